@@ -12,6 +12,13 @@ if(KESTRIX_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(KESTRIX_FUZZ)
+  # Coverage instrumentation for every library the fuzz targets link.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+  add_compile_definitions(KESTRIX_PLAIN_ALLOC=1)
+endif()
+
 if(KESTRIX_PLAIN_ALLOC)
   add_compile_definitions(KESTRIX_PLAIN_ALLOC=1)
 endif()
