@@ -2,7 +2,9 @@
 // The CAD host's plug-in interface: result buffers, result and type codes, and every host
 // function a plug-in may call, under both name sets (2000: acrx/aced/acut/acdb; R14: ads_).
 // Both names of a function lead to one implementation in the host library. Lists that the host
-// returns belong to the caller, who releases them with acutRelRb / ads_relrb.
+// returns (acutBuildList, acutNewRb, acdbEntGet, acdbTblNext, acdbTblSearch, acedGetArgs) belong
+// to the caller, who releases them with acutRelRb / ads_relrb. A string placed into a list by the
+// caller must come from malloc: acutRelRb frees it with free().
 
 #include <cstdint>
 
@@ -46,6 +48,12 @@ typedef double ads_point[3];
 typedef std::int32_t ads_name[2];   // entity or selection-set name: two 32-bit words, no pointer
 typedef double ads_matrix[4][4];    // rows; translation in the last column
 
+// Value kinds by type code: RT* codes as named above; inside entity lists the DXF group code
+// decides (0-9, 100, 102, 300-309, 410-419, 999: string; 10-19, 110-112, 210: point; 38-59,
+// 140-149: real; 60-79, 170-179, 270-299, 370-409: short; 90-99, 420-459: 32-bit long; -1, -2,
+// 330-369, 390-399: entity name). acutBuildList reads, after each code: a const char* for a
+// string, a const double* (three values) for a point, a double for a real, an int for a short or
+// a long, a const std::int32_t* (two words) for a name; nothing for RTNONE, RTLB, RTLE, RTVOID.
 struct resbuf {
   struct resbuf* rbnext;
   short restype;                    // RT* code, or a DXF group code inside entity lists
@@ -83,6 +91,7 @@ typedef int (*ads_dragfunc)(ads_point pt, ads_matrix mt);
 int acrxUnlockApplication(void* appId);
 bool acrxRegisterAppMDIAware(void* appId);
 
+// Registers a command; RTNORM on success, 0 on failure (an empty name).
 int acedDefun(const char* name, short funcNumber);
 int acedGetFunCode(void);
 struct resbuf* acedGetArgs(void);
@@ -178,5 +187,21 @@ int ads_end_list(void);
 // ---- the SDK's static part, linked into every plug-in ----------------------------------------
 // Host API versions: a module built for the 2000 interface reports 15, one built for R14 14.
 enum { kHostApiVersion2000 = 15, kHostApiVersionR14 = 14 };
+
+// Exported by every plug-in through the SDK's static part (kestrixsdk2000 / kestrixsdkr14): the
+// interface release the module was built for, and the host's record of the module, which the
+// host hands over before its first message.
+#if defined(__GNUC__)
+#define KX_MODULE_EXPORT __attribute__((visibility("default")))
+#else
+#define KX_MODULE_EXPORT
+#endif
+KX_MODULE_EXPORT int acrxGetApiVersion(void);
+KX_MODULE_EXPORT void _SetacrxPtp(void* hostRecord);
+
+// Exported by the plug-in itself: receives the entry-point messages above with the host's
+// application record; 0 means done.
+KX_MODULE_EXPORT int acrxEntryPoint(int msg, void* appId);
+typedef int (*AcrxEntryPointFunction)(int msg, void* appId);
 
 }  // extern "C"

@@ -1,0 +1,210 @@
+#pragma once
+// QVConfig: reads and writes a settings file, kept both as its exact line list (a save keeps
+// comments, order and unknown lines) and as a model of blocks, items and values, with settings
+// registered by id. It owns its blocks and lines; the input and output streams are borrowed.
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+
+#include "config/NotifyingObject.h"
+#include "config/QVConfigBlock.h"
+#include "config/QVConfigItem.h"
+#include "config/QVConfigLineList.h"
+#include "config/QVConfigValue.h"
+#include "foundation/RWCString.h"
+#include "foundation/RWTPtrOrderedVector.h"
+#include "foundation/RWTValOrderedVector.h"
+
+// A registered setting: its id with the key and block it stands for. Equal when the ids are.
+struct QVConfigId {
+  std::int32_t id = -1;
+  RWCString keyName;
+  RWCString blockName;
+  bool operator==(const QVConfigId& other) const { return id == other.id; }
+};
+
+// One row of a settings table for registerSettings; a null key ends the table.
+struct QVConfigSetting {
+  const char* key;
+  const char* block;
+  const char* defaultText;
+};
+
+class QVConfig : public NotifyingObject {
+ public:
+  // ---- construction and files. Loading returns 1 (read), 0 (file missing), -1 (empty name) or
+  // -2 (read error); save returns 0 or -1.
+  explicit QVConfig(bool ignoreCase = true);
+  // Stores the name and, when it is not empty, loads the file.
+  QVConfig(const RWCString& fileName, bool ignoreCase);
+  // Keeps both streams (either may be null) and reads the input stream.
+  QVConfig(std::istream* in, std::ostream* out, bool ignoreCase);
+  QVConfig(const QVConfig&) = delete;
+  QVConfig& operator=(const QVConfig&) = delete;
+  // Saves when auto-save is set; never otherwise.
+  ~QVConfig() override;
+
+  // Stores the name, forgets both streams, reads the lines and adds their blocks and items to
+  // the model.
+  int loadFile(const RWCString& fileName);
+  // Reads from the stream's current position; the file name becomes empty.
+  int loadStream(std::istream& in);
+  // Rebuilds the model from the file (or the stored input stream). Registered settings stay
+  // registered, with their defaults. -1 unless the read gave 1; then the change notification.
+  int reload();
+  // Reads the lines again without rebuilding the model, then saves as save does, so that lines
+  // others changed meanwhile survive. 1 or -2.
+  int saveMerged();
+  // Copies the set items into the lines and writes them all: to the file (atomically), else to
+  // the output stream, which is rewritten from its start. 0, or -1 when there is nowhere to
+  // write, a write failed, a name or value cannot be written as one line (nothing is written
+  // then), or the last read failed (so a partly read file is never written over its original).
+  int save();
+  // Deletes every block and id record; the lines stay.
+  void clear();
+
+  void setIgnoreCase(bool flag);
+  void setSortedLookupOnly(bool flag) { sortedLookupOnly_ = flag ? 1 : 0; }
+  void setAutoSave(bool flag) { autoSave_ = flag ? 1 : 0; }
+  void setFileName(const RWCString& name) { fileName_ = name; }
+  void setOutputStream(std::ostream* out) { outputStream_ = out; }
+  bool ignoreCase() const { return ignoreCase_ != 0; }
+  const RWCString& fileName() const { return fileName_; }
+  const QVConfigLineList& lines() const { return lines_; }
+
+  // ---- blocks and items by name (key first, then block)
+  QVConfigBlock* findBlock(const RWCString& name);
+  QVConfigBlock* findOrCreateBlock(const RWCString& name);  // header added on save
+  bool hasBlock(const RWCString& name);
+  RWTValOrderedVector<RWCString> blockNames() const;        // model order, "<default>" included
+  RWTValOrderedVector<RWCString> blockKeys(const RWCString& block);  // file order
+  // When missing: adds the header to the lines (appended, or after the block `after`) and the
+  // block to the model. 1 added, 0 existed, kConfigUnwritable for a bad name.
+  int addBlock(const RWCString& name, const RWCString& after = RWCString());
+  // Every block of that name leaves lines and model; the change notification. 1 removed, 0 none.
+  int removeBlock(const RWCString& name);
+  // 1 renamed; 0 no such block; -1 newName names another block already; kConfigUnwritable.
+  int renameBlock(const RWCString& oldName, const RWCString& newName);
+
+  bool hasItem(const RWCString& key, const RWCString& block);
+  QVConfigItem* findItem(const RWCString& key, const RWCString& block);   // creates nothing
+  // Finds or creates block and item; a non-empty default becomes the default text and fills an
+  // empty value. The item is marked set.
+  QVConfigItem* findOrCreateItem(const RWCString& key, const RWCString& block,
+                                 const char* defaultText);
+  QVConfigValue& valueOrDefault(const RWCString& key, const RWCString& block,
+                                const char* defaultText = "");
+  QVConfigValue& value(const RWCString& key, const RWCString& block,
+                       const char* defaultText = "") {
+    return valueOrDefault(key, block, defaultText);
+  }
+  // Every line of the key in the block leaves the lines; the item leaves the model. 1 when the
+  // item existed, else 0.
+  int removeItem(const RWCString& key, const RWCString& block);
+
+  // ---- settings by id
+  int registerSetting(int id, const RWCString& key, const RWCString& block,
+                      const char* defaultText);
+  int registerSettings(const QVConfigSetting* table);        // ids 0, 1, 2 ...
+  // The value registered under id. An id never registered yields a scratch value owned by this
+  // configuration (empty, not set, reset on every such call).
+  QVConfigValue& valueById(int id);
+  bool isRegistered(int id) const;
+  RWTValOrderedVector<RWCString> valuesById(int first, int last);
+  void setValuesById(int first, const RWTValOrderedVector<RWCString>& values);
+  // Keys name + "1" .. name + count.
+  void numberedValues(const RWCString& name, const RWCString& block, int count,
+                      RWTValOrderedVector<RWCString>& out);
+  void setNumberedValues(const RWCString& name, const RWCString& block, int count,
+                         const RWTValOrderedVector<RWCString>& values);
+
+  // ---- cursor interface: typed access to the current block and key
+  bool selectBlock(const RWCString& name);                   // whether it existed (else made)
+  bool firstBlock(RWCString& name);
+  bool nextBlock(RWCString& name);
+  bool firstKey(RWCString& key);
+  bool nextKey(RWCString& key);
+  bool hasKey(const RWCString& key);                         // in the current block
+  // 0: the key exists and reset is 0 (its text is loaded); 1: the item was made empty (set).
+  int selectKey(const RWCString& key, int reset);
+  int elementCount() const;                                  // ',' count + 1
+  bool nextElement(RWCString& text);                         // false when none is left
+  const RWCString& currentBlock() const { return currentBlock_; }
+  const RWCString& currentKey() const { return currentKey_; }
+
+  // Setters select the key with reset 1 and write the result into the item (marking it set).
+  void setFormatted(const RWCString& key, const char* format, ...)
+      __attribute__((format(printf, 3, 4)));
+  void setFormattedV(const RWCString& key, const char* format, va_list args);
+  void setKeyText(const RWCString& key, const RWCString& text);
+  void setDouble(const RWCString& key, double value);        // six decimals
+  void setInt(const RWCString& key, int value);
+  void setBool(const RWCString& key, bool flag);             // "true" or "false"
+  // Appends "," (unless the current text is empty) and the text to the current key's value.
+  void appendFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void appendText(const RWCString& text);
+  void appendDouble(double value);
+  void appendInt(int value);
+  bool nextDouble(double& value);                            // next element as one number
+  bool nextInt(int& value);
+  // Getters select the key with reset 0 (a missing key is created empty) and read its first
+  // element; false, output unchanged, when it is no number.
+  bool getDouble(const RWCString& key, double& value);
+  bool getInt(const RWCString& key, int& value);
+  int getBool(const RWCString& key, bool& flag);             // "true", "yes", "ja", "1"; 1
+  void getText(const RWCString& key, RWCString& text);
+  void getElement(const RWCString& key, RWCString& text);
+  // Guarded getters: false, creating nothing and leaving the output alone, unless hasKey.
+  bool getDoubleIfPresent(const RWCString& key, double& value);
+  bool getIntIfPresent(const RWCString& key, int& value);
+  bool getBoolIfPresent(const RWCString& key, bool& flag);
+  bool getTextIfPresent(const RWCString& key, RWCString& text);
+  bool getElementIfPresent(const RWCString& key, RWCString& text);
+
+  // Most-recently-used list in keys name + "1" .. name + count: text first, then the earlier
+  // values that differ from it.
+  void pushRecentValue(const RWCString& name, const RWCString& block, const RWCString& text,
+                       int count);
+  // Removes the key from the current block (or from block, selected first when it exists);
+  // the change notification. 1 when it existed.
+  int removeKey(const RWCString& key);
+  int removeKey(const RWCString& block, const RWCString& key);
+  void notifyChanged();
+
+  // A table of seven words kept for the whole program. Index outside 0..6: 0 (setter) or the
+  // empty text (getter).
+  static int setTableWord(int index, const RWCString& word);
+  static RWCString tableWord(int index);
+
+ private:
+  int readLines();                // from the file name or the input stream; -3 mapped to 0
+  void parseLines();
+  int copyItemsInto(QVConfigLineList& target) const;
+  int writeLines();               // 0 or -1
+  int writeToStream(std::ostream& out);
+  QVConfigItem* findItemIn(QVConfigBlock* block, const RWCString& key) const;
+  QVConfigItem* currentItem();    // of currentKey_ in currentBlock_, created when missing
+  void storeCurrentText();
+
+  QVConfigLineList lines_;
+  RWCString fileName_;
+  std::istream* inputStream_ = nullptr;
+  std::ostream* outputStream_ = nullptr;
+  unsigned char ignoreCase_ = 1;
+  unsigned char sortedLookupOnly_ = 0;
+  unsigned char autoSave_ = 0;
+  RWTPtrOrderedVector<QVConfigBlock> blocks_;
+  RWTValOrderedVector<QVConfigId> ids_;
+  QVConfigBlock* lastBlock_ = nullptr;
+  RWCString currentBlock_;
+  RWCString currentKey_;
+  std::int32_t keyIndex_ = 0;
+  std::int32_t blockIndex_ = 0;
+  RWCString currentText_;
+  RWCString currentElement_;
+  std::int32_t elementPos_ = 0;
+  bool readFailed_ = false;       // the last read returned -2: saving would lose lines
+  QVConfigValue unregisteredValue_;
+};

@@ -1,0 +1,24 @@
+#pragma once
+// The deterministic text dump of a run that tests compare: the module's state, system
+// variables, LAYER and LTYPE tables, blocks with their entities, model-space entities with
+// every group, and the number of entities of each type per space (for cross-checks with an
+// independent DXF reader). Numbers are written with up to 10 significant digits.
+
+#include <string>
+
+namespace kxhost {
+
+class HostSession;
+
+class DrawingDump {
+public:
+  explicit DrawingDump(HostSession& host) : host_(host) {}
+
+  std::string text() const;
+  bool save(const std::string& nativePath, std::string& error) const;
+
+private:
+  HostSession& host_;
+};
+
+}  // namespace kxhost

@@ -1,0 +1,188 @@
+#include "host/EntityValidator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "host/Database.h"
+#include "host/HatchLayout.h"
+
+namespace kxhost {
+
+namespace {
+
+struct TypeRule {
+  const char* type;
+  std::vector<int> required;
+  std::vector<int> optional;
+  std::vector<int> repeatable;   // codes that may occur more than once
+};
+
+// Groups every entity may carry.
+const std::vector<int> kCommon = {100, 8, 6, 62, 48, 60, 370, 39, 210};
+
+const std::vector<TypeRule>& rules() {
+  static const std::vector<TypeRule> table = {
+      {"LINE", {10, 11}, {}, {}},
+      {"ARC", {10, 40, 50, 51}, {}, {}},
+      {"CIRCLE", {10, 40}, {}, {}},
+      {"ELLIPSE", {10, 11, 40}, {41, 42}, {}},
+      {"MTEXT", {10, 40, 1}, {3, 7, 11, 41, 44, 50, 71, 72, 73}, {3}},
+      {"TEXT", {10, 40, 1}, {7, 11, 41, 50, 51, 71, 72, 73}, {}},
+      {"POINT", {10}, {50}, {}},
+      {"POLYLINE", {}, {10, 66, 70, 40, 41, 71, 72, 73, 74, 75}, {}},
+      {"VERTEX", {10}, {40, 41, 42, 50, 70}, {}},
+      {"SEQEND", {}, {}, {}},
+      {"INSERT", {2, 10}, {41, 42, 43, 44, 45, 50, 66, 70, 71}, {}},
+      {"3DSOLID", {1}, {70, 3}, {1, 3}},
+      {"HATCH", {}, {}, {}},   // checked by HatchLayout
+  };
+  return table;
+}
+
+const TypeRule* ruleOf(const std::string& type) {
+  for (const TypeRule& r : rules())
+    if (type == r.type) return &r;
+  return nullptr;
+}
+
+bool contains(const std::vector<int>& v, int code) {
+  return std::find(v.begin(), v.end(), code) != v.end();
+}
+
+bool finite(const Group& g) {
+  if (g.kind == ValueKind::Real) return std::isfinite(g.v[0]);
+  if (g.kind == ValueKind::Point)
+    return std::isfinite(g.v[0]) && std::isfinite(g.v[1]) && std::isfinite(g.v[2]);
+  return true;
+}
+
+}  // namespace
+
+bool EntityValidator::knownType(const std::string& type) { return ruleOf(type) != nullptr; }
+
+bool EntityValidator::check(const std::string& type, const GroupList& groups,
+                            std::string& error) const {
+  const TypeRule* rule = ruleOf(type);
+  if (!rule) {
+    error = "unknown entity type \"" + type + "\"";
+    return false;
+  }
+  // Checks shared by every type.
+  for (const Group& g : groups) {
+    if (!finite(g)) {
+      error = "group " + std::to_string(g.code) + " is not a finite number";
+      return false;
+    }
+    switch (g.code) {
+      case 8:
+        if (!SymbolTables::validName(g.s)) {
+          error = "group 8 \"" + g.s + "\" is no valid layer name";
+          return false;
+        }
+        break;
+      case 6:
+        if (!db_.tables().lineTypeUsable(g.s)) {
+          error = "line type \"" + g.s + "\" is not loaded";
+          return false;
+        }
+        break;
+      case 62:
+        if (g.i < 0 || g.i > 256) {
+          error = "colour " + std::to_string(g.i) + " lies outside 0..256";
+          return false;
+        }
+        break;
+      case 7:
+        if (!sameName(g.s, "STANDARD")) {
+          error = "text style \"" + g.s + "\" does not exist";
+          return false;
+        }
+        break;
+      case 210:
+        if (g.v[0] == 0.0 && g.v[1] == 0.0 && g.v[2] == 0.0) {
+          error = "extrusion direction (group 210) is zero";
+          return false;
+        }
+        break;
+      default: break;
+    }
+  }
+  if (type == "HATCH") {
+    HatchLayout layout;
+    if (!layout.parse(groups, &db_, error)) return false;
+    return true;
+  }
+
+  std::set<int> seen;
+  for (const Group& g : groups) {
+    bool allowed = contains(kCommon, g.code) || contains(rule->required, g.code) ||
+                   contains(rule->optional, g.code);
+    if (!allowed) {
+      error = "group " + std::to_string(g.code) + " does not belong to a " + type;
+      return false;
+    }
+    if (g.code != 100 && !contains(rule->repeatable, g.code) && !seen.insert(g.code).second) {
+      error = "group " + std::to_string(g.code) + " is given twice";
+      return false;
+    }
+  }
+  for (int code : rule->required)
+    if (!findGroup(groups, code)) {
+      error = "required group " + std::to_string(code) + " is missing";
+      return false;
+    }
+
+  auto real = [&](int code) { const Group* g = findGroup(groups, code); return g ? g->v[0] : 0.0; };
+  if ((type == "ARC" || type == "CIRCLE") && !(real(40) > 0.0)) {
+    error = "radius (group 40) must be positive";
+    return false;
+  }
+  if ((type == "TEXT" || type == "MTEXT") && !(real(40) > 0.0)) {
+    error = "text height (group 40) must be positive";
+    return false;
+  }
+  if (type == "ELLIPSE") {
+    const Group* axis = findGroup(groups, 11);
+    if (std::hypot(axis->v[0], axis->v[1], axis->v[2]) == 0.0) {
+      error = "major axis (group 11) is zero";
+      return false;
+    }
+    double ratio = real(40);
+    if (!(ratio > 0.0 && ratio <= 1.0)) {
+      error = "axis ratio (group 40) must lie in (0, 1]";
+      return false;
+    }
+  }
+  if (type == "MTEXT") {
+    if (const Group* a = findGroup(groups, 71); a && (a->i < 1 || a->i > 9)) {
+      error = "attachment (group 71) must lie in 1..9";
+      return false;
+    }
+    if (const Group* d = findGroup(groups, 72); d && d->i != 1 && d->i != 3 && d->i != 5) {
+      error = "drawing direction (group 72) must be 1, 3 or 5";
+      return false;
+    }
+  }
+  if (type == "POLYLINE") {
+    if (const Group* f = findGroup(groups, 70); f && (f->i & (8 | 16 | 64))) {
+      error = "only 2D polylines are supported (group 70 asks for a 3D polyline or a mesh)";
+      return false;
+    }
+  }
+  if (type == "INSERT") {
+    const Group* name = findGroup(groups, 2);
+    if (!db_.findBlock(name->s)) {
+      error = "INSERT of unknown block \"" + name->s + "\"";
+      return false;
+    }
+    for (int code : {41, 42, 43})
+      if (const Group* s = findGroup(groups, code); s && s->v[0] == 0.0) {
+        error = "scale factor (group " + std::to_string(code) + ") is zero";
+        return false;
+      }
+  }
+  return true;
+}
+
+}  // namespace kxhost

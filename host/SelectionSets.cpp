@@ -1,0 +1,57 @@
+#include "host/SelectionSets.h"
+
+#include <algorithm>
+
+namespace kxhost {
+
+namespace {
+constexpr std::uint32_t kSetTag = 0x53534B58u;
+std::int32_t checkWord(std::uint32_t id) {
+  return static_cast<std::int32_t>((id * 0x85EBCA6Bu) ^ kSetTag);
+}
+}  // namespace
+
+std::uint32_t SelectionSets::create() {
+  std::uint32_t id = nextId_++;
+  sets_[id];
+  return id;
+}
+
+void SelectionSets::nameOf(std::uint32_t id, std::int32_t out[2]) {
+  out[0] = static_cast<std::int32_t>(id);
+  out[1] = checkWord(id);
+}
+
+bool SelectionSets::idOf(const std::int32_t name[2], std::uint32_t& id) const {
+  if (!name) return false;
+  std::uint32_t candidate = static_cast<std::uint32_t>(name[0]);
+  if (name[1] != checkWord(candidate) || !sets_.count(candidate)) return false;
+  id = candidate;
+  return true;
+}
+
+void SelectionSets::add(std::uint32_t id, std::uint32_t handle) {
+  auto it = sets_.find(id);
+  if (it == sets_.end()) return;
+  if (std::find(it->second.begin(), it->second.end(), handle) == it->second.end())
+    it->second.push_back(handle);
+}
+
+bool SelectionSets::free(std::uint32_t id) { return sets_.erase(id) == 1; }
+
+const std::vector<std::uint32_t>* SelectionSets::members(std::uint32_t id) const {
+  auto it = sets_.find(id);
+  return it == sets_.end() ? nullptr : &it->second;
+}
+
+void SelectionSets::removeEverywhere(std::uint32_t handle) {
+  for (auto& [id, list] : sets_) list.erase(std::remove(list.begin(), list.end(), handle), list.end());
+}
+
+std::vector<std::uint32_t> SelectionSets::openIds() const {
+  std::vector<std::uint32_t> ids;
+  for (const auto& [id, list] : sets_) ids.push_back(id);
+  return ids;
+}
+
+}  // namespace kxhost

@@ -1,0 +1,54 @@
+#pragma once
+// The drawing's LAYER and LTYPE tables. Names compare ignoring case and keep the case they were
+// made with; records stay in the order they were made. LAYER always holds "0", LTYPE always
+// "CONTINUOUS"; BYLAYER and BYBLOCK are accepted wherever a line type is named.
+
+#include <string>
+#include <vector>
+
+namespace kxhost {
+
+struct LayerRecord {
+  std::string name;
+  int colour = 7;                       // 1..255
+  std::string lineType = "CONTINUOUS";
+};
+
+struct LineTypeRecord {
+  std::string name;
+  std::string description;
+  std::vector<double> pattern;          // dash > 0, gap < 0, dot 0, drawing units
+};
+
+class SymbolTables {
+public:
+  SymbolTables() { reset(); }
+  void reset();
+
+  const LayerRecord* findLayer(const std::string& name) const;
+  LayerRecord* findLayer(const std::string& name);
+  // Makes the layer when missing (colour 7, CONTINUOUS); returns it.
+  LayerRecord& ensureLayer(const std::string& name);
+
+  const LineTypeRecord* findLineType(const std::string& name) const;
+  // True for a loaded line type, BYLAYER and BYBLOCK.
+  bool lineTypeUsable(const std::string& name) const;
+  void addLineType(LineTypeRecord record);   // replaces one of the same name
+
+  const std::vector<LayerRecord>& layers() const { return layers_; }
+  const std::vector<LineTypeRecord>& lineTypes() const { return lineTypes_; }
+
+  // A name that layers, line types and blocks may carry: 1 to 255 characters, none of
+  // < > / \ " : ; ? * | , = ` and no leading or trailing blank.
+  static bool validName(const std::string& name);
+
+private:
+  std::vector<LayerRecord> layers_;
+  std::vector<LineTypeRecord> lineTypes_;
+};
+
+// Case-insensitive equality of two names.
+bool sameName(const std::string& a, const std::string& b);
+std::string upperName(std::string name);
+
+}  // namespace kxhost

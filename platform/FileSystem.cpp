@@ -1,0 +1,384 @@
+// Files and folders on POSIX calls. Each public function maps its program path through osPath
+// first; an unmapped drive gives the empty native path, which is refused before any system call.
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include "platform/Lock.h"
+#include "platform/Path.h"
+
+namespace platform {
+
+namespace {
+
+bool native(std::string_view path, std::string& out) { return osPath(path, out) && !out.empty(); }
+
+FileKind kindOf(mode_t mode) {
+  if (S_ISREG(mode)) return FileKind::File;
+  if (S_ISDIR(mode)) return FileKind::Folder;
+  return FileKind::Other;
+}
+
+std::string folderOf(const std::string& nativePath) {
+  size_t slash = nativePath.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return nativePath.substr(0, slash);
+}
+
+std::string baseOf(const std::string& nativePath) {
+  size_t slash = nativePath.rfind('/');
+  return slash == std::string::npos ? nativePath : nativePath.substr(slash + 1);
+}
+
+std::string errorText(const char* what, const std::string& path, int err) {
+  return std::string(what) + " " + path + ": " + std::strerror(err);
+}
+
+std::atomic<ReplaceFaultHook> gFaultHook{nullptr};
+
+bool injected(ReplaceStep step) {
+  ReplaceFaultHook hook = gFaultHook.load();
+  return hook && hook(step);
+}
+
+bool writeAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// One replacement in progress: a temporary file beside the target, written, flushed, closed and
+// renamed over the target. Anything not committed is removed by the destructor.
+class Replacement {
+public:
+  explicit Replacement(std::string* error) : error_(error) {}
+  ~Replacement() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+  }
+
+  bool open(const std::string& target) {
+    target_ = target;
+    // A symbolic link stays a link: the file it names is the one replaced.
+    struct stat link {};
+    if (::lstat(target_.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+      char* real = ::realpath(target_.c_str(), nullptr);
+      if (real) {
+        target_ = real;
+        std::free(real);
+      }
+    }
+    struct stat old {};
+    bool hadOld = ::stat(target_.c_str(), &old) == 0;
+    if (hadOld && !S_ISREG(old.st_mode)) return fail("replace", target_, EISDIR);
+    if (injected(ReplaceStep::CreateTemp)) return fail("create temporary file for", target_, EIO);
+    std::string base = baseOf(target_).substr(0, 180);
+    std::string folder = folderOf(target_);
+    std::random_device device;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      char tag[16];
+      std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(device()));
+      std::string candidate = folder + "/." + base + ".tmp-" + tag;
+      int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd >= 0) {
+        fd_ = fd;
+        temp_ = candidate;
+        if (hadOld) ::fchmod(fd_, old.st_mode & 07777);
+        return true;
+      }
+      if (errno != EEXIST) return fail("create temporary file for", target_, errno);
+    }
+    return fail("create temporary file for", target_, EEXIST);
+  }
+
+  bool write(const char* data, size_t size) {
+    if (injected(ReplaceStep::Write)) return fail("write", temp_, EIO);
+    if (!writeAll(fd_, data, size)) return fail("write", temp_, errno);
+    return true;
+  }
+
+  bool commit() {
+    if (injected(ReplaceStep::Flush) || ::fsync(fd_) != 0)
+      return fail("flush", temp_, errno ? errno : EIO);
+    int fd = fd_;
+    fd_ = -1;
+    if (injected(ReplaceStep::Close)) {
+      ::close(fd);
+      return fail("close", temp_, EIO);
+    }
+    if (::close(fd) != 0) return fail("close", temp_, errno);
+    if (injected(ReplaceStep::Rename)) return fail("rename over", target_, EIO);
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) return fail("rename over", target_, errno);
+    temp_.clear();
+    // Make the new name durable too; a failure here cannot undo the replacement.
+    int dir = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      ::fsync(dir);
+      ::close(dir);
+    }
+    return true;
+  }
+
+private:
+  bool fail(const char* what, const std::string& path, int err) {
+    if (error_) *error_ = errorText(what, path, err);
+    return false;
+  }
+
+  std::string* error_;
+  std::string target_;
+  std::string temp_;
+  int fd_ = -1;
+};
+
+struct WindowsFolder {
+  Lock& lock = Lock::create();
+  std::string path;   // empty: the default
+};
+
+WindowsFolder& windowsFolderState() {
+  static WindowsFolder* w = new WindowsFolder;
+  return *w;
+}
+
+}  // namespace
+
+bool exists(std::string_view path) { return isAccessible(path, kAccessExists); }
+
+bool isAccessible(std::string_view path, int mode) {
+  std::string p;
+  if (!native(path, p)) return false;
+  int how = F_OK;
+  if (mode & kAccessWrite) how |= W_OK;
+  if (mode & kAccessRead) how |= R_OK;
+  return ::access(p.c_str(), how) == 0;
+}
+
+bool status(std::string_view path, FileStatus& out) {
+  out = FileStatus{};
+  std::string p;
+  if (!native(path, p)) return false;
+  struct stat st {};
+  if (::stat(p.c_str(), &st) != 0) return false;
+  struct stat lst {};
+  out.isLink = ::lstat(p.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode);
+  out.kind = kindOf(st.st_mode);
+  out.size = static_cast<std::uint64_t>(st.st_size);
+  out.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+  out.accessed = static_cast<std::int64_t>(st.st_atim.tv_sec);
+  return true;
+}
+
+bool isFile(std::string_view path) {
+  FileStatus st;
+  return status(path, st) && st.kind == FileKind::File;
+}
+
+bool isFolder(std::string_view path) {
+  FileStatus st;
+  return status(path, st) && st.kind == FileKind::Folder;
+}
+
+bool removeFile(std::string_view path) {
+  std::string p;
+  if (!native(path, p)) return false;
+  struct stat st {};
+  if (::lstat(p.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  return ::unlink(p.c_str()) == 0;
+}
+
+bool removeFolder(std::string_view path) {
+  std::string p;
+  if (!native(path, p)) return false;
+  return ::rmdir(p.c_str()) == 0;
+}
+
+bool renamePath(std::string_view from, std::string_view to) {
+  std::string f, t;
+  if (!native(from, f) || !native(to, t)) return false;
+  if (::renameat2(AT_FDCWD, f.c_str(), AT_FDCWD, t.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // The file system cannot refuse an existing target itself.
+  struct stat st {};
+  if (::lstat(t.c_str(), &st) == 0) return false;
+  return ::rename(f.c_str(), t.c_str()) == 0;
+}
+
+bool makeFolder(std::string_view path) {
+  std::string p;
+  if (!native(path, p)) return false;
+  return ::mkdir(p.c_str(), 0777) == 0;
+}
+
+bool makeFolders(std::string_view path) {
+  std::string p;
+  if (!native(path, p)) return false;
+  for (size_t pos = 1; pos <= p.size(); ++pos) {
+    if (pos == p.size() || p[pos] == '/') {
+      std::string prefix = p.substr(0, pos);
+      ::mkdir(prefix.c_str(), 0777);   // an existing prefix is fine
+    }
+  }
+  struct stat st {};
+  return ::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool listFolder(std::string_view path, std::vector<FolderEntry>& entries) {
+  entries.clear();
+  std::string p;
+  if (!native(path, p)) return false;
+  DIR* dir = ::opendir(p.c_str());
+  if (!dir) return false;
+  int dfd = ::dirfd(dir);
+  while (struct dirent* e = ::readdir(dir)) {
+    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+    FolderEntry entry;
+    entry.name = e->d_name;
+    struct stat lst {};
+    if (::fstatat(dfd, e->d_name, &lst, AT_SYMLINK_NOFOLLOW) == 0) {
+      entry.isLink = S_ISLNK(lst.st_mode);
+      struct stat st {};
+      if (!entry.isLink)
+        entry.kind = kindOf(lst.st_mode);
+      else if (::fstatat(dfd, e->d_name, &st, 0) == 0)
+        entry.kind = kindOf(st.st_mode);
+      else
+        entry.kind = FileKind::Other;   // a dangling link
+    } else {
+      entry.kind = FileKind::Other;
+    }
+    entries.push_back(std::move(entry));
+  }
+  ::closedir(dir);
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  return true;
+}
+
+bool copyFile(std::string_view from, std::string_view to) {
+  std::string f, t;
+  if (!native(from, f) || !native(to, t)) return false;
+  int in = ::open(f.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat src {};
+  struct stat dst {};
+  bool ok = ::fstat(in, &src) == 0 && S_ISREG(src.st_mode);
+  if (ok && ::stat(t.c_str(), &dst) == 0 && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino)
+    ok = false;   // the same file under another name: copying would destroy it
+  if (ok) {
+    Replacement r(nullptr);
+    ok = r.open(t);
+    char buffer[65536];
+    while (ok) {
+      ssize_t n = ::read(in, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) ok = false;
+      if (n <= 0) break;
+      ok = r.write(buffer, static_cast<size_t>(n));
+    }
+    ok = ok && r.commit();
+  }
+  ::close(in);
+  return ok;
+}
+
+bool setFileTimes(std::string_view path, std::optional<std::int64_t> modified,
+                  std::optional<std::int64_t> accessed) {
+  std::string p;
+  if (!native(path, p)) return false;
+  struct timespec times[2];
+  times[0].tv_sec = accessed ? static_cast<time_t>(*accessed) : 0;
+  times[0].tv_nsec = accessed ? 0 : UTIME_OMIT;
+  times[1].tv_sec = modified ? static_cast<time_t>(*modified) : 0;
+  times[1].tv_nsec = modified ? 0 : UTIME_OMIT;
+  return ::utimensat(AT_FDCWD, p.c_str(), times, 0) == 0;
+}
+
+std::string currentFolder() {
+  std::string buffer(256, '\0');
+  for (;;) {
+    if (::getcwd(buffer.data(), buffer.size())) {
+      buffer.resize(std::strlen(buffer.c_str()));
+      return buffer;
+    }
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool changeFolder(std::string_view path) {
+  std::string p;
+  if (!native(path, p)) return false;
+  return ::chdir(p.c_str()) == 0;
+}
+
+std::string tempFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string t = (tmp && *tmp) ? tmp : "/tmp";
+  while (t.size() > 1 && t.back() == '/') t.pop_back();
+  return t;
+}
+
+std::string windowsFolder() {
+  WindowsFolder& w = windowsFolderState();
+  {
+    LockGuard guard(w.lock);
+    if (!w.path.empty()) return w.path;
+  }
+  // "windows" beside this library, i.e. in the installation's program folder.
+  Dl_info info{};
+  std::string folder = ".";
+  if (::dladdr(reinterpret_cast<void*>(&windowsFolder), &info) && info.dli_fname &&
+      *info.dli_fname) {
+    char* real = ::realpath(info.dli_fname, nullptr);
+    if (real) {
+      folder = folderOf(real);
+      std::free(real);
+    } else {
+      folder = folderOf(info.dli_fname);
+    }
+  }
+  return programPath(folder + "/windows");
+}
+
+void setWindowsFolder(std::string_view path) {
+  WindowsFolder& w = windowsFolderState();
+  LockGuard guard(w.lock);
+  w.path = std::string(path);
+  while (w.path.size() > 1 && (w.path.back() == '/' || w.path.back() == '\\')) w.path.pop_back();
+}
+
+bool replaceFileContents(std::string_view path, std::string_view data, std::string* error) {
+  std::string p;
+  if (!native(path, p)) {
+    if (error) *error = "no such drive: " + std::string(path);
+    return false;
+  }
+  Replacement r(error);
+  return r.open(p) && r.write(data.data(), data.size()) && r.commit();
+}
+
+ReplaceFaultHook setReplaceFaultHook(ReplaceFaultHook hook) { return gFaultHook.exchange(hook); }
+
+}  // namespace platform

@@ -1,0 +1,88 @@
+#pragma once
+// The file system as the system sees it: existence and access tests, status, removing, renaming,
+// folders and their listings, copying, file times, the working, temporary and Windows folders, and
+// the atomic replacement of a file's contents. Every path is a program path and goes through
+// osPath (Path.h); a path on an unmapped drive fails like a missing file. Results are flags.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+enum class FileKind { None, File, Folder, Other };
+
+// Times are seconds since 1970-01-01 00:00 UTC; sizes are bytes.
+struct FileStatus {
+  FileKind kind = FileKind::None;   // of the target when the path is a symbolic link
+  bool isLink = false;              // the path itself is a symbolic link
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;
+  std::int64_t accessed = 0;
+};
+
+struct FolderEntry {
+  std::string name;                 // no folder part; "." and ".." are never listed
+  FileKind kind = FileKind::None;   // of the target for a symbolic link
+  bool isLink = false;
+};
+
+// Access modes as the C run-time's _access takes them; they may be combined.
+enum AccessMode { kAccessExists = 0, kAccessWrite = 2, kAccessRead = 4 };
+
+bool exists(std::string_view path);                    // file, folder or anything else
+bool isAccessible(std::string_view path, int mode);    // mode: AccessMode bits
+bool status(std::string_view path, FileStatus& out);   // false (out reset) when it does not exist
+bool isFile(std::string_view path);
+bool isFolder(std::string_view path);
+
+bool removeFile(std::string_view path);                // a file or link, never a folder
+bool removeFolder(std::string_view path);              // an empty folder only
+// Renames a file or folder. Fails when `to` exists, as on Windows; nothing is overwritten.
+bool renamePath(std::string_view from, std::string_view to);
+bool makeFolder(std::string_view path);                // one level; false when it exists
+bool makeFolders(std::string_view path);               // with every missing parent; true when the
+                                                       // folder exists afterwards
+// Sorted by name (byte order). False when the folder cannot be read.
+bool listFolder(std::string_view path, std::vector<FolderEntry>& entries);
+
+// Copies a regular file's bytes over `to` (created or replaced atomically). False when the source
+// is not a readable file, when `to` is the same file as `from` (under any name: it is left whole),
+// or when writing fails.
+bool copyFile(std::string_view from, std::string_view to);
+
+// Sets the modification and/or access time; a time not given is left as it is.
+bool setFileTimes(std::string_view path, std::optional<std::int64_t> modified,
+                  std::optional<std::int64_t> accessed);
+
+// The working folder (native form), and entering another one.
+std::string currentFolder();
+bool changeFolder(std::string_view path);
+
+// TMPDIR when it is set and not empty, else "/tmp"; no trailing '/'.
+std::string tempFolder();
+
+// The "Windows folder" (%SystemRoot%). Default: "windows" beside the folder of the running
+// program; tests and the host may set it. Setting the empty text restores the default.
+std::string windowsFolder();
+void setWindowsFolder(std::string_view path);
+
+// ---- atomic replacement -------------------------------------------------------------------
+// replaceFileContents writes `data` to a temporary file in the same folder as `path`, flushes it
+// to disk and renames it over `path`, so that at every moment `path` holds either its old or its
+// new contents, whole. On failure the temporary file is removed and `path` is untouched; `error`
+// (when given) receives a short reason. A new file gets mode 0666 less the umask; a replaced one
+// keeps its permission bits.
+bool replaceFileContents(std::string_view path, std::string_view data, std::string* error = nullptr);
+
+// The steps of a replacement, for fault injection.
+enum class ReplaceStep { CreateTemp, Write, Flush, Close, Rename };
+
+// A test hook: called before each step; returning true makes that step fail as if the operating
+// system had refused it. Null (the default) injects nothing. Returns the previous hook.
+using ReplaceFaultHook = bool (*)(ReplaceStep step);
+ReplaceFaultHook setReplaceFaultHook(ReplaceFaultHook hook);
+
+}  // namespace platform

@@ -1,0 +1,248 @@
+#include "platform/FileSystem.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "platform/Path.h"
+#include "platform/testing/ScopedEnv.h"
+#include "platform/testing/TempDir.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+void writeFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(FileSystemTest, StatusOfFilesFoldersAndLinks) {
+  TempDir dir;
+  writeFile(dir.file("a.txt"), "hello");
+  fs::create_directory(dir.file("sub"));
+  fs::create_symlink(dir.file("a.txt"), dir.file("link"));
+  ASSERT_TRUE(setFileTimes(dir.file("a.txt"), 1000000000, 900000000));
+
+  FileStatus st;
+  ASSERT_TRUE(status(dir.file("a.txt"), st));
+  EXPECT_EQ(st.kind, FileKind::File);
+  EXPECT_EQ(st.size, 5u);
+  EXPECT_EQ(st.modified, 1000000000);
+  EXPECT_EQ(st.accessed, 900000000);
+  EXPECT_FALSE(st.isLink);
+
+  ASSERT_TRUE(status(dir.file("link"), st));
+  EXPECT_EQ(st.kind, FileKind::File);
+  EXPECT_TRUE(st.isLink);
+
+  ASSERT_TRUE(status(dir.path() + "\\sub", st));   // either separator
+  EXPECT_EQ(st.kind, FileKind::Folder);
+
+  EXPECT_FALSE(status(dir.file("missing"), st));
+  EXPECT_EQ(st.kind, FileKind::None);
+  EXPECT_TRUE(isFile(dir.file("a.txt")));
+  EXPECT_FALSE(isFile(dir.file("sub")));
+  EXPECT_TRUE(isFolder(dir.file("sub")));
+
+  // Only one of the two times is changed when only one is given.
+  ASSERT_TRUE(setFileTimes(dir.file("a.txt"), std::nullopt, 1200000000));
+  ASSERT_TRUE(status(dir.file("a.txt"), st));
+  EXPECT_EQ(st.modified, 1000000000);
+  EXPECT_EQ(st.accessed, 1200000000);
+}
+
+TEST(FileSystemTest, AccessModes) {
+  TempDir dir;
+  writeFile(dir.file("rw"), "x");
+  writeFile(dir.file("ro"), "x");
+  fs::permissions(dir.file("ro"), fs::perms::owner_read);
+  EXPECT_TRUE(exists(dir.file("rw")));
+  EXPECT_TRUE(exists(dir.path()));
+  EXPECT_FALSE(exists(dir.file("none")));
+  EXPECT_TRUE(isAccessible(dir.file("rw"), kAccessRead | kAccessWrite));
+  EXPECT_TRUE(isAccessible(dir.file("ro"), kAccessRead));
+  bool privileged = std::ofstream(dir.file("ro"), std::ios::app).is_open();   // root writes anything
+  if (!privileged) {
+    EXPECT_FALSE(isAccessible(dir.file("ro"), kAccessWrite));
+  }
+}
+
+TEST(FileSystemTest, RemoveRenameAndFolders) {
+  TempDir dir;
+  writeFile(dir.file("a"), "A");
+  writeFile(dir.file("b"), "B");
+  EXPECT_FALSE(renamePath(dir.file("a"), dir.file("b")));   // never overwrites
+  EXPECT_EQ(readFile(dir.file("b")), "B");
+  EXPECT_TRUE(renamePath(dir.file("a"), dir.file("c")));
+  EXPECT_FALSE(exists(dir.file("a")));
+  EXPECT_EQ(readFile(dir.file("c")), "A");
+
+  EXPECT_TRUE(makeFolder(dir.file("f")));
+  EXPECT_FALSE(makeFolder(dir.file("f")));
+  EXPECT_FALSE(removeFile(dir.file("f")));   // a folder is not a file
+  EXPECT_TRUE(makeFolders(dir.file("x/y/z")));
+  EXPECT_TRUE(makeFolders(dir.file("x/y/z")));   // existing: still true
+  EXPECT_TRUE(isFolder(dir.file("x/y/z")));
+  EXPECT_FALSE(removeFolder(dir.file("x")));   // not empty
+  EXPECT_FALSE(makeFolders(dir.file("c/sub")));   // "c" is a file
+  EXPECT_TRUE(removeFile(dir.file("c")));
+  EXPECT_FALSE(removeFile(dir.file("c")));
+  EXPECT_TRUE(removeFolder(dir.file("f")));
+}
+
+TEST(FileSystemTest, ListingIsSortedAndTyped) {
+  TempDir dir;
+  writeFile(dir.file("b.cfg"), "");
+  writeFile(dir.file("A.cfg"), "");
+  fs::create_directory(dir.file("sub"));
+  fs::create_directory_symlink(dir.file("sub"), dir.file("sublink"));
+  fs::create_symlink(dir.file("gone"), dir.file("dangling"));
+  std::vector<FolderEntry> e;
+  ASSERT_TRUE(listFolder(dir.path(), e));
+  ASSERT_EQ(e.size(), 5u);
+  EXPECT_EQ(e[0].name, "A.cfg");
+  EXPECT_EQ(e[0].kind, FileKind::File);
+  EXPECT_EQ(e[1].name, "b.cfg");
+  EXPECT_EQ(e[2].name, "dangling");
+  EXPECT_EQ(e[2].kind, FileKind::Other);
+  EXPECT_TRUE(e[2].isLink);
+  EXPECT_EQ(e[3].name, "sub");
+  EXPECT_EQ(e[3].kind, FileKind::Folder);
+  EXPECT_FALSE(e[3].isLink);
+  EXPECT_EQ(e[4].name, "sublink");
+  EXPECT_EQ(e[4].kind, FileKind::Folder);
+  EXPECT_TRUE(e[4].isLink);
+  EXPECT_FALSE(listFolder(dir.file("none"), e));
+  EXPECT_TRUE(e.empty());
+}
+
+TEST(FileSystemTest, CopyNeverDestroysItsSource) {
+  TempDir dir;
+  std::string big(300000, 'x');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
+  writeFile(dir.file("src"), big);
+  EXPECT_TRUE(copyFile(dir.file("src"), dir.file("dst")));
+  EXPECT_EQ(readFile(dir.file("dst")), big);
+  writeFile(dir.file("dst"), "old and longer than the new one");
+  writeFile(dir.file("small"), "new");
+  EXPECT_TRUE(copyFile(dir.file("small"), dir.file("dst")));
+  EXPECT_EQ(readFile(dir.file("dst")), "new");
+
+  // The same file under other names: refused, left whole.
+  fs::create_hard_link(dir.file("src"), dir.file("hard"));
+  fs::create_symlink(dir.file("src"), dir.file("soft"));
+  EXPECT_FALSE(copyFile(dir.file("src"), dir.file("src")));
+  EXPECT_FALSE(copyFile(dir.file("src"), dir.file("hard")));
+  EXPECT_FALSE(copyFile(dir.file("soft"), dir.file("src")));
+  EXPECT_EQ(readFile(dir.file("src")), big);
+
+  EXPECT_FALSE(copyFile(dir.file("missing"), dir.file("x")));
+  EXPECT_FALSE(exists(dir.file("x")));
+  EXPECT_FALSE(copyFile(dir.path(), dir.file("x")));   // a folder is no file
+}
+
+TEST(FileSystemTest, WorkingTempAndWindowsFolders) {
+  TempDir dir;
+  std::string old = currentFolder();
+  ASSERT_FALSE(old.empty());
+  ASSERT_TRUE(changeFolder(dir.path()));
+  EXPECT_EQ(fs::path(currentFolder()), fs::canonical(dir.path()));
+  ASSERT_TRUE(changeFolder(old));
+  EXPECT_FALSE(changeFolder(dir.file("none")));
+
+  {
+    ScopedEnv tmp("TMPDIR", "/var/tmp/x//");
+    EXPECT_EQ(tempFolder(), "/var/tmp/x");
+  }
+  {
+    ScopedEnv tmp("TMPDIR", "");
+    EXPECT_EQ(tempFolder(), "/tmp");
+  }
+
+  std::string def = windowsFolder();
+  EXPECT_EQ(fs::path(def).filename(), "windows");
+  setWindowsFolder("c:\\WINDOWS\\");
+  EXPECT_EQ(windowsFolder(), "c:\\WINDOWS");
+  setWindowsFolder("");
+  EXPECT_EQ(windowsFolder(), def);
+}
+
+// ---- atomic replacement ---------------------------------------------------------------------
+
+ReplaceStep gFailAt;
+bool failAtStep(ReplaceStep step) { return step == gFailAt; }
+
+class ReplaceTest : public ::testing::Test {
+protected:
+  void TearDown() override { setReplaceFaultHook(nullptr); }
+  std::vector<std::string> names() {
+    std::vector<FolderEntry> e;
+    listFolder(dir.path(), e);
+    std::vector<std::string> n;
+    for (auto& x : e) n.push_back(x.name);
+    return n;
+  }
+  TempDir dir;
+};
+
+TEST_F(ReplaceTest, WritesNewAndReplacesOld) {
+  std::string file = dir.file("plinth.cfg");
+  ASSERT_TRUE(replaceFileContents(file, "first"));
+  EXPECT_EQ(readFile(file), "first");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(replaceFileContents(file, std::string("se\0cond", 7)));
+  EXPECT_EQ(readFile(file), std::string("se\0cond", 7));
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(names(), std::vector<std::string>{"plinth.cfg"});   // no temporary file left
+}
+
+TEST_F(ReplaceTest, AFailureAtAnyStepLeavesTheOldFileWhole) {
+  std::string file = dir.file("plinth.cfg");
+  writeFile(file, "old contents");
+  for (ReplaceStep step : {ReplaceStep::CreateTemp, ReplaceStep::Write, ReplaceStep::Flush,
+                           ReplaceStep::Close, ReplaceStep::Rename}) {
+    gFailAt = step;
+    setReplaceFaultHook(&failAtStep);
+    std::string error;
+    EXPECT_FALSE(replaceFileContents(file, "new contents", &error)) << int(step);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(readFile(file), "old contents") << int(step);
+    EXPECT_EQ(names(), std::vector<std::string>{"plinth.cfg"}) << int(step);
+  }
+  setReplaceFaultHook(nullptr);
+  EXPECT_TRUE(replaceFileContents(file, "new contents"));
+  EXPECT_EQ(readFile(file), "new contents");
+}
+
+TEST_F(ReplaceTest, ALinkStaysALink) {
+  fs::create_directory(dir.file("real"));
+  writeFile(dir.file("real/target"), "old");
+  fs::create_symlink("real/target", dir.file("link"));
+  ASSERT_TRUE(replaceFileContents(dir.file("link"), "new"));
+  EXPECT_TRUE(fs::is_symlink(dir.file("link")));
+  EXPECT_EQ(readFile(dir.file("real/target")), "new");
+}
+
+TEST_F(ReplaceTest, RefusesFoldersAndMissingFolders) {
+  fs::create_directory(dir.file("sub"));
+  EXPECT_FALSE(replaceFileContents(dir.file("sub"), "x"));
+  EXPECT_TRUE(isFolder(dir.file("sub")));
+  std::string error;
+  EXPECT_FALSE(replaceFileContents(dir.file("none/x"), "x", &error));
+  EXPECT_NE(error.find("none"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,64 @@
+#include "platform/Lock.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace platform {
+namespace {
+
+TEST(LockTest, ReentrantForItsHolderExclusiveForOthers) {
+  Lock& lock = Lock::create();
+  lock.enter();
+  EXPECT_TRUE(lock.tryEnter());   // the holder may enter again
+  bool otherGotIt = true;
+  std::thread([&] { otherGotIt = lock.tryEnter(); }).join();
+  EXPECT_FALSE(otherGotIt);
+  lock.leave();
+  lock.leave();
+  std::thread([&] {
+    otherGotIt = lock.tryEnter();
+    if (otherGotIt) lock.leave();
+  }).join();
+  EXPECT_TRUE(otherGotIt);
+}
+
+TEST(LockTest, GuardsACounterAcrossThreads) {
+  static Lock& lock = Lock::create();
+  long counter = 0;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&] {
+      for (int i = 0; i < 20000; ++i) {
+        LockGuard guard(lock);
+        ++counter;
+      }
+    });
+  for (auto& th : threads) th.join();
+  EXPECT_EQ(counter, 80000);
+  std::lock_guard<Lock> standard(lock);   // usable with the standard guards too
+}
+
+// A lock used from a static object's destructor and from an exit handler, after main: a destroyed
+// lock would crash the test program at its end, failing the test.
+Lock& lateLock() {
+  static Lock& lock = Lock::create();
+  return lock;
+}
+struct UsesLockAtExit {
+  ~UsesLockAtExit() {
+    LockGuard guard(lateLock());
+  }
+} usesLockAtExit;
+
+TEST(LockTest, UsableDuringStaticDestruction) {
+  lateLock().enter();
+  lateLock().leave();
+  std::atexit([] { LockGuard guard(lateLock()); });
+}
+
+}  // namespace
+}  // namespace platform

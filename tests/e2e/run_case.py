@@ -1,0 +1,147 @@
+#!/usr/bin/env python3
+"""Runs one end-to-end case: kestrix-host loads a plug-in module and runs a script; the transcript
+(and, when the case has one, the drawing dump) must equal the expected files.
+
+Every run gets its own temporary folder: the module is copied into <tmp>/bin with a start.env
+that points at the sample installation (the user folder is a copy, so nothing is written into the
+source tree), drive c: is mapped to <tmp>/c, and HOME, TMPDIR and the registry root lie inside
+<tmp>. The same variables are given through the process environment as well.
+
+Expected files of a case NAME in the cases folder:
+  NAME.script                  the host script
+  NAME.transcript              the transcript (NAME.RELEASE.transcript wins for that release)
+  NAME.dump                    optional: the drawing dump (NAME.RELEASE.dump likewise)
+  NAME.expect                  optional: "exit N" and "stderr REGEX" lines for a run that must fail
+In expected files, <TMP> stands for the run's temporary folder and <RELEASE> for 2000 or r14.
+"""
+import argparse
+import difflib
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+
+def expected_file(cases, name, release, suffix):
+    for candidate in (f"{name}.{release}.{suffix}", f"{name}.{suffix}"):
+        path = os.path.join(cases, candidate)
+        if os.path.exists(path):
+            return path
+    return None
+
+
+def compare(label, expected_path, actual, tmp, release):
+    with open(expected_path, encoding="utf-8", errors="surrogateescape") as f:
+        expected = f.read()
+    expected = expected.replace("<RELEASE>", release)
+    actual = actual.replace(os.path.realpath(tmp), "<TMP>").replace(tmp, "<TMP>")
+    if expected == actual:
+        return True
+    sys.stdout.write(f"--- {label} differs from {expected_path}:\n")
+    sys.stdout.writelines(difflib.unified_diff(
+        expected.splitlines(True), actual.splitlines(True), "expected", "actual"))
+    sys.stdout.write(f"\n--- actual {label}:\n{actual}\n")
+    return False
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--host", required=True)
+    ap.add_argument("--plugin", required=True)
+    ap.add_argument("--release", required=True, choices=["2000", "r14"])
+    ap.add_argument("--sample", required=True, help="the sample installation (examples/)")
+    ap.add_argument("--bin", required=True, help="folder of trovstart and the demo programs")
+    ap.add_argument("--cases", required=True)
+    ap.add_argument("--case", required=True)
+    ap.add_argument("--measurement", default=None)
+    args = ap.parse_args()
+    for name in ("host", "plugin", "sample", "bin", "cases"):
+        setattr(args, name, os.path.abspath(getattr(args, name)))
+
+    tmp = tempfile.mkdtemp(prefix="kestrix-e2e-")
+    try:
+        bindir = os.path.join(tmp, "bin")
+        user = os.path.join(tmp, "user")
+        for d in (bindir, os.path.join(tmp, "c"), os.path.join(tmp, "home"),
+                  os.path.join(tmp, "tmp"), os.path.join(tmp, "registry")):
+            os.makedirs(d)
+        shutil.copytree(os.path.join(args.sample, "user"), user)
+        module = os.path.join(bindir, os.path.basename(args.plugin))
+        shutil.copy2(args.plugin, module)
+        variables = {
+            "QUORVEL": os.path.join(args.sample, "quorvel"),
+            "QUORVEL_SETUP": os.path.join(args.sample, "setup"),
+            "QUORVEL_USER": user,
+            "QUORVEL_LANGUAGE": "english",
+            "QUORVEL_BIN": args.bin,
+        }
+        with open(os.path.join(bindir, "start.env"), "w") as f:
+            f.write("[ENVIRONS]\n")
+            for key, value in variables.items():
+                f.write(f"{key}={value}\n")
+
+        env = dict(os.environ)
+        env.update(variables)
+        env.update({
+            "KESTRIX_DRIVES": "c=" + os.path.join(tmp, "c"),
+            "KESTRIX_REGISTRY": os.path.join(tmp, "registry"),
+            "HOME": os.path.join(tmp, "home"),
+            "TMPDIR": os.path.join(tmp, "tmp"),
+        })
+        env.pop("XDG_CONFIG_HOME", None)
+
+        transcript = os.path.join(tmp, "transcript.txt")
+        dump = os.path.join(tmp, "dump.txt")
+        script = os.path.join(args.cases, args.case + ".script")
+        command = [args.host, "--release", args.release, "--plugin", module,
+                   "--transcript", transcript, "--dump", dump]
+        if args.measurement is not None:
+            command += ["--measurement", args.measurement]
+        command.append(script)
+        run = subprocess.run(command, cwd=tmp, env=env, stdout=subprocess.PIPE,
+                             stderr=subprocess.PIPE, timeout=120)
+        stderr = run.stderr.decode("utf-8", "replace")
+
+        ok = True
+        expect = expected_file(args.cases, args.case, args.release, "expect")
+        exit_code, stderr_patterns = 0, []
+        if expect:
+            with open(expect) as f:
+                for line in f:
+                    line = line.strip()
+                    if line.startswith("exit "):
+                        exit_code = line[5:].strip()
+                    elif line.startswith("stderr "):
+                        stderr_patterns.append(line[7:].replace("<RELEASE>", args.release))
+        if exit_code == "nonzero":
+            if run.returncode == 0:
+                print("expected a non-zero exit status, got 0")
+                ok = False
+        elif run.returncode != int(exit_code):
+            print(f"exit status {run.returncode}, expected {exit_code}")
+            ok = False
+        for pattern in stderr_patterns:
+            if not re.search(pattern, stderr):
+                print(f"standard error does not match {pattern!r}")
+                ok = False
+
+        for suffix, path in (("transcript", transcript), ("dump", dump)):
+            wanted = expected_file(args.cases, args.case, args.release, suffix)
+            if wanted is None:
+                continue
+            actual = ""
+            if os.path.exists(path):
+                with open(path, encoding="utf-8", errors="surrogateescape") as f:
+                    actual = f.read()
+            ok = compare(suffix, wanted, actual, tmp, args.release) and ok
+        if not ok:
+            print("--- standard error:\n" + stderr)
+        return 0 if ok else 1
+    finally:
+        shutil.rmtree(tmp, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
