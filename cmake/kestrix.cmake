@@ -56,9 +56,18 @@ function(kestrix_folder_library)
       list(APPEND lib_sources ${f})
     endif()
   endforeach()
+  if(NOT lib_sources)
+    # A folder whose code is still to come: its dependencies hold already.
+    add_library(${KF_NAME} INTERFACE)
+    target_include_directories(${KF_NAME} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${KF_NAME} INTERFACE ${KF_LIBS})
+    return()
+  endif()
   add_library(${KF_NAME} ${KF_TYPE} ${lib_sources})
   target_include_directories(${KF_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${KF_NAME} PUBLIC ${KF_LIBS})
+  # Whole archive: registration objects of the folder run in its tests even when nothing names
+  # their translation unit.
   kestrix_unit_tests(NAME ${KF_NAME}_tests SOURCES ${test_sources}
-                     LIBS ${KF_NAME} ${KF_TEST_LIBS})
+                     LIBS "$<LINK_LIBRARY:WHOLE_ARCHIVE,${KF_NAME}>" ${KF_TEST_LIBS})
 endfunction()

@@ -39,6 +39,9 @@ class QVConfig : public NotifyingObject {
   explicit QVConfig(bool ignoreCase = true);
   // Stores the name and, when it is not empty, loads the file.
   QVConfig(const RWCString& fileName, bool ignoreCase);
+  QVConfig(const char* fileName, bool ignoreCase) : QVConfig(RWCString(fileName), ignoreCase) {}
+  // A bare file name would otherwise convert to the flag of the first constructor.
+  explicit QVConfig(const char* fileName) = delete;
   // Keeps both streams (either may be null) and reads the input stream.
   QVConfig(std::istream* in, std::ostream* out, bool ignoreCase);
   QVConfig(const QVConfig&) = delete;

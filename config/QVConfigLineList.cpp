@@ -328,9 +328,9 @@ int QVConfigLineList::setItemEverywhere(const RWCString& block, const RWCString&
   RWTValOrderedVector<int> targets(64);
   bool changes = false;
   for (std::size_t b = 0; b < starts.count(); ++b) {
-    for (int n = 0;; ++n) {
-      const int i = findItemLine(starts[b], key, n);
-      if (i < 0) break;
+    const int end = nextHeaderFrom(starts[b]);
+    for (int i = starts[b]; i < end; ++i) {
+      if (!isItemLine(i) || compareNames(keyPart(lines_[i]), key, ignoreCase_) != 0) continue;
       targets.append(i);
       if (lines_[i] != line) changes = true;
     }
@@ -373,7 +373,10 @@ int QVConfigLineList::removeItemEverywhere(const RWCString& block, const RWCStri
   // Later blocks first, so the body starts found before stay valid.
   const RWTValOrderedVector<int> starts = bodyStarts(block);
   for (std::size_t b = starts.count(); b-- > 0;) {
-    for (int i; (i = findItemLine(starts[b], key, 0)) >= 0;) lines_.removeAt(i);
+    const int end = nextHeaderFrom(starts[b]);
+    for (int i = end - 1; i >= starts[b]; --i)
+      if (isItemLine(i) && compareNames(keyPart(lines_[i]), key, ignoreCase_) == 0)
+        lines_.removeAt(i);
   }
   return 1;
 }

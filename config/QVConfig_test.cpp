@@ -8,6 +8,7 @@
 #include <streambuf>
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "platform/testing/TempDir.h"
 
 namespace {
@@ -217,6 +218,23 @@ TEST(QVConfig, SaveCodes) {
   config.setFileName(dir.file("x.cfg").c_str());
   EXPECT_EQ(config.save(), 0);
   EXPECT_EQ(readFile(dir.file("x.cfg")), "\n[A]\nk=v\n");
+}
+
+bool failRename(platform::ReplaceStep step) { return step == platform::ReplaceStep::Rename; }
+
+TEST(QVConfig, InterruptedSaveReportsFailureAndKeepsTheFile) {
+  platform::TempDir dir;
+  const std::string path = dir.file("x.cfg");
+  writeFile(path, "[A]\nk=1\n");
+  QVConfig config(RWCString(path.c_str()), true);
+  config.valueOrDefault("k", "A").setText("2");
+  platform::ReplaceFaultHook previous = platform::setReplaceFaultHook(failRename);
+  const int r = config.save();
+  platform::setReplaceFaultHook(previous);
+  EXPECT_EQ(r, -1);
+  EXPECT_EQ(readFile(path), "[A]\nk=1\n");
+  EXPECT_EQ(config.save(), 0);  // the edit is still there for the next try
+  EXPECT_EQ(readFile(path), "[A]\nk=2\n");
 }
 
 TEST(QVConfig, RefusesToSaveWhatWouldNotReadBack) {

@@ -98,8 +98,11 @@ DialogManager::Tile* DialogManager::tile(Instance& d, const char* key, const cha
 void DialogManager::press(Instance& d, Tile& t) {
   CLIENTFUNC f = t.action ? t.action : d.defaultCallback;
   if (!f) {
-    if (t.def.key == "accept") d.finished = true, d.status = DLGOK;
-    if (t.def.key == "cancel") d.finished = true, d.status = DLGCANCEL;
+    // The standard buttons end the dialog by themselves.
+    if (t.def.key == "accept" || t.def.key == "cancel") {
+      d.finished = true;
+      d.status = t.def.key == "accept" ? DLGOK : DLGCANCEL;
+    }
     return;
   }
   std::vector<char> value(t.value.begin(), t.value.end());

@@ -143,7 +143,7 @@ public:
     blocks();
     o_.g(0, "SECTION");
     o_.g(2, "ENTITIES");
-    for (const Entity& e : db_.model()) entity(e, modelRecord_, false);
+    for (const Entity& e : db_.model()) entity(e, modelRecord_);
     o_.g(0, "ENDSEC");
     objects();
     o_.g(0, "EOF");
@@ -367,7 +367,7 @@ private:
     o_.s(3, name);
     o_.g(1, "");
     if (entities)
-      for (const Entity& e : *entities) entity(e, owner, false);
+      for (const Entity& e : *entities) entity(e, owner);
     o_.g(0, "ENDBLK");
     o_.h(5, end);
     o_.h(330, owner);
@@ -429,7 +429,7 @@ private:
     o_.p(code, g ? g->v : zero);
   }
 
-  void entity(const Entity& e, std::uint32_t owner, bool) {
+  void entity(const Entity& e, std::uint32_t owner) {
     const std::string& t = e.type;
     if (t == "LINE") {
       head("LINE", e, owner);

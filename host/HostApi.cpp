@@ -1,6 +1,7 @@
 // The exported host functions under both name sets. Each is a thin C entry that hands over to
-// the process-wide HostSession; the R14 ads_ names call the same code as the 2000 names. No C++
-// exception leaves these functions.
+// the process-wide HostSession; the R14 ads_ names call the same code as the 2000 names. The host
+// reports every refusal through the result code and a transcript line; it throws nothing of its
+// own.
 
 #include <cstdarg>
 #include <cstdio>

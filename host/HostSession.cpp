@@ -29,10 +29,10 @@ std::string hex(std::uint32_t v) {
   return buf;
 }
 
+// The command's name without a leading "C:", in the case it was given.
 std::string stripCommandPrefix(const std::string& name) {
-  std::string up = upperName(name);
-  if (up.size() > 2 && up.compare(0, 2, "C:") == 0) up = up.substr(2);
-  return up;
+  if (name.size() > 2 && (name[0] == 'C' || name[0] == 'c') && name[1] == ':') return name.substr(2);
+  return name;
 }
 
 // The answer as the command line echoes it.
@@ -110,8 +110,8 @@ int HostSession::defun(const char* name, int code) {
   }
   std::string key = stripCommandPrefix(name);
   for (auto& c : commands_)
-    if (c.first == key) {
-      c.second = code;
+    if (sameName(c.first, key)) {
+      c = {key, code};
       return RTNORM;
     }
   commands_.emplace_back(key, code);
@@ -121,7 +121,7 @@ int HostSession::defun(const char* name, int code) {
 int HostSession::codeOf(const std::string& name) const {
   std::string key = stripCommandPrefix(name);
   for (const auto& c : commands_)
-    if (c.first == key) return c.second;
+    if (sameName(c.first, key)) return c.second;
   return -1;
 }
 
@@ -394,7 +394,12 @@ int HostSession::xformSS(const std::int32_t* ss, const double m[4][4]) {
   // All or nothing: transform copies, then put them in place.
   std::vector<Entity> moved;
   for (std::uint32_t h : *sets_.members(id)) {
-    Entity copy = *db_.entity(h);
+    const Entity* member = db_.entity(h);
+    if (!member) {
+      transcript_.hostLine("acedXformSS: the set holds an entity that left the drawing");
+      return RTERROR;
+    }
+    Entity copy = *member;
     if (!t.apply(copy, error)) {
       transcript_.hostLine("acedXformSS refused: " + error);
       return RTREJ;

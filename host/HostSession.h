@@ -50,7 +50,7 @@ public:
   std::string findFile(const std::string& programPath) const;
 
   // ---- commands and invocations -------------------------------------------------------------
-  // Registered commands in registration order; names upper case without "C:".
+  // Registered commands in registration order; names without "C:", compared ignoring case.
   const std::vector<std::pair<std::string, int>>& commands() const { return commands_; }
   int defun(const char* name, int code);
   // The code of a registered command ("C:" may be left out), or -1.

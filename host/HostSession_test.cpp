@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/testing/HostFixture.h"
+#include "platform/MessagePump.h"
 
 namespace kxhost::testing {
 namespace {
@@ -267,6 +268,30 @@ TEST_F(ApiTest, IntersectionOfInfiniteLines) {
   EXPECT_EQ(acdbInters(a, b, c, d, 1, r), RTNONE) << "outside the first segment";
   ads_point e = {0, 1, 0}, f = {1, 1, 0};
   EXPECT_EQ(acdbInters(a, b, e, f, 0, r), RTNONE) << "parallel";
+}
+
+}  // namespace
+}  // namespace kxhost::testing
+
+namespace kxhost::testing {
+namespace {
+
+TEST_F(ApiTest, TheMessagePumpReachesTheHostsDrain) {
+  EXPECT_EQ(host.drainCount(), 0u);
+  platform::pumpMessages();
+  platform::pumpMessages();
+  EXPECT_EQ(host.drainCount(), 2u);
+}
+
+TEST_F(ApiTest, CommandsRegisterAgainUnderTheSameNameIgnoringCase) {
+  EXPECT_EQ(acedDefun("C:TROVviewer", 0), RTNORM);
+  EXPECT_EQ(ads_defun("c:trovVIEWER", 3), RTNORM);
+  EXPECT_EQ(acedDefun("", 1), 0);
+  ASSERT_EQ(host.commands().size(), 1u);
+  EXPECT_EQ(host.codeOf("TROVVIEWER"), 3);
+  EXPECT_EQ(host.codeOf("C:trovviewer"), 3);
+  EXPECT_EQ(host.codeOf("TROVcon"), -1);
+  EXPECT_LT(acedGetFunCode(), 0) << "no command runs";
 }
 
 }  // namespace

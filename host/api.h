@@ -93,9 +93,12 @@ bool acrxRegisterAppMDIAware(void* appId);
 
 // Registers a command; RTNORM on success, 0 on failure (an empty name).
 int acedDefun(const char* name, short funcNumber);
+// The function code of the command being invoked; negative (RTERROR) outside an invocation.
 int acedGetFunCode(void);
 struct resbuf* acedGetArgs(void);
 int acedCommand(int rtype, ...);
+// RTNORM with the value in *result (CMDECHO RTSHORT, MEASUREMENT RTLONG, CLAYER and ACADVER
+// RTSTR: that string comes from malloc and the caller frees it); RTERROR for an unknown name.
 int acedGetVar(const char* name, struct resbuf* result);
 int acedSetVar(const char* name, const struct resbuf* value);
 
@@ -119,6 +122,8 @@ int acedSSLength(const ads_name ss, std::int32_t* len);
 int acedSSName(const ads_name ss, std::int32_t index, ads_name entity);
 int acedXformSS(const ads_name ss, ads_matrix genmat);
 
+// Takes a point answer, calls scnf with it as a drag would (it must return RTNORM and fill a
+// similarity), and returns the point in p; moves nothing itself.
 int acedDragGen(const ads_name ss, const char* prompt, int cursor, ads_dragfunc scnf,
                 ads_point p);
 int acedGetOrient(const ads_point pt, const char* prompt, ads_real* result);
@@ -126,6 +131,8 @@ int acedGetInt(const char* prompt, int* result);
 int acedGetReal(const char* prompt, ads_real* result);
 int acedGetPoint(const ads_point pt, const char* prompt, ads_point result);
 int acedEntSel(const char* prompt, ads_name entres, ads_point ptres);
+// RTNORM with the intersection; RTNONE for parallel lines, or (teston != 0) when the segments
+// do not meet.
 int acdbInters(const ads_point from1, const ads_point to1, const ads_point from2,
                const ads_point to2, int teston, ads_point result);
 

@@ -1,32 +1,166 @@
 #pragma once
 // CommandContext: the object one host command runs in. The dispatcher builds a fresh one on its
 // stack for every invocation and destroys it afterwards; nothing in it survives into the next
-// command. It carries the inch-mode flag and the ten command functions.
+// command. As a QVConfig it holds the user configuration; it owns the message catalogue, the
+// pen-class tables, the line-type and colour definitions and the shape references of the command.
 
+#include <cstdarg>
 #include <cstdint>
 
-class CommandContext {
+#include "config/QVConfig.h"
+#include "foundation/RWCString.h"
+#include "foundation/RWTHashDict.h"
+#include "foundation/RWTValOrderedVector.h"
+#include "host/api.h"
+#include "plugin/DefColorItem.h"
+#include "plugin/ShapeRefList.h"
+
+// Pen classes: the indices of the layer, line-type and colour tables. Hatch and Cosm are kept in
+// members of their own.
+enum PenClass : int {
+  kPenSolidHeavy = 0,
+  kPenSolidLight = 1,
+  kPenHidden = 2,
+  kPenCenter = 3,
+  kPenHeavyDashDot = 4,
+  kPenClassCount = 5,
+};
+
+// Ids of the registered settings of the user configuration ("$QUORVEL_USER/plinth.cfg").
+enum UserSetting : int {
+  kSetInchAllowed = 1,      // Options/InchAllowed        "1"
+  kSetAcadLin = 2,          // Options/AcadLin            "acad.lin"
+  kSetLayerFirst = 3,       // Layer/SolidHeavy .. Layer/HeavyDashDot (3..7), "0"
+  kSetLayerHatch = 8,       // Layer/Hatch                "0"
+  kSetLayerCosm = 9,        // Layer/Cosm                 "" (no cosmetic layer)
+  kSetLineTypeFirst = 10,   // LineType/SolidHeavy .. LineType/HeavyDashDot (10..14)
+  kSetLineTypeHatch = 15,   // LineType/Hatch             "Continuous"
+  kSetColourFirst = 16,     // LineColor/SolidHeavy .. LineColor/HeavyDashDot (16..20), "7"
+  kSetColourHatch = 21,     // LineColor/Hatch            "7"
+  kSetSatFileName = 22,     // XCHG3D/SATFileName         "c:\acadxchg.sat"
+  kSetSatVersion = 23,      // XCHG3D/SATVersion          "1.6"
+  kSetMetaFileName = 24,    // XCHG2D/MetaFileName        "c:\plinth.out"
+  kSettingCount = 24,
+};
+
+// The catalogue file, expanded by the dispatcher before readCatalogue.
+inline constexpr const char* kCatalogueFileName = "$QUORVEL/lang/$QUORVEL_LANGUAGE/kestrix.nls";
+// The user configuration, expanded by QVConfig's loader.
+inline constexpr const char* kUserConfigFileName = "$QUORVEL_USER/plinth.cfg";
+// The definition files of line types and colours.
+inline constexpr const char* kLineTypeDefinitionsFileName = "$QUORVEL_SETUP/dxflinetypes.def";
+inline constexpr const char* kColourDefinitionsFileName = "$QUORVEL_SETUP/dxflinecolors.def";
+
+class CommandContext : public QVConfig {
  public:
+  // Block and key names compare ignoring case; the configuration is never saved on destruction.
   CommandContext();
-  ~CommandContext();
+  ~CommandContext() override;
   CommandContext(const CommandContext&) = delete;
   CommandContext& operator=(const CommandContext&) = delete;
 
-  // Loads what the commands share before one runs: the user configuration, the message catalogue
-  // of the configured language and the line-type and colour definitions with the pen-class tables
-  // built from them. The context as constructed holds no such data yet, so this has nothing to
-  // load; every setting then stands at its default.
+  // Loads what the commands share, in this order: the user configuration, the message
+  // catalogue of the configured language ("$QUORVEL/lang/$QUORVEL_LANGUAGE/kestrix.nls"), the
+  // line-type and colour definitions and the pen-class tables built from them.
   void loadForCommand();
 
-  // Setting Options/InchAllowed read as a truth value. Its default "1" is in force: no user
-  // configuration is read into the context.
-  bool isInchAllowed() const;
+  // ---- user configuration
+  // Loads "$QUORVEL_USER/plinth.cfg" (a missing or unreadable file leaves every setting at its
+  // default), registers the 24 settings and copies the exchange file names and SAT version.
+  void loadUserConfig();
+  // Setting Options/InchAllowed read as a truth value.
+  bool isInchAllowed();
   // 0 = millimetres, 1 = inch mode (an imperial drawing whose configuration allows it).
   void setInchMode(std::uint8_t flag) { inchFlag_ = flag; }
   std::uint8_t inchMode() const { return inchFlag_; }
 
-  // The command functions. Each returns -1 when it failed or was cancelled and another value, as a
-  // rule 1, when it is done; each reports its own failures on the host's command line.
+  // Pen-class tables; an index outside the table gives "0", "CONTINUOUS" or 7.
+  RWCString layerOfPenClass(int index) const;
+  RWCString lineTypeOfPenClass(int index) const;
+  int colourOfPenClass(int index) const;
+  const RWCString& hatchLayer() const { return hatchLayer_; }
+  const RWCString& hatchLineType() const { return hatchLineType_; }
+  std::int32_t hatchColour() const { return hatchColour_; }
+  const RWCString& cosmeticLayer() const { return cosmeticLayer_; }
+
+  // The definitions for the options dialog's pick lists.
+  RWTValOrderedVector<DefColorItem>& colourDefinitions() { return colourDefinitions_; }
+  RWTValOrderedVector<RWCString>& lineTypeNames() { return lineTypeNames_; }
+
+  const RWCString& metafileName() const { return metafileName_; }
+  const RWCString& satFileName() const { return satFileName_; }
+  const RWCString& satVersion() const { return satVersion_; }
+  ShapeRefList& shapeReferences() { return shapeReferences_; }
+
+  // ---- message catalogue and output
+  // Reads the catalogue file (an already expanded path). A file that cannot be opened leaves the
+  // catalogue empty; nothing is reported.
+  void readCatalogue(const RWCString& path);
+  // The stored translation of key, or key itself when there is none or it is empty.
+  RWCString translate(const RWCString& key) const;
+  // Translates the format, formats the arguments into it and stores the text in result, which is
+  // returned. The text is never cut: it is as long as the formatting makes it.
+  RWCString& formatMessage(RWCString& result, const char* format, ...)
+      __attribute__((format(printf, 3, 4)));
+  RWCString& formatMessageV(RWCString& result, const char* format, va_list args);
+  // Translates, formats and shows the text in the host's modal alert box.
+  void alertMessage(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Translates and prints "\n" + translation + "\n" on the host's command line, formatted with
+  // the arguments.
+  void printMessage(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // The catalogue's backslash escapes decoded (\\ \n \a \r \t \b \f, \NUMBER read as strtol with
+  // base 0); any other escaped character is dropped with its backslash, a trailing backslash too.
+  // With dropNul a number that gives 0 is dropped; otherwise it becomes a NUL character.
+  static RWCString decodeEscapes(const RWCString& text, bool dropNul);
+  // Number of catalogue entries (for the tests and the options dialog).
+  std::size_t catalogueEntries() const { return catalogue_.entries(); }
+
+  // ---- line-type and colour definitions
+  // Fills the line-type names and colour definitions from the two definition files.
+  void loadLineTypeAndColourDefinitions();
+  // Fills the pen-class tables and the hatch and cosmetic members from the settings.
+  void buildPenClassTables();
+  // "BYBLOCK" or "BYLAYER" when the text (in capitals) is that word or on the BYNAME list of that
+  // word; else the text unchanged.
+  RWCString translateLineTypeName(const RWCString& text);
+  // The host colour number of a colour text: 0 BYBLOCK, 256 BYLAYER, a defined colour name, or
+  // the number the text starts with. An empty text gives 7, the pen-class default.
+  int parseColour(const RWCString& text);
+
+  // ---- layers, line types and block names (implemented with the commands)
+  // 1 when every pen-class layer exists and its line type is loaded, else -1 (reported).
+  std::int32_t prepareLayers();
+  bool hasTableEntry(const char* table, const RWCString& name);
+  bool hasLayer(const RWCString& name);
+  bool hasLineType(const RWCString& name);
+  bool hasBlock(const RWCString& name);
+  // 1, or -1 when the layer or its line type failed (reported on the command line).
+  std::int32_t createLayer(const RWCString& layer, const RWCString& lineType, int colour);
+  // Whether the line type exists afterwards (loaded from the configured line-type file).
+  bool loadLineType(const RWCString& lineType);
+  // The part's name with " View" and the view number (unless it is -1), cut to 250 characters,
+  // with the characters a block name may not hold replaced by blanks.
+  RWCString composeBlockName(const RWCString& name, int viewNumber);
+
+  // ---- catalogue programs and launcher (implemented with the commands)
+  // Deletes the old exchange file, builds the exchange arguments and returns runSibling.
+  std::int32_t exchangeMetafile(const char* programEntry, const char* serverAndTopic);
+  std::int32_t exchangeSat(const char* programEntry, const char* serverAndTopic);
+  // 1 when the launcher was started and has ended; -1 when launcher or program is missing or the
+  // start failed (each shown in an alert box).
+  std::int32_t runSibling(const char* programEntry, const RWCString& arguments);
+  // Starts a process from a command line; started tells whether it runs. 0 is no process; the
+  // caller owns the handle until it closes it.
+  std::int64_t startProcess(const RWCString& commandLine, bool& started);
+  // Dispatches every window message waiting in the host's queue.
+  void pumpMessages();
+
+  // ---- part insertion (not built in this release: says so and returns -1)
+  std::int32_t insertMetafilePart(const RWCString& fileName);
+  std::int32_t insertSatPart(const RWCString& fileName);
+
+  // ---- the command functions. Each returns -1 when it failed or was cancelled and another
+  // value, as a rule 1, when it is done; each reports its own failures.
   std::int32_t runViewerCommand();        // 0  "C:TROVviewer"
   std::int32_t runConnectionCommand();    // 1  "C:TROVcon"
   std::int32_t runAssemblyCommand();      // 2  "C:TROVass"
@@ -41,6 +175,26 @@ class CommandContext {
  private:
   // Says on the command line that the named command is not part of this build; returns -1.
   std::int32_t reportNotBuilt(const char* commandName);
+  // The display name of a definition block: the value under the language key, else "default".
+  RWCString definitionDisplayName(QVConfig& definitions, const RWCString& language,
+                                  const RWCString& block);
+  // Whether upper (a text in capitals) is word or an entry of the BYNAME list of word.
+  bool matchesByName(const RWCString& upper, const char* word, const char* listDefault);
 
+  // Constructed in this order, destroyed in the reverse one.
+  RWTHashDict<RWCString, RWCString> catalogue_;     // source text -> translation, exact case
   std::uint8_t inchFlag_ = 0;
+  ShapeRefList shapeReferences_;
+  RWTValOrderedVector<RWCString> penLayers_;
+  RWTValOrderedVector<RWCString> penLineTypes_;
+  RWTValOrderedVector<int> penColours_;
+  RWCString hatchLayer_;
+  RWCString hatchLineType_;
+  RWCString cosmeticLayer_;
+  std::int32_t hatchColour_ = 7;
+  RWTValOrderedVector<DefColorItem> colourDefinitions_;
+  RWTValOrderedVector<RWCString> lineTypeNames_;
+  RWCString metafileName_;
+  RWCString satFileName_;
+  RWCString satVersion_;
 };

@@ -11,13 +11,8 @@ namespace hostcall {
 
 #if defined(KESTRIX_HOST_R14)
 #define KESTRIX_BIND(name2000, nameR14) nameR14
-inline constexpr int kApiVersion = kHostApiVersionR14;
-// The R14 interface knows no multi-document declaration; its build makes none.
-inline constexpr bool kDeclaresMultiDocument = false;
 #else
 #define KESTRIX_BIND(name2000, nameR14) name2000
-inline constexpr int kApiVersion = kHostApiVersion2000;
-inline constexpr bool kDeclaresMultiDocument = true;
 #endif
 
 inline constexpr auto& unlockApplication = KESTRIX_BIND(acrxUnlockApplication, ads_unlockapplication);

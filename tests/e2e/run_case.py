@@ -3,15 +3,21 @@
 (and, when the case has one, the drawing dump) must equal the expected files.
 
 Every run gets its own temporary folder: the module is copied into <tmp>/bin with a start.env
-that points at the sample installation (the user folder is a copy, so nothing is written into the
+that points at the sample installation and the sample's line-type file (the user folder is a copy, so nothing is written into the
 source tree), drive c: is mapped to <tmp>/c, and HOME, TMPDIR and the registry root lie inside
 <tmp>. The same variables are given through the process environment as well.
 
 Expected files of a case NAME in the cases folder:
   NAME.script                  the host script
   NAME.transcript              the transcript (NAME.RELEASE.transcript wins for that release)
-  NAME.dump                    optional: the drawing dump (NAME.RELEASE.dump likewise)
-  NAME.expect                  optional: "exit N" and "stderr REGEX" lines for a run that must fail
+  NAME.dump                    optional: blocks the drawing dump must hold (NAME.RELEASE.dump
+                               likewise); a block is a line that does not start with a blank with
+                               the indented lines under it, and the dump's other blocks are not
+                               compared
+  NAME.expect                  optional settings of the run, one a line: "exit N" or "exit nonzero"
+                               (default 0), "stderr REGEX" (standard error must match), "env
+                               NAME=VALUE" (a variable for the host and the programs it starts,
+                               such as KESTRIX_DEMO_PART), "measurement 0|1" (the drawing's units)
 In expected files, <TMP> stands for the run's temporary folder and <RELEASE> for 2000 or r14.
 """
 import argparse
@@ -46,6 +52,30 @@ def compare(label, expected_path, actual, tmp, release):
     return False
 
 
+def blocks(text):
+    out = []
+    for line in text.splitlines(True):
+        if out and line[:1] in (" ", "\t"):
+            out[-1] += line
+        else:
+            out.append(line)
+    return out
+
+
+def compare_blocks(label, expected_path, actual, tmp, release):
+    with open(expected_path, encoding="utf-8", errors="surrogateescape") as f:
+        expected = f.read().replace("<RELEASE>", release)
+    actual = actual.replace(os.path.realpath(tmp), "<TMP>").replace(tmp, "<TMP>")
+    have = blocks(actual)
+    missing = [b for b in blocks(expected) if b not in have]
+    if not missing:
+        return True
+    sys.stdout.write(f"--- {label} lacks these blocks of {expected_path}:\n")
+    sys.stdout.writelines(missing)
+    sys.stdout.write(f"\n--- actual {label}:\n{actual}\n")
+    return False
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--host", required=True)
@@ -70,6 +100,8 @@ def main():
         shutil.copytree(os.path.join(args.sample, "user"), user)
         module = os.path.join(bindir, os.path.basename(args.plugin))
         shutil.copy2(args.plugin, module)
+        # The host finds files the plug-in names without a folder beside the plug-in.
+        shutil.copy2(os.path.join(args.sample, "setup", "kestrix.lin"), bindir)
         variables = {
             "QUORVEL": os.path.join(args.sample, "quorvel"),
             "QUORVEL_SETUP": os.path.join(args.sample, "setup"),
@@ -92,29 +124,41 @@ def main():
         })
         env.pop("XDG_CONFIG_HOME", None)
 
+        expect = expected_file(args.cases, args.case, args.release, "expect")
+        exit_code, stderr_patterns, measurement = "0", [], args.measurement
+        if expect:
+            with open(expect) as f:
+                for number, line in enumerate(f, 1):
+                    line = line.strip()
+                    if not line or line.startswith("#"):
+                        continue
+                    word, _, rest = line.partition(" ")
+                    rest = rest.strip()
+                    if word == "exit":
+                        exit_code = rest
+                    elif word == "stderr":
+                        stderr_patterns.append(rest.replace("<RELEASE>", args.release))
+                    elif word == "env" and "=" in rest:
+                        key, _, value = rest.partition("=")
+                        env[key] = value.replace("<TMP>", tmp)
+                    elif word == "measurement" and rest in ("0", "1"):
+                        measurement = rest
+                    else:
+                        sys.exit(f"{expect}:{number}: not understood: {line}")
+
         transcript = os.path.join(tmp, "transcript.txt")
         dump = os.path.join(tmp, "dump.txt")
         script = os.path.join(args.cases, args.case + ".script")
         command = [args.host, "--release", args.release, "--plugin", module,
                    "--transcript", transcript, "--dump", dump]
-        if args.measurement is not None:
-            command += ["--measurement", args.measurement]
+        if measurement is not None:
+            command += ["--measurement", measurement]
         command.append(script)
         run = subprocess.run(command, cwd=tmp, env=env, stdout=subprocess.PIPE,
                              stderr=subprocess.PIPE, timeout=120)
         stderr = run.stderr.decode("utf-8", "replace")
 
         ok = True
-        expect = expected_file(args.cases, args.case, args.release, "expect")
-        exit_code, stderr_patterns = 0, []
-        if expect:
-            with open(expect) as f:
-                for line in f:
-                    line = line.strip()
-                    if line.startswith("exit "):
-                        exit_code = line[5:].strip()
-                    elif line.startswith("stderr "):
-                        stderr_patterns.append(line[7:].replace("<RELEASE>", args.release))
         if exit_code == "nonzero":
             if run.returncode == 0:
                 print("expected a non-zero exit status, got 0")
@@ -135,7 +179,8 @@ def main():
             if os.path.exists(path):
                 with open(path, encoding="utf-8", errors="surrogateescape") as f:
                     actual = f.read()
-            ok = compare(suffix, wanted, actual, tmp, args.release) and ok
+            check = compare if suffix == "transcript" else compare_blocks
+            ok = check(suffix, wanted, actual, tmp, args.release) and ok
         if not ok:
             print("--- standard error:\n" + stderr)
         return 0 if ok else 1

@@ -9,7 +9,8 @@ DXF and dump it wrote. Checks: ezdxf.readfile loads the file; doc.audit() report
 no fix; the entity counts per space equal those of the host's dump; every layer of the dump is
 in the file with its colour and line type; arc, insert and text angles are written in degrees;
 associative hatches link to entities of the file that carry the hatch as reactor; 3DSOLIDs
-carry the ACIS text of the SAT files given; `python3 -m ezdxf draw` renders the file.
+carry the ACIS text of the SAT files given; handles are unique and below $HANDSEED;
+`python3 -m ezdxf draw` renders the file.
 Exit status 0 when every check passes.
 """
 
@@ -76,7 +77,33 @@ def angle_close(a, b):
     return min(d, 360.0 - d) < 1e-6
 
 
+def check_handles(dxf_path):
+    """Every handle (groups 5 and 105) is unique and lies below $HANDSEED."""
+    with open(dxf_path, encoding="cp1252", errors="replace") as f:
+        lines = [line.rstrip("\r\n") for line in f]
+    pairs = list(zip(lines[0::2], lines[1::2]))
+    seed = None
+    for i, (code, value) in enumerate(pairs):
+        if code.strip() == "9" and value == "$HANDSEED":
+            seed = int(pairs[i + 1][1], 16)
+            break
+    if seed is None:
+        fail("no $HANDSEED")
+        return
+    seen = set()
+    body = next(i for i, (c, v) in enumerate(pairs) if c.strip() == "0" and v == "ENDSEC")
+    for code, value in pairs[body:]:
+        if code.strip() in ("5", "105"):
+            h = int(value, 16)
+            if h in seen:
+                fail("handle %s given twice" % value)
+            if h >= seed:
+                fail("handle %s is not below $HANDSEED %X" % (value, seed))
+            seen.add(h)
+
+
 def check(dxf_path, dump_path, sat_paths, png_path):
+    check_handles(dxf_path)
     try:
         doc = ezdxf.readfile(dxf_path)
     except Exception as exc:  # any reader error fails the check

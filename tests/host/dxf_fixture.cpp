@@ -197,6 +197,15 @@ void hatches() {
   hatchedSquare(100, 0, set);
   block("HATCHED", set);
   insert("HATCHED", 0, 60, 15);
+  // A second loop without edges, as a boundary curve that turns into one circle leaves it,
+  // and a loop whose source made no entity (fewer links than announced).
+  ads_point zero = {0, 0, 0}, z = {0, 0, 1}, a = {0, -40, 0}, b = {30, -40, 0}, c = {15, -20, 0};
+  check(make(acutBuildList(RTDXF0, "HATCH", 100, "AcDbEntity", 8, "0", 100, "AcDbHatch", 62, 5, 10,
+                           zero, 210, z, 2, "_U", 70, 0, 71, 1, 91, 2, 92, 1, 93, 3, 72, 1, 10, a,
+                           11, b, 72, 1, 10, b, 11, c, 72, 1, 10, c, 11, a, 97, 3, 92, 16, 93, 0,
+                           97, 1, 75, 0, 76, 1, 52, kPi / 4, 41, 5.0, 77, 0, 78, 1, 53, kPi / 4,
+                           43, 0.0, 44, 0.0, 45, -3.5, 46, 3.5, 79, 0, 98, 1, 10, zero, 0)),
+        "HATCH with an empty loop");
 }
 
 void solids() {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "host/SatFile.h"
+#include "tools/demo-catalogue/DemoParts.h"
+
 #include <map>
 #include <sstream>
 
@@ -75,4 +78,30 @@ TEST(SatWriter, BoxesAreConsistentClosedBodies) {
   header.clear();
   records(writeSat({{0, 0, 0, 1, 1, 1}}, 700, "test"), header);
   EXPECT_EQ(header[1].substr(0, 8), "@4 test ");
+}
+
+// The host's SAT import accepts every 3D part of the demo catalogues, in both header forms, and
+// counts one body per solid.
+TEST(SatWriter, HostImportAcceptsEveryDemoPart) {
+  for (const DemoCatalogue& catalogue :
+       {viewerCatalogue(), shaftCatalogue(), assemblyCatalogue(), connectionCatalogue()}) {
+    for (const DemoPart& part : catalogue.parts) {
+      for (const char* version : {"1.6", "7.0"}) {
+        SCOPED_TRACE(catalogue.programName + " " + part.name + " " + version);
+        DemoCommandLine line;
+        std::string error, text;
+        ASSERT_TRUE(parseDemoCommandLine({"-poke", "pconset=    1, 12.0,  0.0,   -1", "-poke",
+                                          std::string("FormatVersion=") + version, "-fm", "sat",
+                                          "-o", "x"},
+                                         line, error));
+        ASSERT_TRUE(demoExchangeText(catalogue, line, part.name, text, error)) << error;
+        kxhost::SatFile sat;
+        ASSERT_TRUE(sat.parse(text, error)) << error;
+        DemoPartOutput output;
+        ASSERT_TRUE(part.build(line, output, error));
+        EXPECT_EQ(sat.bodyCount(), int(output.solids.size()));
+        EXPECT_EQ(sat.version(), satVersionNumber(version));
+      }
+    }
+  }
 }

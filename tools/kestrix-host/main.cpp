@@ -3,8 +3,11 @@
 // it, unloads it, and saves the drawing as DXF and as a text dump when asked.
 //
 //   kestrix-host [--release 2000|r14] [--plugin PATH] [--measurement 0|1] [--dxf FILE]
-//                [--dump FILE] [--transcript FILE] SCRIPT|-
+//                [--dump FILE] [--transcript FILE] [--support DIR ...] SCRIPT|-
 //
+// Files the plug-in names without a folder (line-type files) are looked for in the --support
+// folders in the order given, then in the "support" folder beside this program, then in the
+// plug-in's own folder.
 // Exit status: 0 when the script ran to its end, 1 on a script error, 2 on a usage error,
 // 3 when the plug-in cannot be loaded, 4 when an output file cannot be written.
 
@@ -12,6 +15,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "host/DrawingDump.h"
 #include "host/DxfWriter.h"
@@ -26,7 +30,8 @@ namespace {
 
 const char* kUsage =
     "usage: kestrix-host [--release 2000|r14] [--plugin PATH] [--measurement 0|1]\n"
-    "                    [--dxf FILE] [--dump FILE] [--transcript FILE] SCRIPT|-\n";
+    "                    [--dxf FILE] [--dump FILE] [--transcript FILE] [--support DIR ...]\n"
+    "                    SCRIPT|-\n";
 
 int usage(const std::string& why) {
   std::fprintf(stderr, "kestrix-host: %s\n%s", why.c_str(), kUsage);
@@ -58,6 +63,7 @@ bool readAll(const std::string& script, std::string& text) {
 
 int main(int argc, char** argv) {
   std::string release = "2000", plugin, measurement, dxf, dump, transcriptFile, script;
+  std::vector<std::string> support;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&](std::string& out) {
@@ -79,6 +85,10 @@ int main(int argc, char** argv) {
       if (!value(dump)) return usage("--dump takes a file name");
     } else if (a == "--transcript") {
       if (!value(transcriptFile)) return usage("--transcript takes a file name");
+    } else if (a == "--support") {
+      std::string folder;
+      if (!value(folder)) return usage("--support takes a folder");
+      support.push_back(folder);
     } else if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -108,6 +118,7 @@ int main(int argc, char** argv) {
   host.variables().setAcadVer(r14 ? "14.0" : "15.0");
   std::string error;
   if (!measurement.empty()) host.variables().setFromText("MEASUREMENT", measurement, error);
+  for (const std::string& folder : support) host.supportFolders().push_back(folder);
   host.supportFolders().push_back(binFolder + "/support");
   host.supportFolders().push_back(folderOf(plugin));
 

@@ -1,0 +1,209 @@
+// The message catalogue: reading kestrix.nls, translating, formatting and showing messages on the
+// simulated host's command line and in its alert boxes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "config/VariableTables.h"
+#include "host/HostSession.h"
+#include "plugin/CommandContext.h"
+#include "platform/testing/TempDir.h"
+
+namespace {
+
+std::string str(const RWCString& s) { return std::string(s.data(), s.length()); }
+
+kxhost::HostSession& host() { return kxhost::HostSession::instance(); }
+
+class MessageCatalogueTest : public ::testing::Test {
+ protected:
+  void SetUp() override { host().reset(); }
+  void TearDown() override { host().reset(); }
+
+  void read(const std::string& text) {
+    const std::string path = dir.file("kestrix.nls");
+    std::ofstream(path, std::ios::binary) << text;
+    context.readCatalogue(path.c_str());
+  }
+  std::string translate(const char* key) { return str(context.translate(key)); }
+  static const std::string& transcript() { return host().transcript().text(); }
+
+  platform::TempDir dir{"kestrix-nls"};
+  CommandContext context;
+};
+
+}  // namespace
+
+TEST_F(MessageCatalogueTest, ReadsEntriesAndSkipsWhatIsNoEntry) {
+  read("; comment without quotes\n"
+       "\"Drehwinkel:\",\"Rotation angle:\"\n"
+       "17  \"Einfügepunkt wählen:\",\"Select insertion point:\"\n"
+       "\"Es wurde kein Teil übergeben!\",\"NOT_TO_TRANSLATE\"\n"
+       "\"Kreis\",\"Circle\"\r\r\n"
+       "\"drei\",\"Felder\",\"hier\"\n"
+       "\"allein\"\n"
+       "\"Leer\",\"\"\n"
+       "\"Sag \"\"ja\"\"\",\"Say \"\"yes\"\"\"\n"
+       "\"Zeile\\n2\",\"Line\\n2\"\n"
+       "\"Doppelt\",\"first\"\n"
+       "\"Doppelt\",\"second\"\n");
+  const struct {
+    const char* key;
+    const char* shown;
+  } cases[] = {
+      {"Drehwinkel:", "Rotation angle:"},
+      {"Einfügepunkt wählen:", "Select insertion point:"},  // text before the quote ignored
+      {"Es wurde kein Teil übergeben!", "Es wurde kein Teil übergeben!"},
+      {"Kreis", "Circle"},                                  // carriage returns stripped
+      {"drei", "drei"},                                     // three fields: no entry
+      {"allein", "allein"},
+      {"Leer", "Leer"},                                     // an empty translation shows the key
+      {"Sag \"ja\"", "Say \"yes\""},
+      {"Zeile\n2", "Line\n2"},                              // escapes decoded on both sides
+      {"Doppelt", "second"},                                // the later line wins
+      {"drehwinkel:", "drehwinkel:"},                       // letter case matters
+      {"Unbekannt %s", "Unbekannt %s"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(translate(c.key), c.shown) << c.key;
+  EXPECT_EQ(context.catalogueEntries(), 7u);  // NOT_TO_TRANSLATE is not stored
+}
+
+TEST_F(MessageCatalogueTest, MissingFileLeavesTheCatalogueEmpty) {
+  context.readCatalogue(dir.file("none.nls").c_str());
+  context.readCatalogue("q:/unmapped/drive.nls");
+  EXPECT_EQ(context.catalogueEntries(), 0u);
+  EXPECT_EQ(translate("Drehwinkel:"), "Drehwinkel:");
+  EXPECT_EQ(transcript(), "");
+}
+
+TEST(DecodeEscapes, Table) {
+  const struct {
+    const char* in;
+    bool dropNul;
+    std::string out;
+  } cases[] = {
+      {"a\\\\b", true, "a\\b"},
+      {"\\n\\a\\r\\t\\b\\f", true, "\n\a\r\t\b\f"},
+      {"x\\qy", true, "xy"},          // an unknown escape vanishes with its letter
+      {"x\\\"y", true, "xy"},
+      {"end\\", true, "end"},         // a trailing backslash ends the text
+      {"\\65\\66", true, "AB"},       // decimal
+      {"\\0x41z", true, "Az"},        // hexadecimal; decoding goes on after the number
+      {"\\0101", true, "A"},          // octal
+      {"\\9z", true, "\tz"},
+      {"a\\0b", true, "ab"},          // NUL dropped
+      {"a\\0b", false, std::string("a\0b", 3)},
+      {"\\321", true, std::string(1, static_cast<char>(321 & 0xff))},
+      {"", true, ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(str(CommandContext::decodeEscapes(c.in, c.dropNul)), c.out) << c.in;
+}
+
+TEST_F(MessageCatalogueTest, OutputIsTranslatedThenFormatted) {
+  read("\"Metadatei %s wurde nicht gefunden!\",\"Metafile %s not found!\"\n"
+       "\"Layer %s konnte nicht erzeugt werden\",\"Layer %s\\ncould not be created\"\n");
+  RWCString text;
+  EXPECT_EQ(str(context.formatMessage(text, "Metadatei %s wurde nicht gefunden!", "c:/a.out")),
+            "Metafile c:/a.out not found!");
+  EXPECT_EQ(str(text), "Metafile c:/a.out not found!");
+
+  context.printMessage("Es wurde kein Teil übergeben!");
+  EXPECT_EQ(transcript(), "\nEs wurde kein Teil übergeben!\n");
+
+  host().reset();
+  context.alertMessage("Layer %s konnte nicht erzeugt werden", "KONTUR");
+  EXPECT_NE(transcript().find("ALERT: Layer KONTUR\ncould not be created"), std::string::npos)
+      << transcript();
+}
+
+// A text longer than any fixed buffer comes out whole, and a translation that asks for other
+// arguments than its source text is not used (its conversions would read what was not passed).
+TEST_F(MessageCatalogueTest, FormattingIsUnboundedAndGuardsTheArguments) {
+  read("\"Programm %s wurde nicht gefunden!\",\"Program %d %s not found!\"\n"
+       "\"Wert %5.1f und %s\",\"Value %5.1f and %s\"\n"
+       "\"Prozent %d%%\",\"Percent %d %%\"\n");
+  const std::string longName(3000, 'p');
+  RWCString text;
+  context.formatMessage(text, "Programm %s wurde nicht gefunden!", longName.c_str());
+  EXPECT_EQ(str(text), "Programm " + longName + " wurde nicht gefunden!");
+
+  context.alertMessage("Programm %s wurde nicht gefunden!", longName.c_str());
+  EXPECT_NE(transcript().find(longName + " wurde nicht gefunden!"), std::string::npos);
+
+  EXPECT_EQ(str(context.formatMessage(text, "Wert %5.1f und %s", 2.25, "x")), "Value   2.2 and x");
+  EXPECT_EQ(str(context.formatMessage(text, "Prozent %d%%", 5)), "Percent 5 %");
+}
+
+namespace {
+
+// The printf conversions of a text, in order, found independently of the catalogue's own check.
+std::string conversions(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') continue;
+    std::size_t j = i + 1;
+    while (j < text.size() && std::string("-+ #0123456789.lh").find(text[j]) != std::string::npos)
+      ++j;
+    if (j < text.size()) out += text.substr(i, j - i + 1) == "%%" ? "" : std::string(1, text[j]);
+    i = j;
+  }
+  return out;
+}
+
+// The source texts of a catalogue file, read with the catalogue's own reader rules.
+std::vector<std::pair<std::string, std::string>> entriesOf(const std::string& path) {
+  std::vector<std::pair<std::string, std::string>> out;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::size_t q = line.find('"');
+    if (q == std::string::npos) continue;
+    const std::size_t mid = line.find("\",\"", q);
+    if (mid == std::string::npos) continue;
+    out.emplace_back(line.substr(q + 1, mid - q - 1),
+                     line.substr(mid + 3, line.rfind('"') - mid - 3));
+  }
+  return out;
+}
+
+const std::string kSampleLanguages =
+    std::filesystem::path(__FILE__).parent_path().parent_path().string() +
+    "/examples/quorvel/lang/";
+
+}  // namespace
+
+// The sample installation's catalogues: English translates every message with the same
+// arguments, German keeps every message, and both list the same texts.
+TEST_F(MessageCatalogueTest, SampleCataloguesAgree) {
+  const auto english = entriesOf(kSampleLanguages + "english/kestrix.nls");
+  const auto german = entriesOf(kSampleLanguages + "german/kestrix.nls");
+  ASSERT_FALSE(english.empty());
+  ASSERT_EQ(english.size(), german.size());
+  for (std::size_t i = 0; i < english.size(); ++i) {
+    EXPECT_EQ(german[i].first, english[i].first);
+    EXPECT_EQ(german[i].second, "NOT_TO_TRANSLATE") << german[i].first;
+    EXPECT_NE(english[i].second, "NOT_TO_TRANSLATE") << english[i].first;
+    EXPECT_EQ(conversions(english[i].second), conversions(english[i].first)) << english[i].first;
+  }
+
+  context.readCatalogue((kSampleLanguages + "english/kestrix.nls").c_str());
+  EXPECT_EQ(context.catalogueEntries(), english.size());
+  RWCString prompt;
+  EXPECT_EQ(str(context.formatMessage(prompt, "Drehwinkel:")), "Rotation angle:");
+  context.alertMessage(
+      "Linienstil %s existiert nicht!\nGeben Sie im 2D-Optionendialog der TROVsolutions "
+      "AutoCAD-Schnittstelle einen gültigen Linientyp an.",
+      "MITTE");
+  EXPECT_EQ(transcript(), "ALERT: Line type MITTE does not exist!\n"
+                          "Please give a valid line type in the 2D options dialog.\n");
+
+  CommandContext germanContext;
+  germanContext.readCatalogue((kSampleLanguages + "german/kestrix.nls").c_str());
+  EXPECT_EQ(germanContext.catalogueEntries(), 0u);
+  EXPECT_EQ(str(germanContext.formatMessage(prompt, "Drehwinkel:")), "Drehwinkel:");
+}
