@@ -237,7 +237,15 @@ private:
 
 bool DialogFile::parse(const std::string& text, std::string& error) {
   dialogs_.clear();
-  Parser p(text);
+  // The first line that holds text may list the languages the file offers ("LANGUAGES:" and a
+  // ';'-separated list). It is no part of the dialog language: blanked out, line breaks kept so
+  // that error lines still count from the top of the file.
+  std::string body = text;
+  std::size_t first = body.find_first_not_of(" \t\r\n\f\v");
+  if (first != std::string::npos && body.compare(first, 10, "LANGUAGES:") == 0) {
+    for (std::size_t k = first; k < body.size() && body[k] != '\n'; ++k) body[k] = ' ';
+  }
+  Parser p(body);
   std::vector<DialogDef> out;
   if (!p.run(out, error)) return false;
   dialogs_ = std::move(out);

@@ -4,7 +4,8 @@
 // rows and columns), attributes with string, number or word values, // and /* */ comments.
 // Top-level definitions of other types are prototypes and are kept apart. The keys of the
 // standard button rows (ok_only, ok_cancel, ok_cancel_help, ok_cancel_help_errtile, errtile)
-// are known.
+// are known. The file's first text line may be a language line, "LANGUAGES:" and a list of
+// languages; the reader passes over it.
 
 #include <string>
 #include <vector>

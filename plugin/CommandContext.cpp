@@ -100,7 +100,5 @@ std::int32_t CommandContext::reportNotBuilt(const char* commandName) {
   return -1;
 }
 
-std::int32_t CommandContext::runConnectionCommand() { return reportNotBuilt("TROVcon"); }
-std::int32_t CommandContext::runOptionsDialog() { return reportNotBuilt("TROVoptions"); }
 std::int32_t CommandContext::runOpenMetafileCommand() { return reportNotBuilt("TROVopenps2"); }
 

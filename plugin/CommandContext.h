@@ -159,6 +159,19 @@ class CommandContext : public QVConfig {
   std::int32_t insertMetafilePart(const RWCString& fileName);
   std::int32_t insertSatPart(const RWCString& fileName);
 
+  // ---- connection command (ConnectionCommand.cpp)
+  // Asks for the joint kind and the picked lines and measures them: the hole point, the joint's
+  // angle in degrees and the plate thicknesses in drawing units (d2 is 0 for a blind hole).
+  // 0 when the input is usable, -1 on cancel or bad input ("Ungültige Angaben" reported).
+  std::int32_t readConnectionInput(double& holeX, double& holeY, double& angle, double& d1,
+                                   double& d2);
+  // The type code of an entity by its group 0 (see ConnectionCommand.h); -1 for any other type
+  // or an entity the host cannot read.
+  int entityTypeCode(const ads_name entity);
+  // The x and y of groups 10 and 11 of a LINE (z set to 0); false when the entity cannot be
+  // read or lacks either group.
+  bool lineEndPoints(const ads_name entity, ads_point start, ads_point end);
+
   // ---- the command functions. Each returns -1 when it failed or was cancelled and another
   // value, as a rule 1, when it is done; each reports its own failures.
   std::int32_t runViewerCommand();        // 0  "C:TROVviewer"

@@ -1,0 +1,291 @@
+#include "meta/metaTreeReader.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <istream>
+#include <string>
+
+#include "meta/metaTree.h"
+#include "meta/cLocaleGuard.h"
+#include "meta/metaObject.h"
+#include "meta/metaObjectCustomStorage.h"
+#include "platform/Path.h"
+
+namespace {
+
+constexpr int endByte = 0xFF;           // how the end of the input arrives
+constexpr std::size_t bufferStep = 32000;  // growth of the token buffer
+
+bool isWordChar(int c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+         c == '+' || c == '-' || c == '.' || c == '_';
+}
+
+bool isSeparator(int c) { return c == '\t' || c == '\r' || c == '\n' || c == ' ' || c == ','; }
+
+bool isNumberStart(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-'; }
+
+}  // namespace
+
+metaTreeReaderC::metaTreeReaderC() = default;
+
+metaTreeReaderC::~metaTreeReaderC() {
+  releaseInput();
+  std::free(buffer_);
+}
+
+void metaTreeReaderC::releaseInput() {
+  if (ownsInput_) delete input_;
+  input_ = nullptr;
+  ownsInput_ = 0;
+}
+
+void metaTreeReaderC::reset() {
+  releaseInput();
+  used_ = 0;
+  line_ = 1;
+  column_ = 0;
+  previousColumn_ = 0;
+  error_ = 0;
+  errorPosition_ = metaSourcePosC{};
+  message_ = str();
+  depth_ = 0;
+  tokenKind_ = tokenEnd;
+}
+
+int metaTreeReaderC::open(const char* fileName) {
+  reset();
+  if (!fileName || !*fileName) return 0;
+  std::string native;
+  if (!platform::osPath(fileName, native) || native.empty()) return 0;
+  auto* file = new std::ifstream(native, std::ios::in | std::ios::binary);
+  if (!file->is_open()) {
+    delete file;
+    return 0;
+  }
+  input_ = file;
+  ownsInput_ = 1;
+  return 1;
+}
+
+void metaTreeReaderC::setInput(std::istream* input) {
+  reset();
+  input_ = input;
+  ownsInput_ = 0;
+}
+
+// One byte of the input as a text stream delivers it: CR LF arrives as LF, and the end of the
+// input arrives as 0xFF (as does a 0xFF byte itself).
+int metaTreeReaderC::getByte() {
+  std::streambuf* in = input_->rdbuf();
+  int c = in ? in->sbumpc() : std::char_traits<char>::eof();
+  previousColumn_ = column_;
+  if (c == std::char_traits<char>::eof()) {
+    atEnd_ = true;
+    return endByte;
+  }
+  atEnd_ = false;
+  c &= 0xFF;
+  if (c == '\r' && in->sgetc() == '\n') c = in->sbumpc();
+  ++column_;
+  return c;
+}
+
+// Puts the last byte back so that the next getByte reads it again. After the real end nothing
+// needs to go back: the stream keeps answering the end. A LF that stood for CR LF goes back as
+// LF alone, which reads the same.
+void metaTreeReaderC::putBack() {
+  column_ = previousColumn_;
+  if (atEnd_) return;
+  input_->rdbuf()->sungetc();
+}
+
+bool metaTreeReaderC::append(char c) {
+  if (used_ + 1 >= capacity_) {
+    if (capacity_ > static_cast<std::size_t>(-1) - bufferStep) return false;
+    char* grown = static_cast<char*>(std::realloc(buffer_, capacity_ + bufferStep));
+    if (!grown) return false;
+    buffer_ = grown;
+    capacity_ += bufferStep;
+  }
+  buffer_[used_++] = c;
+  buffer_[used_] = '\0';
+  return true;
+}
+
+void metaTreeReaderC::setError(const char* message) { setError(message, nullptr); }
+
+void metaTreeReaderC::setError(const char* message, const char* detail) {
+  if (error_) return;  // the first error is the one kept
+  error_ = 1;
+  message_ = str(message);
+  if (detail) message_.append(detail);
+  errorPosition_ = metaSourcePosC{line_, column_};
+}
+
+str metaTreeReaderC::errorText() const {
+  if (!error_) return str();
+  char where[64];
+  std::snprintf(where, sizeof where, "line %d, column %d: ", static_cast<int>(errorPosition_.line),
+                static_cast<int>(errorPosition_.column));
+  str text(where);
+  text.append(message_.text());
+  return text;
+}
+
+int metaTreeReaderC::nextToken() {
+  enum { skipping, inWord, inString } state = skipping;
+  used_ = 0;
+  if (buffer_) buffer_[0] = '\0';
+  bool escaped = false;
+  for (;;) {
+    const int c = getByte();
+    if (state == skipping) {
+      if (c == '"') {
+        state = inString;
+      } else if (c == '{') {
+        return tokenKind_ = tokenOpen;
+      } else if (c == '}') {
+        return tokenKind_ = tokenClose;
+      } else if (c == endByte) {
+        return tokenKind_ = tokenEnd;
+      } else if (c == '\n') {
+        ++line_;
+        column_ = 0;
+      } else if (isWordChar(c)) {
+        putBack();
+        state = inWord;
+      } else if (!isSeparator(c)) {
+        setError("ill seperator char");
+        used_ = 0;
+        return tokenKind_ = tokenEnd;
+      }
+    } else if (state == inWord) {
+      if (!isWordChar(c)) {
+        putBack();
+        return tokenKind_ = tokenWord;
+      }
+      if (!append(static_cast<char>(c))) {
+        setError("token too long");
+        used_ = 0;
+        return tokenKind_ = tokenEnd;
+      }
+    } else {
+      if (c == endByte) {
+        setError("ill char in string");
+        used_ = 0;
+        return tokenKind_ = tokenEnd;
+      }
+      if (c == '"' && !escaped) return tokenKind_ = tokenString;
+      escaped = c == '\\' ? !escaped : false;
+      if (!append(static_cast<char>(c))) {
+        setError("token too long");
+        used_ = 0;
+        return tokenKind_ = tokenEnd;
+      }
+      if (c == '\n') {
+        // Line breaks inside a string are counted too, so positions after it stay true.
+        ++line_;
+        column_ = 0;
+      }
+    }
+  }
+}
+
+metaTreeC* metaTreeReaderC::makeNode() {
+  const metaSourcePosC position{line_, 0};
+  const char* text = tokenText();
+  if (tokenKind_ == tokenString) {
+    if (raw_) return new metaTreeC(metaNodeValueC(metaNodeValueC::typeString, position, text));
+    const str plain = unescapeText(text);
+    return new metaTreeC(metaNodeValueC(metaNodeValueC::typeString, position, plain.text()));
+  }
+  if (isNumberStart(text[0])) {
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end != text + used_) {
+      setError("value invalid :", text);
+      return nullptr;
+    }
+    return new metaTreeC(metaNodeValueC(metaNodeValueC::typeReal, position, value));
+  }
+  return new metaTreeC(metaNodeValueC(metaNodeValueC::typeKeyWord, position, text));
+}
+
+metaTreeC* metaTreeReaderC::parseSection() {
+  metaTreeC* first = nullptr;
+  metaTreeC* last = nullptr;
+  for (;;) {
+    const int kind = nextToken();
+    if (error_) break;
+    if (kind == tokenEnd) {
+      if (depth_ == 0) return first;
+      setError("section count wrong");
+      break;
+    }
+    if (kind == tokenOpen) {
+      if (!last) {
+        setError("section without key found");
+        break;
+      }
+      if (depth_ >= maxDepth) {
+        setError("section nesting too deep");
+        break;
+      }
+      ++depth_;
+      metaTreeC* inner = parseSection();
+      if (error_) break;
+      if (inner) inner->insertAsFirstChild(last);
+      continue;
+    }
+    if (kind == tokenClose) {
+      --depth_;
+      if (depth_ >= 0) return first;
+      setError("section count wrong");
+      break;
+    }
+    metaTreeC* node = makeNode();
+    if (!node) break;
+    if (!first) {
+      first = node;
+    } else {
+      node->insertAfter(last);
+    }
+    last = node;
+  }
+  delete first;  // the level's chain with every subtree
+  return nullptr;
+}
+
+metaTreeC* metaTreeReaderC::read(int postLoad) {
+  if (!input_) return nullptr;
+  cLocaleGuardC guard;  // numbers are read with '.' as the decimal point, whatever the locale
+  metaTreeC* tree = parseSection();
+  if (!error_) {
+    // A 0xFF byte ends the text like the end of the input; anything after it is refused.
+    if (input_->rdbuf() && input_->rdbuf()->sgetc() != std::char_traits<char>::eof())
+      setError("eof fail");
+    else if (postLoad && tree)
+      metaObjectCustomStorageC::runPostLoadPass(tree, 1);
+  }
+  if (error_) {
+    delete tree;
+    tree = nullptr;
+  }
+  releaseInput();
+  return tree;
+}
+
+metaObjectC loadMetaTreeFile(const char* fileName, int owns) {
+  cLocaleGuardC guard;
+  metaObjectC loaded;
+  if (fileName) {
+    metaTreeReaderC reader;
+    reader.open(fileName);  // a file that does not open reads as no tree
+    if (metaTreeC* tree = reader.read(1)) loaded.reset(tree, owns);
+  }
+  // The one tree is handed over: the result owns it after the post-load pass (or, without
+  // `owns`, the caller takes it over and must delete it).
+  return loaded;
+}

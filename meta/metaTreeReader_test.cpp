@@ -1,0 +1,270 @@
+#include "meta/metaTreeReader.h"
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "meta/metaObject.h"
+#include "meta/metaObjectRef.h"
+#include "meta/metaTree.h"
+#include "meta/testing/metaTreeDump.h"
+#include "platform/testing/TempDir.h"
+
+namespace {
+
+using metatesting::dumpTree;
+
+struct Outcome {
+  std::string dump;     // the tree read, "" for none
+  std::string message;  // the reader's error, "" for none
+  int line = 0;         // of the error
+  int column = 0;
+};
+
+Outcome readText(const std::string& text) {
+  std::istringstream in(text);
+  metaTreeReaderC reader;
+  reader.setInput(&in);
+  metaTreeC* tree = reader.read(0);
+  Outcome out;
+  out.dump = dumpTree(tree);
+  out.message = reader.errorMessage();
+  out.line = reader.errorPosition().line;
+  out.column = reader.errorPosition().column;
+  if (tree) {
+    EXPECT_FALSE(reader.hasError());
+  }
+  delete tree;
+  return out;
+}
+
+TEST(metaTreeReader, TextsAndTheirTrees) {
+  struct Case {
+    const char* text;
+    const char* dump;
+  } cases[] = {
+      {"", ""},
+      {" \t\r\n,, ", ""},
+      {"A { B 1.5 \"x\\\"y\" }", "A { B 1.5 \"x\\\"y\" }"},
+      {"A{B}{C}", "A { C B }"},  // a later section goes before the earlier one
+      {"A { B } { C D } { }", "A { C D B }"},
+      {"A B,C", "A B C"},  // several top-level nodes make a chain
+      {"A{B{C{D}}E}F", "A { B { C { D } } E } F"},
+      {"1e3 -2 +.5 0.25 7.", "1000 -2 0.5 0.25 7"},
+      {"_x.y-z+ WORD9", "_x.y-z+ WORD9"},  // key words may hold every word character
+      {"\"a\\nb\\tc\\rd\\\\e\\qf\"", "\"a\\nb\\tc\\rd\\\\eqf\""},
+      {"\"two\nlines\"", "\"two\\nlines\""},
+      {"\"crlf\r\nkept as lf\"", "\"crlf\\nkept as lf\""},  // a text stream's CR LF
+      {"\"\" \"{}\"", "\"\" \"{}\""},
+      {"A\"s\"B", "A \"s\" B"},  // no separator needed around a string
+      {"A\xFF", "A"},  // 0xFF as the last byte ends the text
+      {"\"\xC3\xA4\x01\"", "\"\xC3\xA4\x01\""},  // any byte but 0xFF stands in a string
+  };
+  for (const Case& c : cases) {
+    const Outcome out = readText(c.text);
+    EXPECT_EQ(out.dump, c.dump) << c.text;
+    EXPECT_EQ(out.message, "") << c.text;
+  }
+}
+
+TEST(metaTreeReader, ErrorsWithTheirPositions) {
+  struct Case {
+    const char* text;
+    const char* message;
+    int line, column;
+  } cases[] = {
+      {"{ A }", "section without key found", 1, 1},
+      {"A { { B } }", "section without key found", 1, 5},
+      {"A {\n  B", "section count wrong", 2, 3},
+      {"A }", "section count wrong", 1, 3},
+      {"A { B } }", "section count wrong", 1, 9},
+      {"A = B", "ill seperator char", 1, 3},
+      {"A {\n B ; }", "ill seperator char", 2, 4},
+      {"2D", "value invalid :2D", 1, 2},
+      {"A { - }", "value invalid :-", 1, 5},
+      {"A { 1.2.3 }", "value invalid :1.2.3", 1, 9},
+      {"\"open", "ill char in string", 1, 5},
+      {"A \"x\xFFy\"", "ill char in string", 1, 5},
+      {"A { B \xFF }", "section count wrong", 1, 7},
+      {"A\n\xFF B", "eof fail", 2, 1},
+      // A string spanning lines moves the line count on.
+      {"A {\n\"one\ntwo\" = }", "ill seperator char", 3, 6},
+  };
+  for (const Case& c : cases) {
+    const Outcome out = readText(c.text);
+    EXPECT_EQ(out.dump, "") << c.text;
+    EXPECT_EQ(out.message, c.message) << c.text;
+    EXPECT_EQ(out.line, c.line) << c.text;
+    EXPECT_EQ(out.column, c.column) << c.text;
+  }
+}
+
+TEST(metaTreeReader, ErrorTextNamesThePosition) {
+  std::istringstream in("A {\n B = }");
+  metaTreeReaderC reader;
+  reader.setInput(&in);
+  EXPECT_EQ(reader.read(0), nullptr);
+  EXPECT_STREQ(reader.errorText().text(), "line 2, column 4: ill seperator char");
+}
+
+TEST(metaTreeReader, NodesCarryTheLineOfTheirToken) {
+  std::istringstream in("A {\n  B\n  \"two\nlines\" C\n}");
+  metaTreeReaderC reader;
+  reader.setInput(&in);
+  metaTreeC* tree = reader.read(0);
+  ASSERT_NE(tree, nullptr);
+  const int expected[] = {2, 4, 4};  // B, the string (complete on line 4), C
+  int i = 0;
+  EXPECT_EQ(tree->value().position().line, 1);
+  for (metaTreeC* n = tree->firstChild(); n; n = n->nextSibling(), ++i) {
+    EXPECT_EQ(n->value().position().line, expected[i]) << i;
+    EXPECT_EQ(n->value().position().column, 0);
+  }
+  EXPECT_EQ(i, 3);
+  delete tree;
+}
+
+TEST(metaTreeReader, NestingIsBounded) {
+  auto nested = [](int levels) {
+    std::string text;
+    for (int i = 0; i < levels; ++i) text += "A{";
+    text += "END";
+    for (int i = 0; i < levels; ++i) text += "}";
+    return text;
+  };
+  const Outcome deepest = readText(nested(metaTreeReaderC::maxDepth));
+  EXPECT_EQ(deepest.message, "");
+  EXPECT_NE(deepest.dump.find("END"), std::string::npos);
+  const Outcome tooDeep = readText(nested(metaTreeReaderC::maxDepth + 1));
+  EXPECT_EQ(tooDeep.message, "section nesting too deep");
+  EXPECT_EQ(tooDeep.dump, "");
+  // Far deeper input fails the same way, without running out of stack.
+  EXPECT_EQ(readText(std::string(1000000, '{')).message, "section without key found");
+  std::string hostile;
+  for (int i = 0; i < 200000; ++i) hostile += "A{";
+  EXPECT_EQ(readText(hostile).message, "section nesting too deep");
+}
+
+TEST(metaTreeReader, LongTokensAndLongChainsAreReadWhole) {
+  const std::string word(70001, 'W');
+  const std::string text(100000, 't');
+  const Outcome out = readText("K { " + word + " \"" + text + "\" }");
+  EXPECT_EQ(out.dump, "K { " + word + " \"" + text + "\" }");
+
+  std::string many;
+  for (int i = 0; i < 100000; ++i) many += "N ";
+  std::istringstream in("L { " + many + "}");
+  metaTreeReaderC reader;
+  reader.setInput(&in);
+  metaTreeC* tree = reader.read(0);
+  ASSERT_NE(tree, nullptr);
+  EXPECT_EQ(tree->childCount(), 100000);
+  delete tree;
+
+  // An error after a long chain deletes it all (the sanitizer build checks for leaks).
+  EXPECT_EQ(readText("L { " + many + "= }").message, "ill seperator char");
+}
+
+TEST(metaTreeReader, PostLoadPassResolvesReferencesOnlyWhenAsked) {
+  const std::string text = "A { B MOREF { REFTRG { 1 } } MOREF { REFTRG { 2 } } }";
+  for (int postLoad : {0, 1}) {
+    std::istringstream in(text);
+    metaTreeReaderC reader;
+    reader.setInput(&in);
+    metaTreeC* tree = reader.read(postLoad);
+    ASSERT_NE(tree, nullptr);
+    const metaObjectRefC toRoot(metaTreeC::findKey(tree->firstChild(), "MOREF", 0));
+    const metaObjectRefC toB(toRoot.node()->nextSibling());
+    if (postLoad) {
+      EXPECT_EQ(toRoot.targetNode(), tree);
+      EXPECT_EQ(toB.targetNode(), tree->firstChild());
+    } else {
+      EXPECT_EQ(toRoot.targetNode(), nullptr);
+      EXPECT_EQ(toRoot.targetOrdinal(), 1);
+    }
+    delete tree;
+  }
+}
+
+TEST(metaTreeReader, ReaderStateIsResetForEachInput) {
+  metaTreeReaderC reader;
+  EXPECT_EQ(reader.read(0), nullptr);  // no input
+  std::istringstream bad("A\n\n= B");
+  reader.setInput(&bad);
+  EXPECT_EQ(reader.read(0), nullptr);
+  EXPECT_EQ(reader.line(), 3);
+  EXPECT_EQ(reader.read(0), nullptr);  // the input was released by the read
+  std::istringstream good("A { B }");
+  reader.setInput(&good);
+  metaTreeC* tree = reader.read(0);
+  ASSERT_NE(tree, nullptr);
+  EXPECT_FALSE(reader.hasError());
+  EXPECT_STREQ(reader.errorMessage(), "");
+  EXPECT_EQ(reader.line(), 1);
+  EXPECT_EQ(reader.depth(), 0);
+  delete tree;
+}
+
+TEST(metaTreeReader, OpensFilesByProgramPath) {
+  platform::TempDir dir;
+  {
+    std::ofstream(dir.file("part.ps2"), std::ios::binary) << "FIGURE {\r\n  NAME { \"x\" }\r\n}\r\n";
+  }
+  metaTreeReaderC reader;
+  ASSERT_EQ(reader.open(dir.file("part.ps2").c_str()), 1);
+  metaTreeC* tree = reader.read(0);
+  EXPECT_EQ(dumpTree(tree), "FIGURE { NAME { \"x\" } }");
+  delete tree;
+  EXPECT_EQ(reader.open(dir.file("missing.ps2").c_str()), 0);
+  EXPECT_EQ(reader.read(0), nullptr);
+  EXPECT_FALSE(reader.hasError());
+  EXPECT_EQ(reader.open(nullptr), 0);
+  EXPECT_EQ(reader.open(""), 0);
+}
+
+// Each demo part reads without error, and its dump reads back to the same tree.
+TEST(metaTreeReader, DemoPartsReadAndRoundTrip) {
+  const std::string here = __FILE__;
+  const std::string parts = here.substr(0, here.rfind("/meta/")) + "/examples/parts/";
+  const char* names[] = {"bracket", "clamp",  "flange",      "nut",   "plate",
+                         "shaft",   "washer", "screw-blind", "nopart"};
+  for (const char* name : names) {
+    metaTreeReaderC reader;
+    ASSERT_EQ(reader.open((parts + name + ".ps2").c_str()), 1) << name;
+    metaTreeC* tree = reader.read(0);
+    ASSERT_NE(tree, nullptr) << name << ": " << reader.errorText().text();
+    const std::string dump = dumpTree(tree);
+    EXPECT_EQ(readText(dump).dump, dump) << name;
+    delete tree;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(loadMetaTreeFile, BoundOnlyForAFileThatReadsWithoutError) {
+  platform::TempDir dir;
+  std::ofstream(dir.file("good.ps2"), std::ios::binary) << "DRAWING { NAME { \"p\" } } FIGURE";
+  std::ofstream(dir.file("bad.ps2"), std::ios::binary) << "DRAWING { NAME { \"p\" }";
+  {
+    metaObjectC view = loadMetaTreeFile(dir.file("good.ps2").c_str(), 1);
+    ASSERT_TRUE(view.isBound());
+    EXPECT_TRUE(view.ownsItsNode());
+    EXPECT_TRUE(view.hasKey("DRAWING"));
+    EXPECT_EQ(dumpTree(view.node()), "DRAWING { NAME { \"p\" } } FIGURE");
+  }  // the owning view deletes the tree (the sanitizer build checks)
+  EXPECT_FALSE(loadMetaTreeFile(dir.file("bad.ps2").c_str(), 1).isBound());
+  EXPECT_FALSE(loadMetaTreeFile(dir.file("missing.ps2").c_str(), 1).isBound());
+  EXPECT_FALSE(loadMetaTreeFile(nullptr, 1).isBound());
+
+  metaObjectC shared = loadMetaTreeFile(dir.file("good.ps2").c_str(), 0);
+  ASSERT_TRUE(shared.isBound());
+  EXPECT_FALSE(shared.ownsItsNode());
+  delete shared.node();  // without owns the caller takes the tree over
+}
+
+}  // namespace
