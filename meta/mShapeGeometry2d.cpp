@@ -1,6 +1,8 @@
 #include "meta/mShapeGeometry2d.h"
 
 #include <cmath>
+#include <iterator>
+#include <list>
 
 #include "meta/mMat2d.h"
 #include "meta/mPlaneGeometry.h"
@@ -73,13 +75,19 @@ namespace {
 
 // Points from t0 in steps while t < t1, then always the point at t1, so the polygon reaches the
 // shape's end even when the steps land on t1 exactly. A step landing within kEndSlack of t1 is
-// left out: it would only repeat the end point.
+// left out: it would only repeat the end point. Parameters read from a file may be huge or not
+// finite: no points for a non-finite range, and never more than kMaxTessellationPoints steps
+// (a step too small to move t on would otherwise never end).
 constexpr double kEndSlack = 1e-12;
 
 template <class PointAt>
 std::int64_t sweepPoints(double t0, double t1, double step, mPointList2dC& out, PointAt pointAt) {
     out.clear();
-    for (double t = t0; t < t1 - kEndSlack; t += step) out.append(pointAt(t));
+    if (!std::isfinite(t0) || !std::isfinite(t1)) return 0;
+    if ((t1 - t0) / step > double(kMaxTessellationPoints)) step = (t1 - t0) / double(kMaxTessellationPoints);
+    std::int64_t steps = 0;
+    for (double t = t0; t < t1 - kEndSlack && steps < kMaxTessellationPoints; t += step, ++steps)
+        out.append(pointAt(t));
     out.append(pointAt(t1));
     return out.count();
 }
@@ -138,61 +146,77 @@ bool arcFits(const mVec2dC& A, const mVec2dC& B, const mVec2dC& C, const mVec2dC
 
 }  // namespace
 
-std::vector<mCurvePiece2dC> approximateCurve2d(std::vector<mVec2dC> P, double t) {
+std::vector<mCurvePiece2dC> approximateCurve2d(std::vector<mVec2dC> points, double t) {
+    // The working list P: points are removed from its middle on the way, so it is a linked list
+    // (each removal one step, however long the curve); `pi` is P[i].
+    std::list<mVec2dC> P(points.begin(), points.end());
+    std::size_t n = P.size();
     std::vector<int> K;
     std::size_t i = 0;
-    auto erase = [&P](std::size_t at) { P.erase(P.begin() + static_cast<std::ptrdiff_t>(at)); };
+    auto pi = P.begin();
     for (;;) {
-        const std::size_t n = P.size();
         if (n < i + 4) {
             for (std::size_t k = i; k < n; ++k) K.push_back(0);
             break;
         }
-        if (arcFits(P[i], P[i + 1], P[i + 2], P[i + 3], t)) {
-            erase(i + 2);  // the arc now ends at the former P[i+3]
+        const auto p1 = std::next(pi);
+        const auto p2 = std::next(p1);
+        const auto p3 = std::next(p2);
+        if (arcFits(*pi, *p1, *p2, *p3, t)) {
+            P.erase(p2);  // the arc now ends at the former P[i+3]
+            --n;
             bool closed = false;
-            while (i + 3 < P.size()) {
-                const std::size_t j = i + 3;
-                if (nearlyEqual(P[j], P[i])) {
+            while (i + 3 < n) {
+                const auto end = std::next(pi, 2);
+                const auto j = std::next(end);
+                if (nearlyEqual(*j, *pi)) {
                     P.pop_back();
+                    --n;
                     K.push_back(2);
                     K.push_back(2);
                     closed = true;
                     break;
                 }
-                if (!arcFits(P[i], P[i + 1], P[i + 2], P[j], t)) break;
-                erase(i + 2);  // the arc's end moves on to the former P[j]
+                if (!arcFits(*pi, *std::next(pi), *end, *j, t)) break;
+                P.erase(end);  // the arc's end moves on to the former P[j]
+                --n;
             }
             if (closed) break;
             K.push_back(1);
             K.push_back(1);
             i += 2;
+            pi = std::next(pi, 2);
             continue;
         }
-        if (!K.empty() && K.back() == 0 && i > 0 &&
-            P[i + 1].minus(P[i]).unit().dot(P[i].minus(P[i - 1]).unit()) > 1.0 - t / 100.0) {
-            erase(i);  // the previous line is extended to the former P[i+1]
-            continue;
+        if (!K.empty() && K.back() == 0 && i > 0) {
+            const mVec2dC& previous = *std::prev(pi);
+            if (p1->minus(*pi).unit().dot(pi->minus(previous).unit()) > 1.0 - t / 100.0) {
+                pi = P.erase(pi);  // the previous line is extended to the former P[i+1]
+                --n;
+                continue;
+            }
         }
         K.push_back(0);
         ++i;
+        ++pi;
     }
+    const std::vector<mVec2dC> kept(P.begin(), P.end());
 
     std::vector<mCurvePiece2dC> pieces;
     for (std::size_t e = 0; e + 1 < K.size();) {
         mCurvePiece2dC piece;
         piece.kind = K[e];
         if (K[e] == 0) {
-            piece.points[0] = P[e];
-            piece.points[1] = P[e + 1];
+            piece.points[0] = kept[e];
+            piece.points[1] = kept[e + 1];
             e += 1;
         } else {
-            piece.points[0] = P[e];
-            piece.points[1] = P[e + 1];
-            piece.points[2] = P[e + 2];
+            piece.points[0] = kept[e];
+            piece.points[1] = kept[e + 1];
+            piece.points[2] = kept[e + 2];
             if (K[e] == 2) {
-                piece.centre = circleCentre2d(P[e], P[e + 1], P[e + 2]);
-                piece.radius = piece.centre.minus(P[e]).length();
+                piece.centre = circleCentre2d(kept[e], kept[e + 1], kept[e + 2]);
+                piece.radius = piece.centre.minus(kept[e]).length();
             }
             e += 2;
         }

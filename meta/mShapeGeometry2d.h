@@ -31,8 +31,9 @@ void arcAngles2d(const mArcValues2dC& arc, double& startDeg, double& endDeg);
 void arcBox2d(const mVec2dC& S, const mVec2dC& M, const mVec2dC& E, mVec2dC corners[4]);
 
 // The tessellation step in radians actually used: pi/36 for 0, negative or NaN steps; a step so
-// small that a full turn would need more than kMaxTessellationPoints points is widened to keep
-// the output bounded.
+// small that a full turn would need more than kMaxTessellationPoints points is widened. A sweep
+// over a longer range is also widened to at most that many points, and a non-finite range gives
+// no point, so the output stays bounded whatever a file holds.
 constexpr std::int64_t kMaxTessellationPoints = 1000000;
 double tessellationStep(double stepRadians);
 

@@ -175,3 +175,50 @@ TEST(CurveApproximation, RepeatedPointsNeverMakeAnArc) {
 }
 
 }  // namespace
+
+namespace {
+
+// Parameters straight from a file: huge, infinite or NaN angles end with a bounded output.
+TEST(Tessellation, HostileParametersStayBounded) {
+    mPointList2dC pts;
+    EXPECT_LE(tessellateEllipseArc2d({0, 0}, 2, 1, 0, 0, 1e300, 0, pts), kMaxTessellationPoints + 1);
+    EXPECT_EQ(tessellateEllipseArc2d({0, 0}, 2, 1, 0, 0, INFINITY, 0, pts), 0);
+    EXPECT_EQ(tessellateEllipseArc2d({0, 0}, 2, 1, 0, NAN, 10, 0, pts), 0);
+    // a start so large that one step does not move it
+    EXPECT_LE(tessellateEllipseArc2d({0, 0}, 2, 1, 0, 1e20, 1e20 + 1e6, 0, pts), kMaxTessellationPoints + 1);
+}
+
+// A long curve whose points are nearly all removed: the removals cost one step each, and the
+// result is checked against the shape it came from.
+TEST(CurveApproximation, LongCurvesCollapse) {
+    auto arcPoints = [](int count, double sweepDeg) {
+        std::vector<mVec2dC> P;
+        for (int k = 0; k <= count; ++k) {
+            const double a = degToRad(sweepDeg * k / count);
+            P.push_back({7 * std::cos(a), 7 * std::sin(a)});
+        }
+        return P;
+    };
+    const auto coarse = arcPoints(3000, 170);
+    const auto one = approximateCurve2d(coarse, 0.001);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].kind, 1);
+    EXPECT_TRUE(one[0].points[2].equalsWithin(coarse.back(), 1e-12));
+    EXPECT_NEAR(one[0].points[1].length(), 7, 1e-9);
+
+    // So dense that three neighbours count as collinear: the runs merge into lines that still
+    // follow the arc end to end.
+    const auto dense = arcPoints(200000, 170);
+    const auto lines = approximateCurve2d(dense, 0.001);
+    ASSERT_GT(lines.size(), 1u);
+    EXPECT_LT(lines.size(), 1000u);
+    EXPECT_TRUE(lines.front().points[0].equalsWithin(dense.front(), 0));
+    EXPECT_TRUE(lines.back().points[1].equalsWithin(dense.back(), 0));
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        EXPECT_EQ(lines[k].kind, 0);
+        EXPECT_NEAR(lines[k].points[1].length(), 7, 1e-9);
+        if (k) EXPECT_TRUE(lines[k].points[0].equalsWithin(lines[k - 1].points[1], 0));
+    }
+}
+
+}  // namespace

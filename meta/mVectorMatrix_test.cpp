@@ -232,3 +232,32 @@ TEST(RealMatrix, ResizeKeepsCommonBlockRowMajor) {
 }
 
 }  // namespace
+
+#include "meta/metaObjPoint3d.h"
+#include "meta/metaTree.h"
+#include "meta/testing/metaTestTrees.h"
+#include "meta/testing/metaTreeDump.h"
+
+namespace {
+
+// Real lists in the tree as vectors: found only for exactly the right number of reals.
+TEST(RealListVectors, Point3dAndMatrixFoundOnlyForExactCounts) {
+    const metaObjectC tree(metatesting::parseTree("POINT3D { 1 2 3 } POINT3D { 1 2 } M { 1 0 0 0 0 1 0 0 0 0 1 0 5 6 7 1 }"), 1);
+    int found = 0;
+    const mVec3dC p = metaObjPoint3dC(tree.node()).point(&found);
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(p.z, 3);
+    const mVec3dC short2 = metaObjPoint3dC(tree.node()->nextSibling()).point(&found);
+    EXPECT_EQ(found, 0);
+    EXPECT_EQ(short2.x, 0);
+    const mMat4dC m = metaObjRealListC(tree.node()->nthSibling(2)).matrix4d(&found);
+    EXPECT_EQ(found, 1);
+    const mVec3dC moved = m.transformPoint({1, 1, 1});
+    EXPECT_EQ(moved.x, 6);
+    EXPECT_EQ(moved.z, 8);
+    metaObjPoint3dC(tree.node()->nextSibling()).setPoint({4, 5, 6});
+    const metaObjectC alone(tree.node()->nextSibling()->cloneSubtree(), 1);  // without siblings
+    EXPECT_EQ(metatesting::dumpTree(alone.node()), "POINT3D { 4 5 6 }");
+}
+
+}  // namespace

@@ -12,15 +12,6 @@ std::uint32_t metaTreeC::generation() { return treeGeneration; }
 
 void metaTreeC::bumpGeneration() { ++treeGeneration; }
 
-// --- comparers ---------------------------------------------------------------------------------
-
-metaNodeCompareKeyC::metaNodeCompareKeyC(const char* key) : key_(key) {}
-
-int metaNodeCompareKeyC::match(const metaTreeC* node) const {
-  if (!node || !node->value().isKeyWord()) return 0;
-  return std::strcmp(node->value().textOrEmpty(), key_.text()) == 0 ? 1 : 0;
-}
-
 // --- construction and deletion -----------------------------------------------------------------
 
 metaTreeC::metaTreeC() = default;

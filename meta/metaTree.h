@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "foundation/memManInterface.h"
+#include "meta/metaNodeCompare.h"
 #include "meta/metaNodeValue.h"
 
 class metaTreeC;
@@ -70,24 +71,6 @@ protected:
   T* next_ = nullptr;
   T* firstChild_ = nullptr;
   T* previous_ = nullptr;
-};
-
-// Comparer for the tree search: answers 1 when a node matches, else 0.
-class metaNodeCompareInterfaceC {
-public:
-  virtual ~metaNodeCompareInterfaceC() = default;
-  virtual int match(const metaTreeC* node) const = 0;
-};
-
-// Matches a node whose value is a key word (type 1) equal to the held text by strcmp; no other
-// value type ever matches, so a string node with the same text does not.
-class metaNodeCompareKeyC : public metaNodeCompareInterfaceC {
-public:
-  explicit metaNodeCompareKeyC(const char* key);
-  int match(const metaTreeC* node) const override;
-
-private:
-  str key_;
 };
 
 class metaTreeC : public MTreeNode<metaTreeC> {

@@ -4,6 +4,7 @@
 // operations walk the members down to the parts with the accumulated placements. Walks deeper
 // than maxNesting assemblies stop there. A view: it owns its node only when built with owns set.
 
+#include "meta/mBasePrefs.h"
 #include "model3d/m3dDocument.h"
 #include "model3d/m3dMembers.h"
 
@@ -22,7 +23,7 @@ public:
 
   // "MATES" (found or created) and "ASMPREFS" (found or created).
   m3dMatesC mates() const;
-  metaObjectC preferences() const { return metaObjectC(findOrAddChild("ASMPREFS"), 0); }
+  mBasePrefsC preferences() const { return mBasePrefsC(findOrAddChild("ASMPREFS"), 0); }
   bool isAssembly() const { return hasKey("ASSEMBLY"); }
 
   // Deletes the members whose part is negative, in this assembly and its sub-assemblies;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "meta/mBasePrefs.h"
 #include "meta/metaExtendedAttributes.h"
 #include "meta/metaTree.h"
 #include "model3d/m3dMembers.h"
@@ -21,9 +22,9 @@ std::uint32_t shortNameCounter = 0;
 std::uint32_t nameCounter = 0;
 
 str generatedName(std::uint32_t counter) {
-  // The seconds are written with "%d": the low 32 bits of the current time, as a signed number.
-  const std::string text = "QVL_" + std::to_string(counter) + "_" +
-                           std::to_string(static_cast<std::int32_t>(platform::currentTime()));
+  // The seconds in full decimal: cut to 32 bits they would wrap in 2038.
+  const std::string text =
+      "QVL_" + std::to_string(counter) + "_" + std::to_string(platform::currentTime());
   return str(text.c_str());
 }
 
@@ -124,14 +125,12 @@ int m3dDocumentC::unitChange(const char* prefsKey, double value, double& factor,
   // A new value of 0 would make old / value infinite, and a non-finite one would turn the
   // geometry into infinities or NaNs: both are refused.
   if (value == 0.0 || !std::isfinite(value)) return 0;
-  metaObjectC prefs(findOrAddChild(prefsKey), 0);
-  double old = prefs.getAttrReal("UNITBASE");
-  if (old == 0.0) old = 1.0;
+  const double old = mBasePrefsC(findOrAddChild(prefsKey), 0).effectiveUnitBase();
   changed = old != value;
   factor = old / value;
   return 1;
 }
 
 void m3dDocumentC::storeUnitValue(const char* prefsKey, double value) const {
-  metaObjectC(findOrAddChild(prefsKey), 0).setAttrReal("UNITBASE", value);
+  mBasePrefsC(findOrAddChild(prefsKey), 0).setUnitBase(value);
 }

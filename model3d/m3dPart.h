@@ -3,6 +3,7 @@
 // ("COSDRAW"), connection points ("CONNECT") and preferences ("PARTPREFS" with "UNITBASE").
 // It overrides every document operation. A view: it owns its node only when built with owns set.
 
+#include "meta/mBasePrefs.h"
 #include "model3d/m3dConnections.h"
 #include "model3d/m3dCosmeticDraws.h"
 #include "model3d/m3dDocument.h"
@@ -27,7 +28,7 @@ public:
   m3dPartItemsC items() const { return m3dPartItemsC(findOrAddChild("ITEMS"), 0); }
   m3dCosmeticDrawsC cosmeticDraws() const { return m3dCosmeticDrawsC(findOrAddChild("COSDRAW"), 0); }
   m3dConnectionsC connections() const { return m3dConnectionsC(findOrAddChild("CONNECT"), 0); }
-  metaObjectC preferences() const { return metaObjectC(findOrAddChild("PARTPREFS"), 0); }
+  mBasePrefsC preferences() const { return mBasePrefsC(findOrAddChild("PARTPREFS"), 0); }
 
   // "MTYP" holds the key word "NEG": material to be removed in an assembly.
   bool isNegative() const;

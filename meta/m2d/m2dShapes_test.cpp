@@ -91,7 +91,7 @@ TEST(m2dText, ValuesAndAbsentKeys) {
     EXPECT_EQ(text.align(&found), 0);
     EXPECT_EQ(found, 0);
     const std::string dump = dumpTree(t.node());
-    EXPECT_EQ(dump.substr(dump.size() - 26), "TEXTBW { 40 } TEXTALIGN }");
+    EXPECT_EQ(dump.substr(dump.size() - 25), "TEXTBW { 40 } TEXTALIGN }");
 }
 
 TEST(m2dShapeAttr, Values) {

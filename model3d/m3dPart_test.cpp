@@ -1,0 +1,155 @@
+#include "model3d/m3dPart.h"
+
+#include <cmath>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "model3d/m3dCosSketchRet.h"
+#include "model3d/m3dFeatGen.h"
+#include "model3d/m3dVectorOps.h"
+#include "model3d/testing/m3dTestAxesFeature.h"
+#include "model3d/testing/m3dTestTree.h"
+
+namespace {
+
+using namespace m3dtesting;
+
+void expectNear(const mVec3dC& a, const mVec3dC& b, double tol = 1e-12) {
+  EXPECT_NEAR(a.x, b.x, tol);
+  EXPECT_NEAR(a.y, b.y, tol);
+  EXPECT_NEAR(a.z, b.z, tol);
+}
+
+const mMat4dC kUprightFrame = frame({1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0});
+
+std::string cosSketch(const char* name, const mMat4dC& m, const char* center) {
+  return std::string("COSSKETCH { NAME { \"") + name + "\" } " + matText(m) + " " + center + " }";
+}
+
+TEST(m3dPart, ScaleMovesConnectionOriginsButNotTheirAxes) {
+  const mMat4dC placed = frame({0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {1, 2, 3});
+  treeP part = readTree("PART { CONNECT { CONNPOINT { NAME { \"c\" } " + matText(placed) + " } } }");
+  m3dPartC view(part.get(), 0);
+  const std::string before = dump(part.get());
+  EXPECT_EQ(view.scaleGeometry(1.0), 1);
+  EXPECT_EQ(dump(part.get()), before);
+
+  EXPECT_EQ(view.scaleGeometry(2.0), 1);
+  const mMat4dC m = view.connections().findByName("c").getMatrix();
+  expectNear(origin(m), {2, 4, 6});
+  expectNear(axisX(m), {0, 1, 0});
+  expectNear(axisY(m), {-1, 0, 0});
+}
+
+TEST(m3dPart, MirroringTransformLeavesConnectionFramesRightHanded) {
+  treeP part = readTree("PART { CONNECT { CONNPOINT { NAME { \"c\" } " +
+                        matText(frame({1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 2, 3})) + " } } }");
+  mMat4dC mirror = frame({-1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {10, 0, 0});  // x mirrored, shifted
+  EXPECT_EQ(m3dPartC(part.get(), 0).transformGeometry(mirror), 1);
+  const mMat4dC m = m3dPartC(part.get(), 0).connections().findByName("c").getMatrix();
+  EXPECT_FALSE(isLeftHanded(m));
+  expectNear(axisX(m), {-1, 0, 0});  // from the product
+  expectNear(axisY(m), {0, -1, 0});  // negated
+  expectNear(axisZ(m), {0, 0, 1});
+  expectNear(origin(m), {9, 2, 3});
+}
+
+TEST(m3dPart, ViewCosmeticsFaceTheView) {
+  // View along +z. Sketches: facing away (z = -z), standing upright with an axis across the
+  // view, standing with an axis along the view, standing without an axis.
+  const mMat4dC facing = frame({1, 0, 0}, {0, -1, 0}, {0, 0, -1}, {1, 1, 1});
+  const mMat4dC standing = frame({1, 0, 0}, {0, 0, 1}, {0, -1, 0}, {0, 5, 0});
+  const std::string text =
+      "PART { PARTNR { 7 } COSDRAW { " + cosSketch("facing", facing, "") + " " +
+      cosSketch("across", standing, "CENTER { POINT { 0 0 } POINT { 4 0 } }") + " " +
+      cosSketch("along", standing, "CENTER { POINT { 0 0 } POINT { 0 4 } }") + " " +
+      cosSketch("bare", standing, "") + " } }";
+  treeP part = readTree(text);
+  treeP out = readTree("OUT { }");
+  const std::string before = dump(part.get());
+  EXPECT_NE(m3dPartC(part.get(), 0).collectViewCosmetics(kUprightFrame, metaObjectC(out.get(), 0)), 0);
+  EXPECT_EQ(dump(part.get()), before);
+
+  ASSERT_EQ(out->childCount(), 2);
+  const m3dCosSketchRetC first(out->firstChild(), 0);
+  EXPECT_STREQ(first.getName(), "facing");
+  EXPECT_EQ(first.ownerPartNumber(), 7);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(first.getMatrix().m[i], facing.m[i]);
+
+  const m3dCosSketchRetC second(out->firstChild()->nextSibling(), 0);
+  EXPECT_STREQ(second.getName(), "across");
+  EXPECT_EQ(second.ownerPartNumber(), 7);
+  const mMat4dC turned = second.getMatrix();
+  // Turned by 90 degrees about the axis (along x through (0, 5, 0)): the normal now lies along
+  // the view direction, and points on the axis stay where they were.
+  EXPECT_NEAR(std::fabs(dot(axisZ(turned), {0, 0, 1})), 1.0, 1e-12);
+  expectNear(transformPoint(turned, {0, 0, 0}), {0, 5, 0});
+  expectNear(transformPoint(turned, {4, 0, 0}), {4, 5, 0});
+  EXPECT_FALSE(isLeftHanded(turned));
+}
+
+TEST(m3dPart, CosmeticsOfAPatternedPartComeFromAnExpandedCopy) {
+  treeP part = readTree("PART { ITEMS { FEATPATTERN { NAME { \"p\" } } } COSDRAW { " +
+                        cosSketch("own", kUprightFrame, "") + " } }");
+  const std::string before = dump(part.get());
+  // Without an expander the copy's own cosmetics are taken; the operation ends.
+  m3dPartC::setPatternExpander(nullptr);
+  treeP out = readTree("OUT { }");
+  m3dPartC(part.get(), 0).collectViewCosmetics(kUprightFrame, metaObjectC(out.get(), 0));
+  EXPECT_EQ(out->childCount(), 1);
+
+  // The expander works on the copy: what it adds reaches the output, the part stays as it was.
+  m3dPartC::setPatternExpander([](m3dDocumentC& copy) {
+    metaTreeC* items = copy.findChild("ITEMS");
+    metaTreeC* pattern = items->firstChild();
+    pattern->unlink();
+    delete pattern;
+    treeP added = readTree(cosSketch("expanded", kUprightFrame, ""));
+    metaObjectVirtualDataBaseC(copy.findChild("COSDRAW"), 0).appendChild(added.release(), 0);
+    return 1;
+  });
+  treeP out2 = readTree("OUT { }");
+  m3dPartC(part.get(), 0).collectViewCosmetics(kUprightFrame, metaObjectC(out2.get(), 0));
+  m3dPartC::setPatternExpander(nullptr);
+  EXPECT_EQ(dump(part.get()), before);
+  ASSERT_EQ(out2->childCount(), 2);
+  EXPECT_STREQ(m3dCosSketchC(out2->firstChild()->nextSibling(), 0).getName(), "expanded");
+}
+
+TEST(m3dPart, AxisLinesAcrossTheViewCarryThePartNumber) {
+  // One segment along the view direction (z), one across it (x), one skew.
+  treeP part = readTree(
+      "PART { PARTNR { 4 } ITEMS { SKETCH { } TESTAXES { SEGS { 0 0 0 0 0 5 1 2 3 6 2 3 } } "
+      "TESTAXES { SEGS { 0 0 0 1 0 1 } } } }");
+  m3dAxisPoolC pool(3);
+  m3dPartC(part.get(), 0).collectAxisLines(kUprightFrame, pool, 0);
+  ASSERT_EQ(pool.size(), 1u);
+  expectNear(pool[0].start, {1, 2, 3});
+  expectNear(pool[0].end, {6, 2, 3});
+  EXPECT_EQ(pool[0].tag, 4);
+
+  m3dAxisPoolC all(3);
+  m3dPartC(part.get(), 0).collectAxisLines(kUprightFrame, all, 1);
+  ASSERT_EQ(all.size(), 3u);
+  for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i].tag, 4);
+  expectNear(all[0].end, {0, 0, 5});
+}
+
+TEST(m3dPart, CosmeticSketchOfASketchAndNegativeParts) {
+  treeP part = readTree(
+      "PART { MTYP { NEG } ITEMS { SKETCH { NAME { \"S1\" } } BASE { NAME { \"S1\" } } } COSDRAW { "
+      "COSSKETCH { NAME { \"S1\" } } COSSKETCH { NAME { \"S1_COSMETIC\" } } } }");
+  m3dPartC view(part.get(), 0);
+  EXPECT_TRUE(view.isNegative());
+  metaTreeC* sketch = view.findChild("ITEMS")->firstChild();
+  const m3dCosSketchC found = view.cosmeticSketchOf(metaObjectC(sketch, 0));
+  ASSERT_TRUE(found.isBound());
+  EXPECT_EQ(found.node(), view.findChild("COSDRAW")->firstChild()->nextSibling());
+  EXPECT_FALSE(view.cosmeticSketchOf(metaObjectC(sketch->nextSibling(), 0)).isBound());
+
+  treeP plain = readTree("PART { MTYP { POS } }");
+  EXPECT_FALSE(m3dPartC(plain.get(), 0).isNegative());
+}
+
+}  // namespace
