@@ -43,6 +43,12 @@ m3dCosSketchC m3dPartC::cosmeticSketchOf(const metaObjectC& feature) const {
   return cosmeticDraws().findByName(name.text());
 }
 
+double m3dPartC::minSketchMeasure(mBaseShape2dC* element) const {
+  return items().minSketchMeasure(element);
+}
+
+int m3dPartC::sumSketchGaps(double threshold) const { return items().sumSketchGaps(threshold); }
+
 int m3dPartC::scaleGeometry(double factor) {
   if (factor == 1.0) return 1;
   items().scaleChildren(factor, nullptr);

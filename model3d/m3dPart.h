@@ -36,6 +36,12 @@ public:
   // unbound when the part has no node, the feature is no sketch or nothing matches.
   m3dCosSketchC cosmeticSketchOf(const metaObjectC& feature) const;
 
+  // The shortest loop element over the "SKETCH" items (0 without items, 1e8 when no element
+  // is shorter); `element` (may be null) is re-pointed at it. Forwards to the items list.
+  double minSketchMeasure(mBaseShape2dC* element) const;
+  // The number of short elements the "SKETCH" items' closeGaps (threshold) removed.
+  int sumSketchGaps(double threshold) const;
+
   int scaleGeometry(double factor) override;
   int transformGeometry(const mMat4dC& transform) override;
   // The part's own node only.

@@ -100,5 +100,4 @@ std::int32_t CommandContext::reportNotBuilt(const char* commandName) {
   return -1;
 }
 
-std::int32_t CommandContext::runOpenMetafileCommand() { return reportNotBuilt("TROVopenps2"); }
 

@@ -15,6 +15,20 @@
 #include "plugin/DefColorItem.h"
 #include "plugin/ShapeRefList.h"
 
+class m2dDrawingC;
+class m2dFigureC;
+class m2dLineC;
+class m2dArcC;
+class m2dCircleC;
+class m2dEllipseC;
+class m2dEllipseArcC;
+class m2dTextC;
+class m2dIntCrvC;
+class m2dHatchC;
+class m2dHatchLoopRefListC;
+class m2dShapeBaseC;
+class mBaseCircle2dC;
+
 // Pen classes: the indices of the layer, line-type and colour tables. Hatch and Cosm are kept in
 // members of their own.
 enum PenClass : int {
@@ -155,9 +169,63 @@ class CommandContext : public QVConfig {
   // Dispatches every window message waiting in the host's queue.
   void pumpMessages();
 
-  // ---- part insertion (not built in this release: says so and returns -1)
+  // ---- part insertion (PartInsertion.cpp)
+  // -1 when the file cannot be opened for reading, 0 when its first line begins with "000" (no
+  // part handed over), else 1.
+  std::int32_t checkMetafile(const RWCString& fileName);
+  // Builds the 2D part of the exchange file and lets the user drag and turn it. -1 on a missing
+  // or empty exchange file, else the converter's result.
   std::int32_t insertMetafilePart(const RWCString& fileName);
+  // Imports the SAT file, makes a uniquely named block of what the import created, inserts it
+  // and lets the user drag it. 0 when the file does not exist, else 1.
   std::int32_t insertSatPart(const RWCString& fileName);
+  // Drag of the set: the picked point comes back in point ((0, 0, 0) when cancelled).
+  std::int32_t dragSelection(const ads_name set, const char* prompt, ads_point point);
+  // The angle in degrees that the user gives about basePoint; 0.0 when declined. Returns 1.
+  std::int32_t getRotationAngle(const ads_point basePoint, const char* prompt, double& angle);
+  // Moves the set by x and y of the point; 0 when the host did it, else -1.
+  std::int32_t moveSelection(const ads_name set, const ads_point point);
+  // Turns the set about the point by the angle in degrees; 0 when the host did it, else -1.
+  std::int32_t rotateSelection(const ads_name set, double angle, const ads_point point);
+  // The z coordinate of a host point.
+  static double pointZ(const ads_point point) { return point[2]; }
+
+  // ---- metafile conversion (MetafileConverter.cpp)
+  // Reads the metafile and builds its part in the drawing; on success the caller's set holds
+  // the new INSERT (block mode) or the new entities. Point in drawing units, angle in degrees.
+  // 1 on success, -1 on failure (reported).
+  std::int32_t convertMetafile(const RWCString& fileName, const ads_name callerSet,
+                               std::uint8_t forceBlock, double x, double y, double angle);
+  std::int32_t convertDrawing(const m2dDrawingC& drawing, const ads_name callerSet,
+                              std::uint8_t forceBlock, double x, double y, double angle);
+  std::int32_t convertFigure(const m2dFigureC& figure, const ads_name callerSet,
+                             std::uint8_t forceBlock, double x, double y, double angle);
+  // Entity makers: 1 with the new entity's name in out, or -1 when the host refused it
+  // (reported).
+  std::int32_t makeLine(const m2dLineC& shape, int penClass, int cosmetic, ads_name out);
+  std::int32_t makeArc(const m2dArcC& shape, int penClass, int cosmetic, ads_name out);
+  std::int32_t makeCircle(const mBaseCircle2dC& shape, int penClass, int cosmetic, ads_name out);
+  std::int32_t makeEllipse(const m2dEllipseC& shape, int penClass, int cosmetic, ads_name out);
+  std::int32_t makeEllipseArc(const m2dEllipseArcC& shape, int penClass, int cosmetic,
+                              ads_name out);
+  std::int32_t makeMText(const m2dTextC& shape, int penClass, int cosmetic, ads_name out);
+  // A curve that splits into nothing makes no entity and returns 1 with out cleared.
+  std::int32_t makePolyline(const m2dIntCrvC& shape, int penClass, int cosmetic, ads_name out);
+  // The pen class of a line style ("SHAPETYP") and width ("SHAPEWIDTH").
+  static int penClassFor(int lineStyle, int width);
+
+  // ---- hatch conversion (HatchConversion.cpp)
+  // 1 with the new HATCH in out, -1 when the host refused it (reported).
+  std::int32_t makeHatch(const m2dHatchC& hatch, ads_name out);
+  // The number of edges that appendHatchEdges gives for the loop's boundary shapes.
+  std::int32_t countLoopEdges(const m2dHatchLoopRefListC& references);
+  // The edge groups of one boundary shape, or null when it gives none. The caller releases it.
+  resbuf* appendHatchEdges(const m2dShapeBaseC& shape);
+  // A one-element chain with group 330 naming the entity made from the shape, or null when the
+  // shape has none.
+  resbuf* appendHatchSources(const m2dShapeBaseC& shape);
+  // Links second behind the last element of first; returns the head (second when first is null).
+  static resbuf* appendToGroupList(resbuf* first, resbuf* second);
 
   // ---- connection command (ConnectionCommand.cpp)
   // Asks for the joint kind and the picked lines and measures them: the hole point, the joint's
@@ -188,6 +256,17 @@ class CommandContext : public QVConfig {
  private:
   // Says on the command line that the named command is not part of this build; returns -1.
   std::int32_t reportNotBuilt(const char* commandName);
+  // Layer, line type and colour of an entity of the pen class (the cosmetic layer when the flag
+  // is set and one is configured).
+  void entityAttributes(int penClass, int cosmetic, RWCString& layer, RWCString& lineType,
+                        int& colour) const;
+  // Makes the set's entities a block under a unique name derived from name and view number and
+  // inserts it at (x, y) turned by angleRadians; the INSERT joins targetSet. Frees localSet.
+  std::int32_t makeBlockAndInsert(const RWCString& name, int viewNumber, const ads_name localSet,
+                                  double x, double y, double angleRadians,
+                                  const ads_name targetSet);
+  // A block name not yet in the drawing: base, then base followed by 0, 1, 2, ...
+  RWCString uniqueBlockName(const RWCString& base);
   // The display name of a definition block: the value under the language key, else "default".
   RWCString definitionDisplayName(QVConfig& definitions, const RWCString& language,
                                   const RWCString& block);

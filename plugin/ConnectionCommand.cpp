@@ -238,12 +238,37 @@ std::int32_t CommandContext::runConnectionCommand() {
   if (inchMode() != 0) {
     d1 *= 25.4;
     d2 *= 25.4;
+    // Only a thickness near the largest double overflows here; it must not reach the program.
+    if (!isFiniteNumber(d1) || !isFiniteNumber(d2)) {
+      printMessage("Ungültige Angaben");
+      return -1;
+    }
   }
 
   const RWCString arguments = ConnectionCommand::pokeArgument(d1, d2) + kConnectionServer;
   result = exchangeMetafile(kConnectionEntry, arguments.data());
   if (result != 1) return result;
 
-  hostcall::print("\nPlacing the joint is not built yet: %s was not read\n", metafileName().data());
-  return -1;
+  const std::int32_t check = checkMetafile(metafileName());
+  if (check == -1) {
+    printMessage("Metadatei %s wurde nicht gefunden!", metafileName().data());
+    return -1;
+  }
+  if (check == 0) {
+    printMessage("Es wurde kein Teil übergeben!");
+    return -1;
+  }
+
+  // The part is built as a block at the origin, turned there and then moved onto the hole.
+  ads_name set = {0, 0};
+  if (hostcall::ssAdd(nullptr, nullptr, set) != RTNORM) return -1;
+  result = convertMetafile(metafileName(), set, 1, 0.0, 0.0, 0.0);
+  if (result == 1) {
+    const ads_point origin = {0.0, 0.0, 0.0};
+    rotateSelection(set, angle, origin);
+    const ads_point hole = {holeX, holeY, 0.0};
+    moveSelection(set, hole);
+  }
+  hostcall::ssFree(set);
+  return result;
 }

@@ -455,7 +455,9 @@ TEST_F(ConnectionInputTest, CommandLineReachesTheLauncher) {
     std::ofstream out(dir.file("trovstart"));
     out << "#!/bin/sh\n"
         << "for a in \"$@\"; do printf '[%s]' \"$a\" >> '" << record << "'; done\n"
-        << "echo >> '" << record << "'\n";
+        << "echo >> '" << record << "'\n"
+        << "if [ -e '" << dir.file("handover") << "' ]; then cp '" << dir.file("handover")
+        << "' '" << metafile << "'; fi\n";
   }
   fs::permissions(dir.file("trovstart"), fs::perms::owner_all);
   std::ofstream(dir.file("connect")) << "a stand-in that is never run\n";
@@ -497,8 +499,24 @@ TEST_F(ConnectionInputTest, CommandLineReachesTheLauncher) {
                                     metafile + "]\n");
     // The old exchange file was removed and the launcher left none: nothing is inserted.
     EXPECT_FALSE(fs::exists(metafile));
+    EXPECT_NE(transcript().find("\nMetadatei " + metafile + " wurde nicht gefunden!\n"),
+              std::string::npos)
+        << transcript();
     EXPECT_EQ(host().selectionSets().openIds().size(), 0u);
   }
+
+  // A program closed without a choice leaves "000": no part, and nothing is built.
+  std::ofstream(dir.file("handover")) << "000\n";
+  host().reset();
+  CommandContext& ctx = loadContext();
+  drawLine({{0, 12}, {40, 12}});
+  drawLine({{0, 0}, {40, 0}});
+  answer({"int 0", "cancel", "pick 30,12", "pick 30,0"});
+  EXPECT_EQ(ctx.runConnectionCommand(), -1);
+  EXPECT_NE(transcript().find("\nEs wurde kein Teil übergeben!\n"), std::string::npos)
+      << transcript();
+  EXPECT_EQ(host().database().model().size(), 2u);
+  EXPECT_EQ(host().selectionSets().openIds().size(), 0u);
 }
 
 // Cancelling the input starts nothing.

@@ -1,15 +1,180 @@
-// Insertion of the part that a catalogue program left in its exchange file. This build does not
-// insert parts yet: both steps say so on the host's command line and report failure, so that a
-// 2D command ends as failed and a 3D command (which ignores the result) ends as done.
+// Insertion of the part that a catalogue program left in its exchange file: the 2D part is built
+// by the metafile conversion where the file places it and then dragged to the picked point and
+// turned about it; a 3D part is imported from its SAT file, made a uniquely named block, inserted
+// and dragged. Also the open-part command, which inserts a metafile named on the command line.
+// Every selection set made here is freed before the function returns.
+#include <fstream>
+#include <string>
+
+#include "meta/mMat4d.h"
+#include "meta/mVec3d.h"
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
 #include "plugin/CommandContext.h"
 #include "plugin/HostBinding.h"
 
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// The drag's transform: a pure translation by the cursor position.
+int dragTransformCallback(ads_point point, ads_matrix matrix) {
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) matrix[r][c] = r == c ? 1.0 : 0.0;
+  matrix[0][3] = point[0];
+  matrix[1][3] = point[1];
+  matrix[2][3] = point[2];
+  return RTNORM;
+}
+
+// The host takes its matrices row by row; ours are stored column by column.
+void toHostMatrix(const mMat4dC& m, ads_matrix out) {
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) out[r][c] = m.m[r + 4 * c];
+}
+
+}  // namespace
+
+std::int32_t CommandContext::runOpenMetafileCommand() {
+  resbuf* args = hostcall::getArgs();
+  if (!args) return 1;
+  std::int32_t result = 1;
+  if (args->restype == RTSTR && args->resval.rstring) {
+    const RWCString name(args->resval.rstring);
+    result = prepareLayers();
+    if (result == 1) result = insertMetafilePart(name);
+  }
+  hostcall::relRb(args);
+  return result;
+}
+
+std::int32_t CommandContext::checkMetafile(const RWCString& fileName) {
+  std::string native;
+  if (!platform::osPath(std::string_view(fileName.data(), fileName.length()), native)) return -1;
+  std::ifstream in(native);
+  if (!in.is_open()) return -1;
+  std::string first;
+  std::getline(in, first);
+  return first.compare(0, 3, "000") == 0 ? 0 : 1;
+}
+
 std::int32_t CommandContext::insertMetafilePart(const RWCString& fileName) {
-  hostcall::print("\nInserting parts is not built yet: %s was not read\n", fileName.data());
-  return -1;
+  const std::int32_t check = checkMetafile(fileName);
+  if (check == -1) {
+    printMessage("Metadatei %s wurde nicht gefunden!", fileName.data());
+    return -1;
+  }
+  if (check == 0) {
+    printMessage("Es wurde kein Teil übergeben!");
+    return -1;
+  }
+
+  ads_name set = {0, 0};
+  if (hostcall::ssAdd(nullptr, nullptr, set) != RTNORM) return -1;
+  const std::int32_t result = convertMetafile(fileName, set, 0, 0.0, 0.0, 0.0);
+  if (result == 1) {
+    ads_point point = {0.0, 0.0, 0.0};
+    RWCString prompt;
+    dragSelection(set, formatMessage(prompt, "Einfügepunkt wählen:").data(), point);
+    moveSelection(set, point);
+    double angle = 0.0;
+    getRotationAngle(point, formatMessage(prompt, "Drehwinkel:").data(), angle);
+    rotateSelection(set, angle, point);
+  }
+  hostcall::ssFree(set);
+  return result;
 }
 
 std::int32_t CommandContext::insertSatPart(const RWCString& fileName) {
-  hostcall::print("\nInserting parts is not built yet: %s was not read\n", fileName.data());
-  return -1;
+  const std::string_view path(fileName.data(), fileName.length());
+  platform::FileStatus st;
+  if (!platform::status(path, st)) return 0;
+
+  ads_name set = {0, 0};
+  if (hostcall::ssAdd(nullptr, nullptr, set) != RTNORM) return 1;
+  ads_name last = {0, 0};
+  const bool wasEmpty = hostcall::entLast(last) != RTNORM;
+
+  hostcall::command(RTSTR, "_acisin", RTSTR, fileName.data(), RTNONE);
+
+  // Only what the import appended after the remembered last entity joins the set.
+  ads_name entity = {0, 0};
+  int rc = hostcall::entNext(wasEmpty ? nullptr : last, entity);
+  std::int32_t added = 0;
+  while (rc == RTNORM) {
+    hostcall::ssAdd(entity, set, set);
+    ++added;
+    ads_name following = {0, 0};
+    rc = hostcall::entNext(entity, following);
+    entity[0] = following[0];
+    entity[1] = following[1];
+  }
+  if (added == 0) {
+    // Nothing was imported: no block is made of entities that were there before.
+    hostcall::ssFree(set);
+    printMessage("Es wurde kein Teil übergeben!");
+    return 1;
+  }
+
+  const RWCString blockName = uniqueBlockName(RWCString("TROVSOL"));
+  const double base[3] = {0.0, 0.0, 0.0};
+  hostcall::command(RTSTR, "_.BLOCK", RTSTR, blockName.data(), RTPOINT, base, RTPICKS, set, RTSTR,
+                    "", RTNONE);
+  hostcall::ssFree(set);
+
+  resbuf* insert = hostcall::buildList(RTDXF0, "INSERT", 2, blockName.data(), 10, base, 50, 0.0, 0);
+  const int made = insert ? hostcall::entMake(insert) : RTREJ;
+  if (insert) hostcall::relRb(insert);
+  if (made != RTNORM) {
+    printMessage("Fehler beim Erzeugen des Blocks %s", blockName.data());
+    return 1;
+  }
+
+  ads_name inserted = {0, 0};
+  hostcall::entLast(inserted);
+  ads_name placed = {0, 0};
+  if (hostcall::ssAdd(inserted, nullptr, placed) != RTNORM) return 1;
+  ads_point point = {0.0, 0.0, 0.0};
+  RWCString prompt;
+  dragSelection(placed, formatMessage(prompt, "Einfügepunkt wählen:").data(), point);
+  moveSelection(placed, point);
+  hostcall::ssFree(placed);
+  return 1;
+}
+
+std::int32_t CommandContext::dragSelection(const ads_name set, const char* prompt,
+                                           ads_point point) {
+  point[0] = point[1] = point[2] = 0.0;
+  hostcall::print("\n");
+  return hostcall::dragGen(set, prompt, 0, dragTransformCallback, point);
+}
+
+std::int32_t CommandContext::getRotationAngle(const ads_point basePoint, const char* prompt,
+                                              double& angle) {
+  angle = 0.0;
+  hostcall::print("\n");
+  ads_real radiansGiven = 0.0;
+  if (hostcall::getOrient(basePoint, prompt, &radiansGiven) == RTNORM)
+    angle = radiansGiven * 180.0 / kPi;
+  return 1;
+}
+
+std::int32_t CommandContext::moveSelection(const ads_name set, const ads_point point) {
+  mMat4dC m = mMat4dC::identity();
+  m.setTranslation(mVec3dC(point[0], point[1], 0.0));
+  ads_matrix host;
+  toHostMatrix(m, host);
+  return hostcall::xformSS(set, host) == RTNORM ? 0 : -1;
+}
+
+std::int32_t CommandContext::rotateSelection(const ads_name set, double angle,
+                                             const ads_point point) {
+  mMat4dC to = mMat4dC::identity();
+  to.setTranslation(mVec3dC(point[0], point[1], 0.0));
+  mMat4dC back = mMat4dC::identity();
+  back.setTranslation(mVec3dC(-point[0], -point[1], 0.0));
+  const mMat4dC m = to.multiply(mMat4dC::rotationZ(angle)).multiply(back);
+  ads_matrix host;
+  toHostMatrix(m, host);
+  return hostcall::xformSS(set, host) == RTNORM ? 0 : -1;
 }

@@ -17,7 +17,11 @@ Expected files of a case NAME in the cases folder:
   NAME.expect                  optional settings of the run, one a line: "exit N" or "exit nonzero"
                                (default 0), "stderr REGEX" (standard error must match), "env
                                NAME=VALUE" (a variable for the host and the programs it starts,
-                               such as KESTRIX_DEMO_PART), "measurement 0|1" (the drawing's units)
+                               such as KESTRIX_DEMO_PART), "measurement 0|1" (the drawing's units),
+                               "dxf [SATFILE ...]" (the drawing is saved as DXF and must pass
+                               tests/host/dxf_check.py, with the SAT files its solids came from),
+                               "copy FILE ..." (files of the sample installation, named relative
+                               to it, copied into the run's folder, where the host starts)
 In expected files, <TMP> stands for the run's temporary folder and <RELEASE> for 2000 or r14.
 """
 import argparse
@@ -126,6 +130,7 @@ def main():
 
         expect = expected_file(args.cases, args.case, args.release, "expect")
         exit_code, stderr_patterns, measurement = "0", [], args.measurement
+        dxf_sats = None
         if expect:
             with open(expect) as f:
                 for number, line in enumerate(f, 1):
@@ -143,6 +148,11 @@ def main():
                         env[key] = value.replace("<TMP>", tmp)
                     elif word == "measurement" and rest in ("0", "1"):
                         measurement = rest
+                    elif word == "copy" and rest:
+                        for name in rest.split():
+                            shutil.copy2(os.path.join(args.sample, name), tmp)
+                    elif word == "dxf":
+                        dxf_sats = [v.replace("<TMP>", tmp) for v in rest.split()]
                     else:
                         sys.exit(f"{expect}:{number}: not understood: {line}")
 
@@ -153,6 +163,9 @@ def main():
                    "--transcript", transcript, "--dump", dump]
         if measurement is not None:
             command += ["--measurement", measurement]
+        dxf = os.path.join(tmp, "drawing.dxf")
+        if dxf_sats is not None:
+            command += ["--dxf", dxf]
         command.append(script)
         run = subprocess.run(command, cwd=tmp, env=env, stdout=subprocess.PIPE,
                              stderr=subprocess.PIPE, timeout=120)
@@ -181,6 +194,17 @@ def main():
                     actual = f.read()
             check = compare if suffix == "transcript" else compare_blocks
             ok = check(suffix, wanted, actual, tmp, args.release) and ok
+        if dxf_sats is not None:
+            checker = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host",
+                                   "dxf_check.py")
+            check_command = ["/usr/bin/python3", checker, dxf, dump]
+            for sat in dxf_sats:
+                check_command += ["--sat", sat]
+            checked = subprocess.run(check_command, stdout=subprocess.PIPE,
+                                     stderr=subprocess.STDOUT, timeout=300)
+            if checked.returncode != 0:
+                print("--- the DXF check failed:\n" + checked.stdout.decode("utf-8", "replace"))
+                ok = False
         if not ok:
             print("--- standard error:\n" + stderr)
         return 0 if ok else 1

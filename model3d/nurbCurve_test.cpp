@@ -1,0 +1,293 @@
+#include "model3d/nurbCurve.h"
+
+#include <cmath>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "model3d/nurbVectorOps.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+void expectNear(const mVec3dC& a, const mVec3dC& b, double tol) {
+  EXPECT_NEAR(a.x, b.x, tol);
+  EXPECT_NEAR(a.y, b.y, tol);
+  EXPECT_NEAR(a.z, b.z, tol);
+}
+
+// A rational cubic with uneven knots and an interior double knot.
+nurbCurveC unevenCubic() {
+  const double knots[] = {0, 0, 0, 0, 0.2, 0.5, 0.5, 0.9, 1, 1, 1, 1};
+  const mVec3dC pts[] = {{0, 0, 0}, {1, 2, 0}, {2, 3, 1}, {4, 1, 2}, {5, -1, 0}, {6, 0, 3}, {7, 2, 1}, {8, 0, 0}};
+  const double w[] = {1, 0.5, 2, 1, 0.7, 1.5, 1, 1};
+  nurbCurveC c;
+  EXPECT_EQ(c.build(3, knots, 12, pts, w, 8), 1);
+  return c;
+}
+
+// Independent evaluation: every basis function from basisValue, no span search.
+mVec3dC bruteForcePoint(const nurbCurveC& c, double u) {
+  mVec4dC sum;
+  for (std::int64_t i = 0; i < c.controlCount(); ++i) {
+    addInPlace4(sum, times4(c.controlPoint(i), c.basisValue(u, i, c.degree())));
+  }
+  return projected(sum);
+}
+
+TEST(nurbCurve, FindSpanAtTheEndsAndInside) {
+  const nurbCurveC c = unevenCubic();  // n = 12 - 3 = 9
+  struct Case {
+    double u;
+    std::int64_t span;
+  } cases[] = {{-1, 3}, {0, 3}, {0.1, 3}, {0.2, 4}, {0.3, 4}, {0.5, 6}, {0.95, 7}, {1, 7}, {2, 7}};
+  for (const Case& k : cases) EXPECT_EQ(c.findSpan(k.u), k.span) << k.u;
+
+  // Knots out of order still end the search, inside the valid span range.
+  nurbKnotVectorC bad;
+  const double knots[] = {0, 0, 5, 1, 3, 2, 4, 4};
+  bad.setDegree(1);
+  bad.setKnots(knots, 8);
+  for (double u : {0.5, 1.5, 2.5, 3.5}) {
+    const std::int64_t s = bad.findSpan(u);
+    EXPECT_GE(s, 1);
+    EXPECT_LE(s, 5);
+  }
+}
+
+TEST(nurbCurve, BasisAndPointAgreeWithBruteForce) {
+  const nurbCurveC c = unevenCubic();
+  for (int i = 0; i <= 40; ++i) {
+    const double u = i / 40.0;
+    double N[4];
+    const std::int64_t span = c.findSpan(u);
+    c.basisFunctions(u, span, N);
+    double sum = 0;
+    for (int j = 0; j < 4; ++j) {
+      EXPECT_NEAR(N[j], c.basisValue(u, span - 3 + j, 3), 1e-12) << u;
+      sum += N[j];
+    }
+    EXPECT_NEAR(sum, 1.0, 1e-12);
+    expectNear(c.pointAt(u), bruteForcePoint(c, u), 1e-12);
+  }
+  EXPECT_EQ(c.multiplicity(6), 2);  // the double knot 0.5
+  EXPECT_EQ(c.multiplicity(5), 1);
+}
+
+TEST(nurbCurve, DerivativesMatchFiniteDifferences) {
+  const nurbCurveC c = unevenCubic();
+  const double h = 1e-5;
+  for (double u : {0.1, 0.33, 0.7, 0.95}) {
+    pagedArrayC<mVec3dC> d, dm, dp;
+    ASSERT_EQ(c.derivatives(u, 4, d), 1);
+    ASSERT_EQ(d.size(), 5u);
+    expectNear(d[0], c.pointAt(u), 1e-12);
+    c.derivatives(u - h, 1, dm);
+    c.derivatives(u + h, 1, dp);
+    const mVec3dC fd1 = divided(subtract(c.pointAt(u + h), c.pointAt(u - h)), 2 * h);
+    const mVec3dC fd2 = divided(subtract(dp[1], dm[1]), 2 * h);
+    expectNear(d[1], fd1, 1e-4 * (1 + length(d[1])));
+    expectNear(d[2], fd2, 1e-4 * (1 + length(d[2])));
+    expectNear(c.tangentAt(u), d[1], 1e-12);
+  }
+  // A polynomial curve of degree 1 has no second derivative.
+  nurbCurveC line;
+  line.makeLine({0, 0, 0}, {2, 0, 0});
+  pagedArrayC<mVec3dC> d;
+  line.derivatives(0.5, 3, d);
+  expectNear(d[1], {2, 0, 0}, 1e-12);
+  expectNear(d[2], {0, 0, 0}, 0);
+  expectNear(d[3], {0, 0, 0}, 0);
+}
+
+TEST(nurbCurve, ClosedCurvesWrapOnceOpenOnesClamp) {
+  nurbCurveC circle;
+  circle.makeCircle(mMat4dC::identity(), 2.0);
+  EXPECT_EQ(circle.closed(), 1);
+  expectNear(circle.pointAt(1.25), circle.pointAt(0.25), 1e-12);
+  expectNear(circle.pointAt(-0.25), circle.pointAt(0.75), 1e-12);
+  nurbCurveC open = unevenCubic();
+  EXPECT_EQ(open.closed(), 0);
+  expectNear(open.pointAt(1.25), open.pointAt(1.0), 0);
+  expectNear(open.pointAt(1.0), {8, 0, 0}, 1e-12);
+  EXPECT_DOUBLE_EQ(open.clampParam(0.8, 0.1, 0.5), 0.5);
+}
+
+TEST(nurbCurve, CircleAndArcLieOnTheirCircle) {
+  mMat4dC frame = mMat4dC::identity();
+  frame.setTranslation({3, -2, 1});
+  nurbCurveC circle;
+  circle.makeCircle(frame, 2.0);
+  for (double u : {0.0, 0.25, 0.5, 0.75}) {
+    EXPECT_NEAR(length(subtract(circle.pointAt(u), {3, -2, 1})), 1.0, 1e-15) << u;
+  }
+  for (int i = 0; i <= 100; ++i) {
+    EXPECT_NEAR(length(subtract(circle.pointAt(i / 100.0), {3, -2, 1})), 1.0, 1e-12);
+  }
+
+  struct Case {
+    double start, end;
+    std::int64_t points;
+  } cases[] = {{0, kPi / 3, 3}, {0.2, 0.2 + kPi, 5}, {1, 1 + 4.0, 7}, {0, 2 * kPi, 9}, {1.0, 0.5, 9}};
+  for (const Case& k : cases) {
+    nurbCurveC arc;
+    ASSERT_EQ(arc.makeArc({1, 1, 0}, {1, 0, 0}, {0, 1, 0}, k.start, k.end, 2.5), 1);
+    EXPECT_EQ(arc.controlCount(), k.points);
+    expectNear(arc.pointAt(0), {1 + 2.5 * std::cos(k.start), 1 + 2.5 * std::sin(k.start), 0}, 1e-12);
+    expectNear(arc.pointAt(1), {1 + 2.5 * std::cos(k.end), 1 + 2.5 * std::sin(k.end), 0}, 1e-12);
+    for (int i = 0; i <= 50; ++i) {
+      EXPECT_NEAR(length(subtract(arc.pointAt(i / 50.0), {1, 1, 0})), 2.5, 1e-12);
+    }
+  }
+  // Angles far apart end at once instead of adding 2 pi for ever; non-finite ones are refused.
+  nurbCurveC arc;
+  EXPECT_EQ(arc.makeArc({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, 1e18, 0.0, 1.0), 1);
+  EXPECT_EQ(arc.makeArc({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, NAN, 0.0, 1.0), 0);
+}
+
+TEST(nurbCurve, ClosestPoint) {
+  nurbCurveC circle;
+  circle.makeCircle(mMat4dC::identity(), 2.0);
+  double u = -1, distance = -1;
+  mVec3dC foot;
+  // A sample point (9 control points -> 9 samples at i / 8): distance 0 from the sampling step.
+  ASSERT_EQ(circle.closestPoint(circle.pointAt(0.375), u, foot, distance, 1e-8, 50, 1e-8), 1);
+  EXPECT_EQ(distance, 0.0);
+  EXPECT_DOUBLE_EQ(u, 0.375);
+  // Off the curve: the foot is the radial projection.
+  const mVec3dC p(2.0 * std::cos(1.0), 2.0 * std::sin(1.0), 0.5);
+  ASSERT_EQ(circle.closestPoint(p, u, foot, distance, 1e-9, 50, 1e-9), 1);
+  expectNear(foot, {std::cos(1.0), std::sin(1.0), 0}, 1e-6);
+  EXPECT_NEAR(distance, std::sqrt(1.0 + 0.25), 1e-6);
+  expectNear(circle.pointAt(u), foot, 1e-12);
+
+  // The quadratic line has a vanishing tangent at its ends: no NaN may come out.
+  nurbCurveC q;
+  q.makeLineQuadratic({0, 0, 0}, {4, 0, 0});
+  q.closestPoint({-1, 1, 0}, u, foot, distance, 1e-9, 20, 1e-9);
+  EXPECT_TRUE(std::isfinite(u));
+  EXPECT_TRUE(std::isfinite(distance));
+  q.closestPoint({3.1, 2, 0}, u, foot, distance, 1e-9, 50, 1e-9);
+  expectNear(foot, {3.1, 0, 0}, 1e-6);
+}
+
+TEST(nurbCurve, RefineSplitAndElevateKeepTheShape) {
+  const nurbCurveC c = unevenCubic();
+  nurbCurveC r = c;
+  const double x[] = {0.1, 0.5, 0.6, 0.6};
+  ASSERT_EQ(r.refineKnots(x, 4), 1);
+  EXPECT_EQ(r.controlCount(), c.controlCount() + 4);
+  EXPECT_EQ(r.knotVector().count(), r.controlCount() + 4);
+  const double outside[] = {0.5, 1.0};
+  EXPECT_EQ(r.refineKnots(outside, 2), 0);
+  const double unsorted[] = {0.6, 0.3};
+  EXPECT_EQ(r.refineKnots(unsorted, 2), 0);
+
+  nurbCurveC e = c;
+  ASSERT_EQ(e.elevateDegree(2), 1);
+  EXPECT_EQ(e.degree(), 5);
+  EXPECT_EQ(e.isValid(), 1);
+  for (int i = 0; i <= 50; ++i) {
+    const double u = i / 50.0;
+    expectNear(r.pointAt(u), c.pointAt(u), 1e-10);
+    expectNear(e.pointAt(u), c.pointAt(u), 1e-10);
+  }
+
+  for (double at : {0.3, 0.5, 0.5000004}) {
+    nurbCurveC a, b;
+    ASSERT_EQ(c.split(at, a, b), 1) << at;
+    ASSERT_EQ(a.isValid(), 1);
+    ASSERT_EQ(b.isValid(), 1);
+    double a0, a1, b0, b1;
+    a.paramRange(a0, a1);
+    b.paramRange(b0, b1);
+    EXPECT_EQ(a1, b0);
+    for (int i = 0; i <= 20; ++i) {
+      const double ua = a0 + (a1 - a0) * i / 20, ub = b0 + (b1 - b0) * i / 20;
+      expectNear(a.pointAt(ua), c.pointAt(ua), 1e-10);
+      expectNear(b.pointAt(ub), c.pointAt(ub), 1e-10);
+    }
+  }
+  nurbCurveC a, b;
+  EXPECT_EQ(c.split(0.0, a, b), 0);
+  EXPECT_EQ(c.split(1.0, a, b), 0);
+  EXPECT_EQ(c.split(-3.0, a, b), 0);
+}
+
+TEST(nurbCurve, ReverseTracesTheSameCurveBackwards) {
+  const nurbCurveC c = unevenCubic();  // its knots are not symmetric
+  nurbCurveC r = c;
+  r.reverse();
+  for (int i = 0; i <= 20; ++i) expectNear(r.pointAt(i / 20.0), c.pointAt(1.0 - i / 20.0), 1e-12);
+}
+
+TEST(nurbCurve, JoinTwoArcsInEveryOrientation) {
+  const mVec3dC o(0, 0, 0), X(1, 0, 0), Y(0, 1, 0);
+  nurbCurveC upper, lower;
+  upper.makeArc(o, X, Y, 0, kPi, 1);            // (1, 0) -> (-1, 0)
+  lower.makeArc(o, X, Y, kPi, 2 * kPi, 1);      // (-1, 0) -> (1, 0)
+  nurbCurveC upperR = upper, lowerR = lower;
+  upperR.reverse();
+  lowerR.reverse();
+  const nurbCurveC* pairs[][2] = {{&upper, &lower}, {&upperR, &lower}, {&upper, &lowerR}, {&upperR, &lowerR}};
+  for (auto& pr : pairs) {
+    nurbCurveC j;
+    ASSERT_EQ(j.join(*pr[0], *pr[1]), 1);
+    EXPECT_EQ(j.isValid(), 1);
+    EXPECT_EQ(j.closed(), 1);
+    EXPECT_EQ(j.controlCount(), 9);
+    double u0, u1;
+    j.paramRange(u0, u1);
+    EXPECT_EQ(u1 - u0, 2.0);
+    for (int i = 0; i <= 40; ++i) EXPECT_NEAR(length(j.pointAt(u0 + (u1 - u0) * i / 40)), 1.0, 1e-12);
+  }
+  nurbCurveC line, j;
+  line.makeLine({1, 0, 0}, {2, 0, 0});
+  EXPECT_EQ(j.join(upper, line), 0);  // degrees differ
+  nurbCurveC far;
+  far.makeArc({5, 0, 0}, X, Y, 0, 1, 1);
+  EXPECT_EQ(j.join(upper, far), 0);
+  EXPECT_EQ(j.controlCount(), 0);  // unchanged
+}
+
+TEST(nurbCurve, IsSameCurve) {
+  const mVec3dC o(0, 0, 0), X(1, 0, 0), Y(0, 1, 0);
+  nurbCurveC arc, sameArc, reversed, other;
+  arc.makeArc(o, X, Y, 0, kPi, 1);
+  sameArc.makeArc(o, X, Y, 0, kPi, 1);
+  reversed = arc;
+  reversed.reverse();
+  other.makeArc(o, X, Y, 0, kPi, 1.2);
+  EXPECT_EQ(arc.isSameCurve(sameArc, 20, 1e-6), 1);
+  EXPECT_EQ(arc.isSameCurve(reversed, 20, 1e-6), -1);
+  EXPECT_EQ(arc.isSameCurve(other, 20, 1e-6), 0);
+
+  // A longer arc that shares only its first tenth with the short one: the samples must cover
+  // the whole of the other curve, however many are asked for.
+  nurbCurveC shortArc, longArc;
+  shortArc.makeArc(o, X, Y, 0, 0.3, 1);
+  longArc.makeArc(o, X, Y, 0, 3.0, 1);
+  EXPECT_EQ(shortArc.isSameCurve(longArc, 100, 1e-6), 0);
+  EXPECT_EQ(longArc.isSameCurve(shortArc, 1, 1e-6), 1);  // a count of 1 still samples both ends
+}
+
+TEST(nurbCurve, UnusableCurvesGiveZerosAndBuildRefusesMismatches) {
+  nurbCurveC c;
+  expectNear(c.pointAt(0.5), {0, 0, 0}, 0);
+  pagedArrayC<mVec3dC> d;
+  EXPECT_EQ(c.derivatives(0.5, 2, d), 0);
+  double u;
+  mVec3dC foot;
+  double dist;
+  EXPECT_EQ(c.closestPoint({1, 1, 1}, u, foot, dist, 1e-6, 10, 1e-6), 0);
+  const double knots[] = {0, 0, 1};
+  const mVec3dC pts[] = {{0, 0, 0}, {1, 0, 0}};
+  EXPECT_EQ(c.build(1, knots, 3, pts, nullptr, 2), 0);
+  c.setDegree(1);
+  c.resize(3);  // knots 0 ... 0: no range
+  EXPECT_EQ(c.isValid(), 0);
+  expectNear(c.pointAt(0.0), {0, 0, 0}, 0);
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// The hatches of a figure as associative HATCH entities: each loop's edges are rebuilt from the
+// geometry of its boundary shapes, and each loop names the entities that were made from those
+// shapes (found in the command's shape references). Every host list built here is released
+// right after the hatch is made.
+#include "plugin/HatchConversion.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "meta/m2d/m2dArc.h"
+#include "meta/m2d/m2dCircle.h"
+#include "meta/m2d/m2dEllipse.h"
+#include "meta/m2d/m2dEllipseArc.h"
+#include "meta/m2d/m2dHatch.h"
+#include "meta/m2d/m2dHatchLoop.h"
+#include "meta/m2d/m2dHatchLoopRefList.h"
+#include "meta/m2d/m2dIntCrv.h"
+#include "meta/m2d/m2dLine.h"
+#include "meta/metaObject.h"
+#include "meta/metaTree.h"
+#include "plugin/CommandContext.h"
+#include "plugin/HostBinding.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kHalfPi = 1.5707963267948966;
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kCurveTolerance = 0.001;
+
+double radians(double degrees) { return degrees / 180.0 * kPi; }
+
+resbuf* lineEdge(const mVec2dC& s, const mVec2dC& e) {
+  const double p1[3] = {s.x, s.y, 0.0};
+  const double p2[3] = {e.x, e.y, 0.0};
+  return hostcall::buildList(72, 1, 10, p1, 11, p2, 0);
+}
+
+resbuf* arcEdge(const mBaseArc2dC& arc) {
+  const mArcValues2dC v = arc.values();
+  double start = v.startAngle;
+  double end = v.endAngle;
+  if (v.clockwise) std::swap(start, end);
+  const double centre[3] = {v.centre.x, v.centre.y, 0.0};
+  return hostcall::buildList(72, 2, 10, centre, 40, v.radius, 50, radians(start), 51,
+                             radians(end), 73, 1, 0);
+}
+
+resbuf* ellipseEdge(const mBaseEllipseCore2dC& ellipse, double start, double end) {
+  const mVec2dC c = ellipse.centre();
+  const mVec2dC axisEnd = ellipse.majorAxisEnd();
+  const double centre[3] = {c.x, c.y, 0.0};
+  const double axis[3] = {axisEnd.x - c.x, axisEnd.y - c.y, 0.0};
+  return hostcall::buildList(72, 3, 10, centre, 11, axis, 40, 1.0 / ellipse.radiusRatio(), 50,
+                             start, 51, end, 73, 1, 0);
+}
+
+// Splits a curve within the tolerance under a temporary node and calls visit for each LINE and
+// ARC piece in order; CIRCLE pieces give no edge. Stops when visit returns false.
+template <class Visit>
+void forEachCurveEdge(const mBaseIntCrv2dC& curve, Visit visit) {
+  const metaObjectC pieces = createKeyNodeObj("tmp", 1);
+  if (curve.convertToPrimitives(kCurveTolerance, pieces) <= 0) return;
+  for (metaTreeC* piece = pieces.node()->firstChild(); piece; piece = piece->nextSibling()) {
+    if (m2dLineC::isKindOf(piece) || m2dArcC::isKindOf(piece)) {
+      if (!visit(piece)) return;
+    }
+  }
+}
+
+bool givesOneEdge(const metaTreeC* node) {
+  return m2dLineC::isKindOf(node) || m2dArcC::isKindOf(node) || m2dCircleC::isKindOf(node) ||
+         m2dEllipseC::isKindOf(node) || m2dEllipseArcC::isKindOf(node);
+}
+
+}  // namespace
+
+HatchPattern hatchPattern(double angleDegrees, double distance) {
+  HatchPattern p;
+  p.angle = radians(angleDegrees + 45.0);
+  p.spacing = distance == 0.0 ? 5.0 : distance;
+  p.offsetX = std::cos(p.angle + kHalfPi) * p.spacing;
+  p.offsetY = std::sin(p.angle + kHalfPi) * p.spacing;
+  return p;
+}
+
+resbuf* CommandContext::appendToGroupList(resbuf* first, resbuf* second) {
+  if (!first) return second;
+  resbuf* last = first;
+  while (last->rbnext) last = last->rbnext;
+  last->rbnext = second;
+  return first;
+}
+
+resbuf* CommandContext::appendHatchEdges(const m2dShapeBaseC& shape) {
+  metaTreeC* node = shape.node();
+  if (!node) return nullptr;
+  if (m2dLineC::isKindOf(node)) {
+    const mBaseLine2dC line(node, 0);
+    return lineEdge(line.startPoint(), line.endPoint());
+  }
+  if (m2dArcC::isKindOf(node)) return arcEdge(mBaseArc2dC(node, 0));
+  if (m2dCircleC::isKindOf(node)) {
+    const mBaseCircle2dC circle(node, 0);
+    const mVec2dC c = circle.centre();
+    const double centre[3] = {c.x, c.y, 0.0};
+    return hostcall::buildList(72, 2, 10, centre, 40, circle.radius(), 50, 0.0, 51, kTwoPi, 73, 1,
+                               0);
+  }
+  if (m2dEllipseArcC::isKindOf(node)) {
+    const mBaseEllipseArc2dC arc(node, 0);
+    return ellipseEdge(arc, arc.startAngle(), arc.endAngle());
+  }
+  if (m2dEllipseC::isKindOf(node)) return ellipseEdge(mBaseEllipse2dC(node, 0), 0.0, kTwoPi);
+  if (m2dIntCrvC::isKindOf(node)) {
+    resbuf* edges = nullptr;
+    forEachCurveEdge(mBaseIntCrv2dC(node, 0), [&](metaTreeC* piece) {
+      resbuf* edge = nullptr;
+      if (m2dLineC::isKindOf(piece)) {
+        const mBaseLine2dC line(piece, 0);
+        edge = lineEdge(line.startPoint(), line.endPoint());
+      } else {
+        edge = arcEdge(mBaseArc2dC(piece, 0));
+      }
+      if (!edge) return false;
+      edges = appendToGroupList(edges, edge);
+      return true;
+    });
+    return edges;
+  }
+  return nullptr;
+}
+
+// A boundary shape of a key that gives no edge counts 0, so that group 93 always agrees with
+// the edges written.
+std::int32_t CommandContext::countLoopEdges(const m2dHatchLoopRefListC& references) {
+  std::int32_t edges = 0;
+  const std::int64_t count = references.count();
+  for (std::int64_t i = 0; i < count; ++i) {
+    metaTreeC* target = references.item(i).targetShape().node();
+    if (!target) continue;
+    if (m2dIntCrvC::isKindOf(target)) {
+      forEachCurveEdge(mBaseIntCrv2dC(target, 0), [&](metaTreeC*) {
+        ++edges;
+        return true;
+      });
+    } else if (givesOneEdge(target)) {
+      ++edges;
+    }
+  }
+  return edges;
+}
+
+resbuf* CommandContext::appendHatchSources(const m2dShapeBaseC& shape) {
+  const ShapeRefItem* item = shapeReferences().findShape(shape.node());
+  if (!item) return nullptr;
+  return hostcall::buildList(330, item->entityName, 0);
+}
+
+std::int32_t CommandContext::makeHatch(const m2dHatchC& hatch, ads_name out) {
+  const m2dHatchLoopListC loops = hatch.loopList();
+  const std::int64_t loopCount = loops.count();
+  const double origin[3] = {0.0, 0.0, 0.0};
+  const double normal[3] = {0.0, 0.0, 1.0};
+  resbuf* list = hostcall::buildList(RTDXF0, "HATCH", 100, "AcDbEntity", 8, hatchLayer().data(),
+                                     100, "AcDbHatch", 62, hatchColour(), 10, origin, 210, normal,
+                                     2, "_U", 70, 0, 71, 1, 91,
+                                     static_cast<int>(loopCount), 0);
+  for (std::int64_t i = 0; i < loopCount; ++i) {
+    const m2dHatchLoopRefListC references = loops.item(i).shapeRefList();
+    const std::int64_t referenceCount = references.count();
+    list = appendToGroupList(list, hostcall::buildList(92, i == 0 ? 1 : 16, 93,
+                                                       countLoopEdges(references), 0));
+    for (std::int64_t r = 0; r < referenceCount; ++r)
+      list = appendToGroupList(list, appendHatchEdges(references.item(r).targetShape()));
+    list = appendToGroupList(list, hostcall::buildList(97, static_cast<int>(referenceCount), 0));
+    for (std::int64_t r = 0; r < referenceCount; ++r) {
+      resbuf* source = appendHatchSources(references.item(r).targetShape());
+      if (!source) printMessage("Shape für Hatch nicht gefunden!");
+      list = appendToGroupList(list, source);
+    }
+  }
+  const HatchPattern p = hatchPattern(hatch.angle(), hatch.distance());
+  list = appendToGroupList(list, hostcall::buildList(75, 0, 76, 1, 52, p.angle, 41, p.spacing, 77,
+                                                     0, 78, 1, 53, p.angle, 43, 0.0, 44, 0.0, 45,
+                                                     p.offsetX, 46, p.offsetY, 79, 0, 98, 1, 10,
+                                                     origin, 0));
+  const int rc = list ? hostcall::entMake(list) : RTREJ;
+  if (list) hostcall::relRb(list);
+  if (rc != RTNORM) {
+    printMessage("Hatch konnte nicht erzeugt werden!");
+    return -1;
+  }
+  hostcall::entLast(out);
+  return 1;
+}

@@ -1,0 +1,313 @@
+// The metafile conversion against the simulated host, in this process: each test writes a small
+// metafile into its own temporary folder, converts it with a context of its own configuration and
+// inspects the drawing the host holds afterwards.
+#include "plugin/MetafileConverter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "config/VariableTables.h"
+#include "host/HostSession.h"
+#include "plugin/CommandContext.h"
+#include "platform/testing/ScopedEnv.h"
+#include "platform/testing/TempDir.h"
+
+namespace {
+
+kxhost::HostSession& host() { return kxhost::HostSession::instance(); }
+
+class ConverterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host().reset();
+    clearVariables();
+    clearFallbackVariables();
+    setVariable("QUORVEL_USER", dir.path().c_str());
+    setVariable("QUORVEL_SETUP", dir.path().c_str());
+    configure("");
+  }
+  void TearDown() override {
+    context.reset();
+    clearVariables();
+    clearFallbackVariables();
+    host().reset();
+  }
+
+  // Every pen class on its own layer with a continuous line type and its own colour.
+  CommandContext& configure(const std::string& extra) {
+    std::ofstream(dir.file("plinth.cfg"))
+        << "[Layer]\nSolidHeavy=HEAVY\nSolidLight=LIGHT\nHidden=HIDDEN\nCenter=CENTER\n"
+           "HeavyDashDot=DASHDOT\nHatch=HATCH\n"
+        << "[LineType]\nSolidHeavy=Continuous\nSolidLight=Continuous\nHidden=Continuous\n"
+           "Center=Continuous\nHeavyDashDot=Continuous\n"
+        << "[LineColor]\nSolidHeavy=1\nSolidLight=2\nHidden=3\nCenter=4\nHeavyDashDot=5\n"
+           "Hatch=8\n"
+        << extra;
+    context = std::make_unique<CommandContext>();
+    context->loadUserConfig();
+    context->loadLineTypeAndColourDefinitions();
+    context->buildPenClassTables();
+    return *context;
+  }
+
+  // Converts the text as the part insertion does (flag 0, no placement) into a fresh set, which
+  // is freed again; returns the converter's result and the set's length in `members`.
+  int convert(const std::string& text, int forceBlock = 0, std::int32_t* members = nullptr) {
+    std::ofstream(dir.file("part.ps2")) << text;
+    ads_name set = {0, 0};
+    EXPECT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
+    const int rc = context->convertMetafile(RWCString(dir.file("part.ps2").c_str()), set,
+                                            static_cast<std::uint8_t>(forceBlock), 0.0, 0.0, 0.0);
+    std::int32_t length = -1;
+    acedSSLength(set, &length);
+    if (members) *members = length;
+    acedSSFree(set);
+    return rc;
+  }
+
+  static const std::vector<kxhost::Entity>& model() { return host().database().model(); }
+  static const kxhost::BlockRecord* block(const std::string& name) {
+    return host().database().findBlock(name);
+  }
+  static bool transcriptHas(const std::string& text) {
+    return host().transcript().text().find(text) != std::string::npos;
+  }
+
+  platform::TempDir dir{"kestrix-convert"};
+  platform::ScopedEnv registry{"KESTRIX_REGISTRY", dir.file("registry")};
+  std::unique_ptr<CommandContext> context;
+};
+
+const char* const kLooseDrawing =
+    "DRAWING { NAME { \"Plate\" } ANSICHTNO { -1 } DRAWINGITEMS {\n"
+    "  FIGURE { NAME { \"Plate\" } ANSICHTNO { -1 }\n"
+    "    INSERTPOINT { POINT { 10 5 } ROTATION { 90 } }\n"
+    "    FIGURITEMS { LINE { POINT { 0 0 } POINT { 2 0 } } } } } }\n";
+
+}  // namespace
+
+TEST(PenClass, FollowsLineStyleAndWidth) {
+  struct Case { int style, width, pen; };
+  const Case cases[] = {{0, 1, kPenSolidLight}, {0, 2, kPenSolidHeavy}, {1, 7, kPenHidden},
+                        {2, 1, kPenCenter},     {2, 2, kPenHeavyDashDot}, {2, 3, kPenHeavyDashDot},
+                        {2, 5, kPenSolidHeavy}, {3, 1, kPenSolidHeavy}, {4, 1, kPenSolidHeavy}};
+  for (const Case& c : cases)
+    EXPECT_EQ(CommandContext::penClassFor(c.style, c.width), c.pen) << c.style << "/" << c.width;
+}
+
+TEST(ArcPieceBulge, IsTheTangentOfAQuarterOfTheSweepSignedByDirection) {
+  const mVec2dC centre(0, 0);
+  const double s = std::sqrt(0.5);
+  // A counterclockwise quarter circle and the same piece run clockwise.
+  EXPECT_NEAR(arcPieceBulge({1, 0}, {s, s}, {0, 1}, centre), std::tan(M_PI / 8), 1e-12);
+  EXPECT_NEAR(arcPieceBulge({0, 1}, {s, s}, {1, 0}, centre), -std::tan(M_PI / 8), 1e-12);
+  // Three quarters counterclockwise: the centre lies on the arc's side of the chord.
+  EXPECT_NEAR(arcPieceBulge({1, 0}, {-1, 0}, {0, -1}, centre), std::tan(3 * M_PI / 8), 1e-12);
+}
+
+TEST(MTextPlacement, LineFeedsMoveAndReattachTheText) {
+  const MTextPlacement multi = placeMText({20.7, -3.9}, "a\nb", 5, 1, 10.0);
+  EXPECT_EQ(multi.attachment, 4);
+  EXPECT_DOUBLE_EQ(multi.x, 15.0);
+  EXPECT_DOUBLE_EQ(multi.y, -3.0);
+  EXPECT_EQ(multi.text, "a\\Pb");
+  const MTextPlacement single = placeMText({20.7, 3.9}, "ab", 5, 1, 10.0);
+  EXPECT_EQ(single.attachment, 5);
+  EXPECT_DOUBLE_EQ(single.x, 20.0);
+  EXPECT_EQ(single.text, "ab");
+  // Right-aligned lines in a box attached at its top centre.
+  const MTextPlacement right = placeMText({0, 0}, "a\nb", 2, 3, 9.0);
+  EXPECT_EQ(right.attachment, 3);
+  EXPECT_DOUBLE_EQ(right.x, 4.0);
+}
+
+// A lone FIGURE always becomes a block, even without "GROUP" "YES"; the INSERT is what the
+// caller's set gets, at the figure's insertion point and rotation.
+TEST_F(ConverterTest, LoneFigureBecomesBlockAndInsert) {
+  std::int32_t members = 0;
+  ASSERT_EQ(convert("FIGURE { NAME { \"Pin\" } ANSICHTNO { 2 }\n"
+                    "  INSERTPOINT { POINT { 3 4 } ROTATION { 90 } }\n"
+                    "  FIGURITEMS { CIRCLE { POINT { 0 0 } RAD { 2 } } } }\n",
+                    0, &members),
+            1);
+  EXPECT_EQ(members, 1);
+  const kxhost::BlockRecord* b = block("Pin View2");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->entities.size(), 1u);
+  EXPECT_EQ(b->entities[0].type, "CIRCLE");
+  EXPECT_EQ(b->entities[0].layer(), "HEAVY");
+  EXPECT_EQ(b->entities[0].find(62)->i, 1);
+  ASSERT_EQ(model().size(), 1u);
+  EXPECT_EQ(model()[0].type, "INSERT");
+  EXPECT_DOUBLE_EQ(model()[0].find(10)->v[0], 3.0);
+  EXPECT_NEAR(model()[0].find(50)->v[0], M_PI / 2, 1e-12);
+}
+
+// A drawing of one figure that is no group puts loose entities into the caller's set, turned by
+// the figure's rotation and moved to its insertion point; the connection command's flag makes a
+// block of the same figure.
+TEST_F(ConverterTest, SingleUngroupedFigureIsLooseUnlessForced) {
+  std::int32_t members = 0;
+  ASSERT_EQ(convert(kLooseDrawing, 0, &members), 1);
+  EXPECT_EQ(members, 1);
+  ASSERT_EQ(model().size(), 1u);
+  ASSERT_EQ(model()[0].type, "LINE");
+  EXPECT_NEAR(model()[0].find(10)->v[0], 10.0, 1e-9);
+  EXPECT_NEAR(model()[0].find(11)->v[0], 10.0, 1e-9);
+  EXPECT_NEAR(model()[0].find(11)->v[1], 7.0, 1e-9);
+  EXPECT_TRUE(host().database().blocks().empty() || !block("Plate"));
+
+  ASSERT_EQ(convert(kLooseDrawing, 1, &members), 1);
+  EXPECT_EQ(members, 1);
+  ASSERT_NE(block("Plate"), nullptr);
+}
+
+// Three figures: three inner blocks inside one outer block named after the drawing; an empty
+// name gives "TROVSOL", then "TROVSOL0" and "TROVSOL1" while those exist.
+TEST_F(ConverterTest, SeveralFiguresGetAnOuterBlockWithUniqueNames) {
+  const std::string figure =
+      "FIGURE { NAME { \"\" } ANSICHTNO { -1 } GROUP { \"YES\" }\n"
+      "  FIGURITEMS { LINE { POINT { 0 0 } POINT { 1 0 } } } }\n";
+  std::int32_t members = 0;
+  ASSERT_EQ(convert("DRAWING { NAME { \"Set\" } ANSICHTNO { -1 } DRAWINGITEMS {" + figure +
+                        figure + figure + "} }",
+                    0, &members),
+            1);
+  EXPECT_EQ(members, 1);
+  for (const char* name : {"TROVSOL", "TROVSOL0", "TROVSOL1"}) EXPECT_NE(block(name), nullptr) << name;
+  const kxhost::BlockRecord* outer = block("Set");
+  ASSERT_NE(outer, nullptr);
+  ASSERT_EQ(outer->entities.size(), 3u);
+  for (const kxhost::Entity& e : outer->entities) EXPECT_EQ(e.type, "INSERT");
+  ASSERT_EQ(model().size(), 1u);
+  EXPECT_EQ(model()[0].find(2)->s, "Set");
+}
+
+// "SHAPEATTR" items set the pen class and cosmetic layer of what follows; style 4 hides shapes
+// up to the next attribute item; every shape but a text is recorded for the hatches.
+TEST_F(ConverterTest, ShapeAttributesChoosePenClassesAndHideShapes) {
+  configure("[Layer]\nCosm=COSM\n");
+  ASSERT_EQ(convert("FIGURE { NAME { \"A\" } ANSICHTNO { -1 } FIGURITEMS {\n"
+                    "  SHAPEATTR { SHAPEWIDTH { 1 } SHAPETYP { 0 } COSMETIC { 0 } }\n"
+                    "  LINE { POINT { 0 0 } POINT { 1 0 } }\n"
+                    "  SHAPEATTR { SHAPEWIDTH { 5 } SHAPETYP { 2 } COSMETIC { 0 } }\n"
+                    "  LINE { POINT { 0 0 } POINT { 2 0 } }\n"
+                    "  SHAPEATTR { SHAPEWIDTH { 1 } SHAPETYP { 4 } COSMETIC { 0 } }\n"
+                    "  LINE { POINT { 0 0 } POINT { 3 0 } }\n"
+                    "  SHAPEATTR { SHAPEWIDTH { 1 } SHAPETYP { 1 } COSMETIC { 1 } }\n"
+                    "  ARC { POINT { 1 0 } POINT { 0 1 } POINT { -1 0 } }\n"
+                    "  TEXT { TEXT { \"T\" } POINT { 0 0 } HEIGHT { 2.5 } TEXTRELPOS { 1 } }\n"
+                    "} }\n"),
+            1);
+  const kxhost::BlockRecord* b = block("A");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->entities.size(), 4u);
+  EXPECT_EQ(b->entities[0].layer(), "LIGHT");
+  EXPECT_EQ(b->entities[1].layer(), "HEAVY");  // centre line of width 5
+  EXPECT_DOUBLE_EQ(b->entities[1].find(11)->v[0], 2.0);
+  EXPECT_EQ(b->entities[2].type, "ARC");
+  EXPECT_EQ(b->entities[2].layer(), "COSM");
+  EXPECT_EQ(b->entities[2].find(62)->i, 3);  // hidden pen class colour
+  EXPECT_NEAR(b->entities[2].find(50)->v[0], 0.0, 1e-9);
+  EXPECT_NEAR(b->entities[2].find(51)->v[0], M_PI, 1e-9);
+  EXPECT_EQ(b->entities[3].type, "MTEXT");
+  EXPECT_EQ(context->shapeReferences().entries(), 3u);
+}
+
+// A clockwise arc has its angles swapped; a curve on a closed circle becomes a CIRCLE; an open
+// curve becomes a 2D polyline whose vertices end at the curve's last point.
+TEST_F(ConverterTest, ArcsAndCurves) {
+  std::string circle = "ICRV2D {";
+  for (int i = 0; i <= 36; ++i) {
+    const double a = i * 10.0 * M_PI / 180.0;
+    circle += " POINT { " + std::to_string(5 * std::cos(a)) + " " + std::to_string(5 * std::sin(a)) + " }";
+  }
+  circle += " POINT { 5.000000 0.000000 } }\n";
+  ASSERT_EQ(convert("FIGURE { NAME { \"C\" } ANSICHTNO { -1 } FIGURITEMS {\n"
+                    "  ARC { POINT { -1 0 } POINT { 0 1 } POINT { 1 0 } }\n" + circle +
+                    "  ICRV2D { POINT { 0 0 } POINT { 1 0 } POINT { 1 1 } }\n} }\n"),
+            1);
+  const kxhost::BlockRecord* b = block("C");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->entities.size(), 3u);
+  EXPECT_NEAR(b->entities[0].find(50)->v[0], 0.0, 1e-9);
+  EXPECT_NEAR(b->entities[0].find(51)->v[0], M_PI, 1e-9);
+  EXPECT_EQ(b->entities[1].type, "CIRCLE");
+  EXPECT_NEAR(b->entities[1].find(40)->v[0], 5.0, 1e-3);
+  const kxhost::Entity& poly = b->entities[2];
+  ASSERT_EQ(poly.type, "POLYLINE");
+  EXPECT_EQ(poly.find(70)->i, 0);
+  ASSERT_EQ(poly.subs.size(), 4u);  // three vertices and the SEQEND
+  EXPECT_DOUBLE_EQ(poly.subs[2].find(10)->v[1], 1.0);
+  EXPECT_EQ(poly.subs[3].type, "SEQEND");
+}
+
+// Inch mode scales the shapes by 1/25.4 and divides the insertion point, but not the text height.
+TEST_F(ConverterTest, InchModeScalesShapesButNotTextHeight) {
+  context->setInchMode(1);
+  ASSERT_EQ(convert("FIGURE { NAME { \"I\" } ANSICHTNO { -1 } INSERTPOINT { POINT { 254 0 } ROTATION { 0 } }\n"
+                    "  FIGURITEMS { CIRCLE { POINT { 25.4 0 } RAD { 2.54 } }\n"
+                    "  TEXT { TEXT { \"T\" } POINT { 0 0 } HEIGHT { 2.5 } TEXTRELPOS { 1 } } } }\n"),
+            1);
+  const kxhost::BlockRecord* b = block("I");
+  ASSERT_NE(b, nullptr);
+  EXPECT_NEAR(b->entities[0].find(10)->v[0], 1.0, 1e-12);
+  EXPECT_NEAR(b->entities[0].find(40)->v[0], 0.1, 1e-12);
+  EXPECT_DOUBLE_EQ(b->entities[1].find(40)->v[0], 2.5);
+  EXPECT_NEAR(model()[0].find(10)->v[0], 10.0, 1e-12);
+}
+
+// What the host refuses or cannot read is reported and fails the conversion; nothing throws.
+TEST_F(ConverterTest, FailuresAreReported) {
+  struct Case { const char* text; const char* message; };
+  const Case cases[] = {
+      {"", "Fehler in der Metadatei!"},
+      {"PART { }", "Fehler in der Metadatei!"},
+      {"FIGURE { FIGURITEMS { LINE { POINT { 0 0 } ", "Fehler in der Metadatei!"},
+      {"FIGURE { FIGURITEMS { CIRCLE { POINT { 0 0 } RAD { 0 } } } }",
+       "Kreis konnte nicht erzeugt werden!"},
+      {"FIGURE { FIGURITEMS { TEXT { TEXT { \"x\" } HEIGHT { 0 } } } }",
+       "Textelement konnte nicht erzeugt werden!"},
+  };
+  for (const Case& c : cases) {
+    host().transcript().clear();
+    EXPECT_EQ(convert(c.text), -1) << c.text;
+    EXPECT_TRUE(transcriptHas(c.message)) << c.text;
+  }
+}
+
+// The hatch follows the shapes: one loop over a line, an arc and a line, its sources the entities
+// made from them; a failing hatch leaves the figure's result and its block.
+TEST_F(ConverterTest, HatchLoopsNameTheirBoundaryEntities) {
+  const char* const shapes =
+      "LINE { POINT { 0 0 } POINT { 2 0 } }\n"
+      "ARC { POINT { 2 0 } POINT { 1.7071067811865475 0.7071067811865475 } POINT { 1 1 } }\n"
+      "LINE { POINT { 1 1 } POINT { 0 0 } }\n";
+  // Depth-first ordinals: FIGURE 1, NAME 2, "H" 3, ANSICHTNO 4, -1 5, FIGURITEMS 6, so the
+  // shapes are 7, 14 and 24.
+  const std::string hatch =
+      "M2DHATCHES { M2DHATCH { ANGLE { 0 } DISTANCE { 4 } M2DHATCHLOOPS { M2DHATCHLOOP {\n"
+      "  M2DHATCHLOOPSHREFS { MOREF { REFTRG { 7 } } MOREF { REFTRG { 14 } }\n"
+      "  MOREF { REFTRG { 24 } } } } } } }\n";
+  ASSERT_EQ(convert(std::string("FIGURE { NAME { \"H\" } ANSICHTNO { -1 } FIGURITEMS {\n") + shapes + "}\n" + hatch +
+                    "}\n"),
+            1);
+  const kxhost::BlockRecord* b = block("H");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->entities.size(), 4u);
+  const kxhost::Entity& h = b->entities[3];
+  ASSERT_EQ(h.type, "HATCH");
+  EXPECT_EQ(h.find(93)->i, 3);
+  EXPECT_EQ(h.find(97)->i, 3);
+  EXPECT_NEAR(h.find(52)->v[0], M_PI / 4, 1e-12);
+  EXPECT_NEAR(h.find(45)->v[0], -4 * std::sin(M_PI / 4), 1e-12);
+  EXPECT_NEAR(h.find(46)->v[0], 4 * std::cos(M_PI / 4), 1e-12);
+  int sources = 0;
+  for (const kxhost::Group& g : h.groups) sources += g.code == 330;
+  EXPECT_EQ(sources, 3);
+  EXPECT_FALSE(transcriptHas("Shape f"));
+}

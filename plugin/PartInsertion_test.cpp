@@ -1,0 +1,147 @@
+// Part insertion against the simulated host, in this process: the exchange-file check, the 2D
+// insertion with its drag and rotation, and the 3D insertion with its block names. Each test has
+// its own temporary folder, configuration and host session; answers are queued as a script would.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "config/VariableTables.h"
+#include "host/HostSession.h"
+#include "host/InputQueue.h"
+#include "plugin/CommandContext.h"
+#include "platform/FileSystem.h"
+#include "platform/testing/ScopedEnv.h"
+#include "platform/testing/TempDir.h"
+
+namespace {
+
+kxhost::HostSession& host() { return kxhost::HostSession::instance(); }
+
+class InsertionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host().reset();
+    clearVariables();
+    clearFallbackVariables();
+    setVariable("QUORVEL_USER", dir.path().c_str());
+    setVariable("QUORVEL_SETUP", dir.path().c_str());
+    std::ofstream(dir.file("plinth.cfg"))
+        << "[LineType]\nHidden=Continuous\nCenter=Continuous\nHeavyDashDot=Continuous\n";
+    context = std::make_unique<CommandContext>();
+    context->loadUserConfig();
+    context->loadLineTypeAndColourDefinitions();
+    context->buildPenClassTables();
+  }
+  void TearDown() override {
+    context.reset();
+    clearVariables();
+    clearFallbackVariables();
+    host().reset();
+  }
+
+  void answer(const std::string& line) {
+    kxhost::Answer a;
+    std::string error;
+    ASSERT_TRUE(kxhost::InputQueue::parse(line, a, error)) << error;
+    host().input().push(a);
+  }
+  RWCString write(const std::string& name, const std::string& text) {
+    std::ofstream(dir.file(name), std::ios::binary) << text;
+    return RWCString(dir.file(name).c_str());
+  }
+  static bool transcriptHas(const std::string& text) {
+    return host().transcript().text().find(text) != std::string::npos;
+  }
+
+  platform::TempDir dir{"kestrix-insert"};
+  platform::ScopedEnv registry{"KESTRIX_REGISTRY", dir.file("registry")};
+  std::unique_ptr<CommandContext> context;
+};
+
+const char* const kSat =
+    "106 85 1 0\n22 kestrix demo catalogue 8 ACIS 1.6 24 Thu Jan 01 00:00:00 1998\n"
+    "1 9.9999999999999995e-007 1e-010\n";
+
+}  // namespace
+
+TEST_F(InsertionTest, CheckMetafileLooksAtTheFirstLine) {
+  struct Case { const char* text; int result; };
+  const Case cases[] = {{"000\n", 0}, {"0001 FIGURE", 0}, {"1000\n", 1}, {"", 1},
+                        {"00\n0", 1}, {"FIGURE { }", 1}};
+  for (const Case& c : cases)
+    EXPECT_EQ(context->checkMetafile(write("x.ps2", c.text)), c.result) << '"' << c.text << '"';
+  EXPECT_EQ(context->checkMetafile(RWCString(dir.file("missing.ps2").c_str())), -1);
+  EXPECT_FALSE(platform::exists(dir.file("missing.ps2")));
+}
+
+TEST_F(InsertionTest, MissingOrEmptyExchangeFileBuildsNothing) {
+  EXPECT_EQ(context->insertMetafilePart(RWCString(dir.file("none.ps2").c_str())), -1);
+  EXPECT_TRUE(transcriptHas("wurde nicht gefunden!"));
+  EXPECT_EQ(context->insertMetafilePart(write("empty.ps2", "000\n")), -1);
+  EXPECT_TRUE(transcriptHas("Es wurde kein Teil übergeben!"));
+  EXPECT_TRUE(host().database().model().empty());
+}
+
+// The INSERT is dragged to the picked point and turned about it by the given angle; every set
+// made on the way is freed.
+TEST_F(InsertionTest, PartIsDraggedAndTurnedAboutThePickedPoint) {
+  answer("point 100,50");
+  answer("angle 30");
+  const RWCString part = write("p.ps2",
+                               "FIGURE { NAME { \"P\" } ANSICHTNO { -1 } INSERTPOINT { POINT { 10 0 }"
+                               " ROTATION { 0 } } FIGURITEMS { LINE { POINT { 0 0 } POINT { 1 0 } } } }");
+  ASSERT_EQ(context->insertMetafilePart(part), 1);
+  ASSERT_EQ(host().database().model().size(), 1u);
+  const kxhost::Entity& insert = host().database().model()[0];
+  // (10, 0) moved by (100, 50), then turned by 30 degrees about (100, 50).
+  EXPECT_NEAR(insert.find(10)->v[0], 100 + 10 * std::cos(M_PI / 6), 1e-9);
+  EXPECT_NEAR(insert.find(10)->v[1], 50 + 10 * std::sin(M_PI / 6), 1e-9);
+  EXPECT_NEAR(insert.find(50)->v[0], M_PI / 6, 1e-9);
+  EXPECT_EQ(host().selectionSets().openIds().size(), 0u);
+}
+
+// A cancelled drag leaves the part where it was built; a declined angle leaves it unturned.
+TEST_F(InsertionTest, CancelledDragAndAngleLeaveThePartInPlace) {
+  answer("cancel");
+  answer("cancel");
+  const RWCString part = write("p.ps2",
+                               "FIGURE { NAME { \"P\" } INSERTPOINT { POINT { 10 5 } ROTATION { 0 } }"
+                               " FIGURITEMS { LINE { POINT { 0 0 } POINT { 1 0 } } } }");
+  ASSERT_EQ(context->insertMetafilePart(part), 1);
+  const kxhost::Entity& insert = host().database().model()[0];
+  EXPECT_DOUBLE_EQ(insert.find(10)->v[0], 10.0);
+  EXPECT_DOUBLE_EQ(insert.find(10)->v[1], 5.0);
+  EXPECT_DOUBLE_EQ(insert.find(50)->v[0], 0.0);
+}
+
+// Three imports make "TROVSOL", "TROVSOL0" and "TROVSOL1", each of only what its import created;
+// a missing SAT file does nothing and answers 0.
+TEST_F(InsertionTest, SolidsBecomeUniquelyNamedBlocks) {
+  EXPECT_EQ(context->insertSatPart(RWCString(dir.file("none.sat").c_str())), 0);
+  const RWCString sat = write("part.sat", std::string(kSat) + "body $-1 $-1 $-1 $-1 #\nEnd-of-ACIS-data\n");
+  for (int i = 0; i < 3; ++i) {
+    answer("point " + std::to_string(10 * i) + ",0");
+    EXPECT_EQ(context->insertSatPart(sat), 1);
+  }
+  for (const char* name : {"TROVSOL", "TROVSOL0", "TROVSOL1"}) {
+    const kxhost::BlockRecord* b = host().database().findBlock(name);
+    ASSERT_NE(b, nullptr) << name;
+    EXPECT_EQ(b->entities.size(), 1u) << name;
+  }
+  const auto& model = host().database().model();
+  ASSERT_EQ(model.size(), 3u);
+  EXPECT_DOUBLE_EQ(model[2].find(10)->v[0], 20.0);
+  EXPECT_EQ(host().selectionSets().openIds().size(), 0u);
+}
+
+// An import that creates nothing makes no block of what was there before.
+TEST_F(InsertionTest, EmptyImportMakesNoBlock) {
+  answer("point 0,0");
+  const RWCString bad = write("bad.sat", "not a sat file\n");
+  EXPECT_EQ(context->insertSatPart(bad), 1);
+  EXPECT_EQ(host().database().findBlock("TROVSOL"), nullptr);
+  EXPECT_EQ(host().selectionSets().openIds().size(), 0u);
+}
