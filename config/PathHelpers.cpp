@@ -318,8 +318,13 @@ RWCString relativePath(const RWCString& base, const RWCString& path, int* status
 }
 
 RWCString universalName(const RWCString& path, int* status) {
-  if (status) *status = -1;
-  return path;
+  std::string universal;
+  if (!platform::universalName(toStd(path), universal)) {
+    if (status) *status = -1;
+    return path;
+  }
+  if (status) *status = 1;
+  return toSlashSeparators(RWCString(universal.data(), universal.size()));
 }
 
 int comparePaths(const RWCString& a, const RWCString& b) {

@@ -85,9 +85,9 @@ bool makeDirectories(const RWCString& path);
 // empty text and *status -1.
 RWCString relativePath(const RWCString& base, const RWCString& path, int* status);
 
-// The network (universal) name of a path on a connected network drive, in '/' form, *status 1.
-// This machine has no network redirector: no path is on a network connection, so the input comes
-// back unchanged with *status -1.
+// The network (universal) name of a path on a drive that stands for a network share, in '/' form,
+// *status 1 ("n:/a" -> "//server/share/a" when the drive table maps n: inside that share). Any
+// other path comes back unchanged with *status -1.
 RWCString universalName(const RWCString& path, int* status);
 
 // After expansion, dot resolution and lower-casing: 0 when a and b are equal, 1 when a lies

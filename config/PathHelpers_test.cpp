@@ -182,6 +182,18 @@ TEST_F(PathHelpers, ComparePathsAndRelativePaths) {
   EXPECT_EQ(status, -1);
 }
 
+TEST_F(PathHelpers, UniversalNameOfADriveInsideAShare) {
+  // n: stands for a folder inside the share's folder, as a mapped network drive would.
+  ASSERT_TRUE(platform::makeFolder(native("share")));
+  ASSERT_TRUE(platform::makeFolder(native("share/projects")));
+  platform::setDrive("//srv/cad", native("share"));
+  platform::setDrive("n", native("share/projects"));
+  int status = 0;
+  EXPECT_EQ(S(universalName("n:\\a\\b.cfg", &status)), "//srv/cad/projects/a/b.cfg");
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(comparePaths("n:/a/b.cfg", "//srv/cad/projects"), 1);
+}
+
 TEST_F(PathHelpers, MakeDirectoriesAndCanCreateFile) {
   EXPECT_TRUE(makeDirectories("c:/m/n/o"));
   EXPECT_TRUE(fs::is_directory(native("m/n/o")));
