@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/testing/FileText.h"
 #include "platform/testing/TempDir.h"
 
 namespace {
+
+using kxtesting::readFile;
+using kxtesting::writeFile;
 
 QVConfigLineList listOf(const std::vector<std::string>& lines, bool ignoreCase = true) {
   QVConfigLineList list(ignoreCase);
@@ -28,18 +32,6 @@ std::vector<std::string> linesOf(const QVConfigLineList& list) {
 std::string textOf(const QVConfigLineList& list) {
   RWCString t = list.text();
   return std::string(t.data(), t.length());
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void writeFile(const std::string& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary);
-  out << data;
 }
 
 struct LineCase {

@@ -9,21 +9,13 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/testing/FileText.h"
 #include "platform/testing/TempDir.h"
 
 namespace {
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void writeFile(const std::string& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary);
-  out << data;
-}
+using kxtesting::readFile;
+using kxtesting::writeFile;
 
 // The fixtures folder beside this source file.
 std::string testData(const char* name) {

@@ -24,6 +24,13 @@ bool isCSpace(char c) {
 }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Moves `p` past leading C white space and one optional sign; true when that sign was '-'.
+bool skipSpaceAndSign(const char*& p) {
+  while (isCSpace(*p)) ++p;
+  if (*p != '+' && *p != '-') return false;
+  return *p++ == '-';
+}
+
 bool equalsIgnoreCase(const char* a, std::size_t an, const char* b, std::size_t bn) {
   if (an != bn) return false;
   for (std::size_t i = 0; i < an; ++i)
@@ -99,12 +106,7 @@ int compareDoublesWithin(double a, double b, double tolerance) {
 double atofClassic(const char* text) {
   if (!text) return 0.0;
   const char* p = text;
-  while (isCSpace(*p)) ++p;
-  bool negative = false;
-  if (*p == '+' || *p == '-') {
-    negative = (*p == '-');
-    ++p;
-  }
+  const bool negative = skipSpaceAndSign(p);
   const char* end = p + std::strlen(p);
   // from_chars takes no sign of its own after ours; a second sign is not a number.
   if (*p == '+' || *p == '-') return 0.0;
@@ -139,12 +141,7 @@ double atofClassic(const char* text) {
 int atoiClassic(const char* text) {
   if (!text) return 0;
   const char* p = text;
-  while (isCSpace(*p)) ++p;
-  bool negative = false;
-  if (*p == '+' || *p == '-') {
-    negative = (*p == '-');
-    ++p;
-  }
+  const bool negative = skipSpaceAndSign(p);
   long long v = 0;
   while (isDigit(*p)) {
     v = v * 10 + (*p - '0');

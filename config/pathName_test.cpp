@@ -11,23 +11,17 @@
 #include "foundation/TimeStamp.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/testing/FileText.h"
 #include "platform/testing/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using kxtesting::readFile;
+using kxtesting::writeFile;
+
 std::string str(const RWCString& s) { return std::string(s.data(), s.length()); }
-
-void writeFile(const std::string& path, const std::string& data) {
-  std::ofstream out(path, std::ios::binary);
-  out << data;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Enters a folder for one test and goes back to the previous working folder afterwards.
 class ScopedWorkingFolder {

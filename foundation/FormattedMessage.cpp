@@ -4,21 +4,16 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+#include "foundation/RWStrDup.h"
 
-char* duplicate(const char* s) {
-  const std::size_t n = std::strlen(s);
-  char* copy = new char[n + 1];
-  std::memcpy(copy, s, n + 1);
-  return copy;
-}
+namespace {
 
 // vsnprintf into the fixed buffer: a longer result is cut at bufferSize - 1 characters.
 char* formatToHeap(const char* format, std::va_list args) {
   char buffer[FormattedMessage::bufferSize];
   const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
   if (n < 0) buffer[0] = '\0';
-  return duplicate(buffer);
+  return RWStrDup(buffer);
 }
 
 }  // namespace
@@ -41,11 +36,11 @@ FormattedMessage formatWithFormat(const char* format, ...) {
 }
 
 FormattedMessage::FormattedMessage(const FormattedMessage& other)
-    : text_(other.text_ ? duplicate(other.text_) : nullptr) {}
+    : text_(other.text_ ? RWStrDup(other.text_) : nullptr) {}
 
 FormattedMessage& FormattedMessage::operator=(const FormattedMessage& other) {
   if (this != &other) {
-    char* copy = other.text_ ? duplicate(other.text_) : nullptr;
+    char* copy = other.text_ ? RWStrDup(other.text_) : nullptr;
     delete[] text_;
     text_ = copy;
   }

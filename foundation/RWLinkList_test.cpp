@@ -15,8 +15,13 @@
 #include "foundation/RWTValLinkList.h"
 #include "foundation/RWTValLinkListIterator.h"
 #include "foundation/RWThrow.h"
+#include "foundation/testing/BoundsErrText.h"
 
 namespace {
+
+using foundationtesting::boundsText;
+using foundationtesting::indexErr;
+using foundationtesting::kNpos;
 
 struct Node : RWLink {
   explicit Node(int v) : value(v) {}
@@ -28,21 +33,6 @@ std::vector<int> walk(const RWLinkList& l) {
   for (RWLink* p = l.head()->next(); p != l.end(); p = p->next())
     out.push_back(static_cast<Node*>(p)->value);
   return out;
-}
-
-template <class F>
-std::string boundsText(F f) {
-  try {
-    f();
-  } catch (const RWBoundsErr& e) {
-    return e.text();
-  }
-  return "no throw";
-}
-const std::string kNpos = "[NPOSINDEX] The value RW_NPOS cannot be used as an index.";
-std::string indexErr(unsigned i, unsigned n) {
-  return "[INDEXERR] Illegal Index (" + std::to_string(i) + ") for collection or string with " +
-         std::to_string(n) + " elements";
 }
 
 TEST(RWLinkList, EmptyAndOneLinkShapes) {

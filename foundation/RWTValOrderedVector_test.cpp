@@ -14,24 +14,14 @@
 #include "foundation/RWPtrVector.h"
 #include "foundation/RWTPtrOrderedVector.h"
 #include "foundation/RWTPtrSortedVector.h"
+#include "foundation/testing/BoundsErrText.h"
 
 namespace {
 
-template <class F>
-std::string boundsText(F f) {
-  try {
-    f();
-  } catch (const RWBoundsErr& e) {
-    return e.text();
-  }
-  return "no throw";
-}
+using foundationtesting::boundsText;
+using foundationtesting::indexErr;
+using foundationtesting::kNpos;
 
-std::string indexErr(unsigned i, unsigned n) {
-  return "[INDEXERR] Illegal Index (" + std::to_string(i) + ") for collection or string with " +
-         std::to_string(n) + " elements";
-}
-const std::string kNpos = "[NPOSINDEX] The value RW_NPOS cannot be used as an index.";
 
 std::vector<int> items(const RWTValOrderedVector<int>& v) {
   std::vector<int> out;

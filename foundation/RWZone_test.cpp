@@ -12,6 +12,7 @@
 #include "foundation/RWZoneLocal.h"
 #include "foundation/RWZoneSimple.h"
 #include "foundation/TimeStamp.h"
+#include "foundation/testing/GmtMoment.h"
 #include "platform/Time.h"
 #include "platform/testing/ScopedEnv.h"
 
@@ -19,14 +20,8 @@ namespace {
 
 using namespace std::chrono;
 
-std::int64_t unixOf(int y, unsigned m, unsigned d, int hh = 0, int mm = 0, int ss = 0) {
-    const sys_seconds t = sys_days(year{y} / month{m} / day{d}) + hours{hh} + minutes{mm} + seconds{ss};
-    return t.time_since_epoch().count();
-}
-
-TimeStamp gmtMoment(int y, unsigned m, unsigned d, int hh = 0, int mm = 0, int ss = 0) {
-    return TimeStamp::fromUnixTime(unixOf(y, m, d, hh, mm, ss));
-}
+using foundationtesting::gmtMoment;
+using foundationtesting::unixOf;
 
 struct Local {
     int y;

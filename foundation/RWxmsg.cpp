@@ -1,19 +1,7 @@
 #include "foundation/RWxmsg.h"
 
-#include <cstring>
-
 #include "foundation/RWMessageTable.h"
-
-namespace {
-
-char* duplicate(const char* s) {
-  const std::size_t n = std::strlen(s);
-  char* copy = new char[n + 1];
-  std::memcpy(copy, s, n + 1);
-  return copy;
-}
-
-}  // namespace
+#include "foundation/RWStrDup.h"
 
 void RWxmsg::assign(const char* text, bool owns) {
   if (!text) {
@@ -21,7 +9,7 @@ void RWxmsg::assign(const char* text, bool owns) {
     owns = false;
   }
   if (owns) {
-    text_ = duplicate(text);
+    text_ = RWStrDup(text);
     ownsText_ = 1;
   } else {
     text_ = text;

@@ -10,20 +10,14 @@
 
 #include "foundation/RWLocale.h"
 #include "foundation/RWZoneSimple.h"
+#include "foundation/testing/GmtMoment.h"
 
 namespace {
 
 using namespace std::chrono;
 
-// Seconds since 1970 of a GMT date and time, by std::chrono.
-std::int64_t unixOf(int y, unsigned m, unsigned d, int hh = 0, int mm = 0, int ss = 0) {
-    const sys_seconds t = sys_days(year{y} / month{m} / day{d}) + hours{hh} + minutes{mm} + seconds{ss};
-    return t.time_since_epoch().count();
-}
-
-TimeStamp gmtMoment(int y, unsigned m, unsigned d, int hh = 0, int mm = 0, int ss = 0) {
-    return TimeStamp::fromUnixTime(unixOf(y, m, d, hh, mm, ss));
-}
+using foundationtesting::gmtMoment;
+using foundationtesting::unixOf;
 
 TEST(TimeStamp, EpochAndInvalid) {
     const RWZone& gmt = RWZone::gmtZone();

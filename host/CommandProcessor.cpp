@@ -36,6 +36,22 @@ std::vector<std::string> splitNames(const std::string& list) {
   return out;
 }
 
+// Applies `change` to each layer of the comma list `names`, in order; stops with false and
+// `error` set at the first name that is not a layer (the layers before it keep the change).
+template <class Change>
+bool forEachLayer(SymbolTables& tables, const std::string& names, std::string& error,
+                  Change&& change) {
+  for (const std::string& n : splitNames(names)) {
+    LayerRecord* l = tables.findLayer(n);
+    if (!l) {
+      error = "no layer \"" + n + "\"";
+      return false;
+    }
+    change(*l);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool CommandProcessor::text(std::string& out) {
@@ -143,14 +159,8 @@ bool CommandProcessor::layer(std::string& error) {
         error = "line type \"" + lt + "\" is not loaded";
         return false;
       }
-      for (const std::string& n : splitNames(names)) {
-        LayerRecord* l = tables.findLayer(n);
-        if (!l) {
-          error = "no layer \"" + n + "\"";
-          return false;
-        }
-        l->lineType = rec->name;
-      }
+      if (!forEachLayer(tables, names, error, [&](LayerRecord& l) { l.lineType = rec->name; }))
+        return false;
     } else if (opt == "COLOR" || opt == "C") {
       if (atEnd()) {
         error = "_color needs a colour and a layer";
@@ -172,14 +182,9 @@ bool CommandProcessor::layer(std::string& error) {
         error = "_color needs a layer";
         return false;
       }
-      for (const std::string& n : splitNames(names)) {
-        LayerRecord* l = tables.findLayer(n);
-        if (!l) {
-          error = "no layer \"" + n + "\"";
-          return false;
-        }
-        l->colour = static_cast<int>(colour);
-      }
+      if (!forEachLayer(tables, names, error,
+                        [&](LayerRecord& l) { l.colour = static_cast<int>(colour); }))
+        return false;
     } else {
       error = "unknown option \"" + option + "\"";
       return false;

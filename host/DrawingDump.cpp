@@ -1,10 +1,10 @@
 #include "host/DrawingDump.h"
 
 #include <cstdio>
-#include <fstream>
 #include <map>
 
 #include "host/HostSession.h"
+#include "host/TextFileSave.h"
 
 namespace kxhost {
 
@@ -76,18 +76,7 @@ std::string DrawingDump::text() const {
 }
 
 bool DrawingDump::save(const std::string& nativePath, std::string& error) const {
-  std::ofstream out(nativePath, std::ios::binary | std::ios::trunc);
-  if (nativePath.empty() || !out) {
-    error = "cannot create " + nativePath;
-    return false;
-  }
-  out << text();
-  out.close();
-  if (!out) {
-    error = "cannot write " + nativePath;
-    return false;
-  }
-  return true;
+  return saveTextFile(nativePath, text(), error);
 }
 
 }  // namespace kxhost

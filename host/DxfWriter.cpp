@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "host/GroupRoles.h"
 #include "host/HatchLayout.h"
 #include "host/SystemVariables.h"
+#include "host/TextFileSave.h"
 
 namespace kxhost {
 
@@ -716,19 +716,7 @@ private:
 std::string DxfWriter::text() const { return Writer(db_, vars_).run(); }
 
 bool DxfWriter::save(const std::string& nativePath, std::string& error) const {
-  std::string t = text();
-  std::ofstream out(nativePath, std::ios::binary | std::ios::trunc);
-  if (nativePath.empty() || !out) {
-    error = "cannot create " + nativePath;
-    return false;
-  }
-  out << t;
-  out.close();
-  if (!out) {
-    error = "cannot write " + nativePath;
-    return false;
-  }
-  return true;
+  return saveTextFile(nativePath, text(), error);
 }
 
 }  // namespace kxhost

@@ -23,13 +23,7 @@ namespace {
 
 using metatesting::dumpTree;
 using metatesting::parseTree;
-
-// A tree read from text, deleted with the fixture value.
-struct Tree {
-    explicit Tree(const char* text) : owner(parseTree(text), 1) {}
-    metaTreeC* node() const { return owner.node(); }
-    metaObjectC owner;
-};
+using metatesting::Tree;
 
 void expectNear(const mVec2dC& got, const mVec2dC& want, double tol = 1e-9) {
     EXPECT_NEAR(got.x, want.x, tol);

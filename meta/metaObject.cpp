@@ -19,12 +19,48 @@ void setFound(int* found, bool value) {
   if (found) *found = value ? 1 : 0;
 }
 
+// The text of the first child of `node` when that child is of text `type`, else "" (and
+// *found set accordingly).
+const char* firstText(const metaTreeC* node, std::int32_t type, int* found) {
+  const metaTreeC* child = firstChildOf(node);
+  const bool ok = child && child->value().type() == type;
+  setFound(found, ok);
+  return ok ? child->value().textOrEmpty() : "";
+}
+
+// Gives `node` (when not null) a first child of text `type` (string or keyword) holding `text`
+// (null as ""): adds one when it has no children, rewrites a first child of that same type, and
+// leaves a first child of any other type alone.
+void setFirstText(metaTreeC* node, std::int32_t type, const char* text) {
+  if (!node) return;
+  metaTreeC* child = node->firstChild();
+  if (!child) {
+    addFirstValue(node, metaNodeValueC(type, metaSourcePosC{}, text ? text : ""));
+  } else if (child->value().type() == type) {
+    child->value().setText(type, text ? text : "");
+  }
+}
+
 // Truncation toward zero that cannot overflow: reals beyond the target's range saturate.
 template <class I>
 I truncateSaturating(double v) {
   if (v >= static_cast<double>(std::numeric_limits<I>::max())) return std::numeric_limits<I>::max();
   if (v <= static_cast<double>(std::numeric_limits<I>::min())) return std::numeric_limits<I>::min();
   return static_cast<I>(v);
+}
+
+// The object's real truncated toward zero (saturating) as I; 0 and not found when it has no real
+// or the real is NaN.
+template <class I>
+I realAsInteger(const metaObjectC& object, int* found) {
+  int ok = 0;
+  const double v = object.getReal(&ok);
+  if (!ok || std::isnan(v)) {
+    setFound(found, false);
+    return 0;
+  }
+  setFound(found, true);
+  return truncateSaturating<I>(v);
 }
 
 }  // namespace
@@ -68,40 +104,18 @@ double metaObjectC::getReal(int* found) const {
   return ok ? child->value().getReal() : 0.0;
 }
 
-int metaObjectC::getInt(int* found) const {
-  int ok = 0;
-  const double v = getReal(&ok);
-  if (!ok || std::isnan(v)) {
-    setFound(found, false);
-    return 0;
-  }
-  setFound(found, true);
-  return truncateSaturating<int>(v);
-}
+int metaObjectC::getInt(int* found) const { return realAsInteger<int>(*this, found); }
 
 std::int64_t metaObjectC::getInt64(int* found) const {
-  int ok = 0;
-  const double v = getReal(&ok);
-  if (!ok || std::isnan(v)) {
-    setFound(found, false);
-    return 0;
-  }
-  setFound(found, true);
-  return truncateSaturating<std::int64_t>(v);
+  return realAsInteger<std::int64_t>(*this, found);
 }
 
 const char* metaObjectC::getString(int* found) const {
-  const metaTreeC* child = firstChildOf(node());
-  const bool ok = child && child->value().isString();
-  setFound(found, ok);
-  return ok ? child->value().textOrEmpty() : "";
+  return firstText(node(), metaNodeValueC::typeString, found);
 }
 
 const char* metaObjectC::getKeyWord(int* found) const {
-  const metaTreeC* child = firstChildOf(node());
-  const bool ok = child && child->value().isKeyWord();
-  setFound(found, ok);
-  return ok ? child->value().textOrEmpty() : "";
+  return firstText(node(), metaNodeValueC::typeKeyWord, found);
 }
 
 void metaObjectC::setReal(double value) const {
@@ -118,25 +132,11 @@ void metaObjectC::setReal(double value) const {
 void metaObjectC::setInt(std::int64_t value) const { setReal(static_cast<double>(value)); }
 
 void metaObjectC::setString(const char* text) const {
-  metaTreeC* n = node();
-  if (!n) return;
-  metaTreeC* child = n->firstChild();
-  if (!child) {
-    addFirstValue(n, metaNodeValueC(metaNodeValueC::typeString, metaSourcePosC{}, text ? text : ""));
-  } else if (child->value().isString()) {
-    child->value().setText(metaNodeValueC::typeString, text ? text : "");
-  }
+  setFirstText(node(), metaNodeValueC::typeString, text);
 }
 
 void metaObjectC::setKeyWord(const char* text) const {
-  metaTreeC* n = node();
-  if (!n) return;
-  metaTreeC* child = n->firstChild();
-  if (!child) {
-    addFirstValue(n, metaNodeValueC(metaNodeValueC::typeKeyWord, metaSourcePosC{}, text ? text : ""));
-  } else if (child->value().isKeyWord()) {
-    child->value().setText(metaNodeValueC::typeKeyWord, text ? text : "");
-  }
+  setFirstText(node(), metaNodeValueC::typeKeyWord, text);
 }
 
 metaObjectC metaObjectC::attribute(const char* key) const {

@@ -10,6 +10,7 @@
 #include "model3d/m3dMemberAsm.h"
 #include "model3d/m3dPart.h"
 #include "model3d/m3dVectorOps.h"
+#include "model3d/testing/m3dExpectNear.h"
 #include "model3d/testing/m3dTestAxesFeature.h"
 #include "model3d/testing/m3dTestTree.h"
 
@@ -17,11 +18,8 @@ namespace {
 
 using namespace m3dtesting;
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol = 1e-12) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+// Default closeness for expectNear in this file.
+constexpr double kTol = 1e-12;
 
 // A part with one connection point "c" of the given placement.
 std::string part(const char* name, const mMat4dC& connection = translation(1, 2, 3),
@@ -53,9 +51,9 @@ TEST(m3dAsm, ScaleReachesPlacementsPartsAndMates) {
 
   EXPECT_EQ(view.scaleGeometry(2.0), 1);
   const mMat4dC m = view.members().item(0).getMatrix();
-  expectNear(origin(m), {20, 40, 60});
-  expectNear(axisX(m), {0, 1, 0});
-  expectNear(connOrigin(view.members().item(0).findChild("PART")), {2, 4, 6});
+  expectNear(origin(m), {20, 40, 60}, kTol);
+  expectNear(axisX(m), {0, 1, 0}, kTol);
+  expectNear(connOrigin(view.members().item(0).findChild("PART")), {2, 4, 6}, kTol);
   EXPECT_EQ(m3dMateTransZC(view.mates().item(0).node(), 0).getValue(), 6.0);
 }
 
@@ -146,8 +144,8 @@ TEST(m3dAsm, MemberTransformComposesNestedPlacements) {
   mMat4dC out;
   ASSERT_EQ(m3dMemberC(innerMember, 0).memberTransform(m3dAsmC(assembly.get(), 0), out), 1);
   const mVec3dC p{0, 0, 5};
-  expectNear(transformPoint(out, p), transformPoint(outer, transformPoint(inner, p)));
-  expectNear(transformPoint(out, p), {10, 1, 5});
+  expectNear(transformPoint(out, p), transformPoint(outer, transformPoint(inner, p)), kTol);
+  expectNear(transformPoint(out, p), {10, 1, 5}, kTol);
   // A member outside the top assembly does not reach it.
   treeP other = readTree("ASSEMBLY { }");
   EXPECT_EQ(m3dMemberC(innerMember, 0).memberTransform(m3dAsmC(other.get(), 0), out), 0);
@@ -179,14 +177,14 @@ TEST(m3dAsm, AxisLinesAreFilteredInTheMemberFrameAndMappedOut) {
   m3dAxisPoolC pool(3);
   m3dAsmC(assembly.get(), 0).collectAxisLines(translation(0, 0, 0), pool, 0);
   ASSERT_EQ(pool.size(), 1u);
-  expectNear(pool[0].start, {10, 0, 0});
-  expectNear(pool[0].end, {10, 4, 0});
+  expectNear(pool[0].start, {10, 0, 0}, kTol);
+  expectNear(pool[0].end, {10, 4, 0}, kTol);
   EXPECT_EQ(pool[0].tag, 2);
 
   m3dAxisPoolC all(3);
   m3dAsmC(assembly.get(), 0).collectAxisLines(translation(0, 0, 0), all, 1);
   ASSERT_EQ(all.size(), 2u);
-  expectNear(all[0].end, {10, 0, -4});
+  expectNear(all[0].end, {10, 0, -4}, kTol);
 }
 
 TEST(m3dAsm, CosmeticsArePlacedByTheMember) {
@@ -199,8 +197,8 @@ TEST(m3dAsm, CosmeticsArePlacedByTheMember) {
   EXPECT_NE(m3dAsmC(assembly.get(), 0).collectViewCosmetics(translation(0, 0, 0), metaObjectC(out.get(), 0)), 0);
   ASSERT_EQ(out->childCount(), 2);
   // The earlier child is left alone; the new one is placed by the member.
-  expectNear(origin(m3dCosSketchC(out->firstChild(), 0).getMatrix()), {0, 0, 0});
-  expectNear(origin(m3dCosSketchC(out->firstChild()->nextSibling(), 0).getMatrix()), {10, 1, 0});
+  expectNear(origin(m3dCosSketchC(out->firstChild(), 0).getMatrix()), {0, 0, 0}, kTol);
+  expectNear(origin(m3dCosSketchC(out->firstChild()->nextSibling(), 0).getMatrix()), {10, 1, 0}, kTol);
 }
 
 TEST(m3dAsm, RemoveNegativePartsWalksSubAssemblies) {

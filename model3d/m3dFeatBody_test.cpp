@@ -9,17 +9,15 @@
 #include "model3d/m3dPart.h"
 #include "model3d/m3dPartItems.h"
 #include "model3d/m3dVectorOps.h"
+#include "model3d/testing/m3dExpectNear.h"
 #include "model3d/testing/m3dTestTree.h"
 
 namespace {
 
 using namespace m3dtesting;
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol = 1e-9) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+// Default closeness for expectNear in this file.
+constexpr double kTol = 1e-9;
 
 std::string circle(double x, double y, double r) {
   return "LOOP { CIRCLE { POINT { " + std::to_string(x) + " " + std::to_string(y) + " } RAD { " +
@@ -58,8 +56,8 @@ TEST(m3dFeatBody, ExtrusionAxesFollowTheDirectionMode) {
                               c.param + " } }", circle(1, 2, 3), tilted);
     m3dAxisPoolC pool(3);
     ASSERT_EQ(collect(part, pool), 1);
-    expectNear(pool[0].start, c.start);
-    expectNear(pool[0].end, c.end);
+    expectNear(pool[0].start, c.start, kTol);
+    expectNear(pool[0].end, c.end, kTol);
     EXPECT_EQ(pool[0].tag, 0);
   }
 }
@@ -117,8 +115,8 @@ TEST(m3dFeatBody, RevolutionAxisOnADiagonalAxisTakesTheLongerProjection) {
                         "CENTER { POINT { 1 1 } POINT { 2 2 } }");
   m3dAxisPoolC pool(3);
   ASSERT_EQ(collect(part, pool), 1);
-  expectNear(pool[0].start, {0, 0, 0});
-  expectNear(pool[0].end, {3, 3, 0});
+  expectNear(pool[0].start, {0, 0, 0}, kTol);
+  expectNear(pool[0].end, {3, 3, 0}, kTol);
 }
 
 TEST(m3dFeatBody, HalfDiscAboutItsDiameterHasNoAxis) {

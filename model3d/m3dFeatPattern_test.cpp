@@ -11,17 +11,15 @@
 #include "model3d/m3dFeatExtrude.h"
 #include "model3d/m3dPlane.h"
 #include "model3d/m3dVectorOps.h"
+#include "model3d/testing/m3dExpectNear.h"
 #include "model3d/testing/m3dTestTree.h"
 
 namespace {
 
 using namespace m3dtesting;
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol = 1e-9) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+// Default closeness for expectNear in this file.
+constexpr double kTol = 1e-9;
 
 const mMat4dC kIdentity = mMat4dC::identity();
 
@@ -84,11 +82,11 @@ TEST(m3dFeatPattern, ParallelPatternReplacesItselfByItsCopies) {
     const m3dFeatGenC body = items.findByName(("B_" + std::to_string(n)).c_str());
     EXPECT_STREQ(body.getUsed(), sketchName.c_str());
     const m3dSketchC sketch(items.findByName(sketchName.c_str()).node(), 0);
-    expectNear(origin(sketch.getMatrix()), origins[n - 1]);
+    expectNear(origin(sketch.getMatrix()), origins[n - 1], kTol);
     EXPECT_STREQ(sketch.sketchOn().planeName(), "Plane XY");
     const m3dCosSketchC cosmetic = part.cosmeticDraws().findByName((sketchName + "_COSMETIC").c_str());
     ASSERT_TRUE(cosmetic.node());
-    expectNear(origin(cosmetic.getMatrix()), origins[n - 1]);
+    expectNear(origin(cosmetic.getMatrix()), origins[n - 1], kTol);
   }
   EXPECT_EQ(part.cosmeticDraws().count(), 4);
   // The expanded part yields the axes the pattern promised before.
@@ -136,10 +134,10 @@ TEST(m3dFeatPattern, CrossingPatternMakesOffsetPlanes) {
     EXPECT_EQ(reverse, c.reverse);
     EXPECT_DOUBLE_EQ(distance, c.distance);
     EXPECT_STREQ(base.text(), "Plane XY");
-    expectNear(origin(plane.placement()), c.planeOrigin);
+    expectNear(origin(plane.placement()), c.planeOrigin, kTol);
     const m3dSketchC sketch(items.findByName(("P1_SKETCH_" + std::to_string(i + 1)).c_str()).node(), 0);
     EXPECT_STREQ(sketch.sketchOn().planeName(), c.plane);
-    expectNear(origin(sketch.getMatrix()), c.sketchOrigin);
+    expectNear(origin(sketch.getMatrix()), c.sketchOrigin, kTol);
     const m3dCosSketchC cosmetic =
         part.cosmeticDraws().findByName(("P1_SKETCH_" + std::to_string(i + 1) + "_COSMETIC").c_str());
     EXPECT_STREQ(cosmetic.sketchOn().planeName(), c.plane);
@@ -160,9 +158,9 @@ TEST(m3dFeatPattern, CircularPatternTurnsEachCopyAboutItsPoint) {
     SCOPED_TRACE(n);
     const m3dSketchC sketch(items.findByName(("P1_SKETCH_" + std::to_string(n)).c_str()).node(), 0);
     const mMat4dC u = sketch.getMatrix();
-    expectNear(origin(u), cases[n - 1].origin);
-    expectNear(axisX(u), cases[n - 1].x);
-    expectNear(axisZ(u), {0, 0, 1});
+    expectNear(origin(u), cases[n - 1].origin, kTol);
+    expectNear(axisX(u), cases[n - 1].x, kTol);
+    expectNear(axisZ(u), {0, 0, 1}, kTol);
   }
 }
 
@@ -196,9 +194,9 @@ TEST(m3dFeatPattern, ScaleReachesReferencePointAndPatternPoints) {
   m3dPartC part(tree.get(), 0);
   EXPECT_EQ(part.scaleGeometry(2.0), 1);
   const m3dFeatPatternC pattern(part.items().childNode(3), 0);
-  expectNear(pattern.baseFeature().referencePoint(), {2, 4, 6});
+  expectNear(pattern.baseFeature().referencePoint(), {2, 4, 6}, kTol);
   const m3dFeatPatternSketchC sketch = pattern.patternSketch();
-  expectNear(origin(sketch.getMatrix()), {2, 2, 2});
+  expectNear(origin(sketch.getMatrix()), {2, 2, 2}, kTol);
   const mVec2dC c = sketch.rotationCentre();
   EXPECT_DOUBLE_EQ(c.x, 12.0);
   EXPECT_DOUBLE_EQ(c.y, 14.0);

@@ -7,21 +7,15 @@
 #include "model3d/m3dFeatGen.h"
 #include "model3d/testing/m3dTestTree.h"
 #include "platform/FileSystem.h"
+#include "platform/testing/FileText.h"
 #include "platform/testing/TempDir.h"
 
 namespace {
 
+using kxtesting::readFile;
+using kxtesting::writeFile;
+
 using namespace m3dtesting;
-
-void writeFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 const char* info(const m3dFeatGenC& feature, const char* key) {
   return metaObjectC(feature.findChild("FEATINFO"), 0).getAttrString(key);

@@ -37,6 +37,15 @@ void endTexts(const m3dMateC& mate, str& a, str& b) {
   b = list.childTextAt(1);
 }
 
+// Both end texts with the position of their '@' (name before it, member path after it); false
+// when either end has none.
+bool splitEndTexts(const m3dMateC& mate, str& a, long& atA, str& b, long& atB) {
+  endTexts(mate, a, b);
+  atA = a.findChar('@');
+  atB = b.findChar('@');
+  return atA >= 0 && atB >= 0;
+}
+
 // Follows the path from the assembly node `assembly`; the member reached, or null.
 metaTreeC* resolvePath(memberPathC path, metaTreeC* assembly) {
   while (isAssemblyNode(assembly)) {
@@ -73,10 +82,8 @@ m3dMatesC m3dMateC::mates() const { return m3dMatesC(parent(), 0); }
 
 int m3dMateC::endPaths(memberPathC& a, memberPathC& b) const {
   str textA, textB;
-  endTexts(*this, textA, textB);
-  const long atA = textA.findChar('@');
-  const long atB = textB.findChar('@');
-  if (atA < 0 || atB < 0) return 0;
+  long atA, atB;
+  if (!splitEndTexts(*this, textA, atA, textB, atB)) return 0;
   a = memberPathC(textA.substring(atA + 1, textA.length()));
   b = memberPathC(textB.substring(atB + 1, textB.length()));
   return 1;
@@ -84,10 +91,8 @@ int m3dMateC::endPaths(memberPathC& a, memberPathC& b) const {
 
 int m3dMateC::endNames(str& a, str& b) const {
   str textA, textB;
-  endTexts(*this, textA, textB);
-  const long atA = textA.findChar('@');
-  const long atB = textB.findChar('@');
-  if (atA < 0 || atB < 0) return 0;
+  long atA, atB;
+  if (!splitEndTexts(*this, textA, atA, textB, atB)) return 0;
   a = textA.left(atA);
   b = textB.left(atB);
   return 1;

@@ -8,6 +8,7 @@
 #include "model3d/m3dCosSketchRet.h"
 #include "model3d/m3dFeatGen.h"
 #include "model3d/m3dVectorOps.h"
+#include "model3d/testing/m3dExpectNear.h"
 #include "model3d/testing/m3dTestAxesFeature.h"
 #include "model3d/testing/m3dTestTree.h"
 
@@ -15,11 +16,8 @@ namespace {
 
 using namespace m3dtesting;
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol = 1e-12) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+// Default closeness for expectNear in this file.
+constexpr double kTol = 1e-12;
 
 const mMat4dC kUprightFrame = frame({1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0});
 
@@ -37,9 +35,9 @@ TEST(m3dPart, ScaleMovesConnectionOriginsButNotTheirAxes) {
 
   EXPECT_EQ(view.scaleGeometry(2.0), 1);
   const mMat4dC m = view.connections().findByName("c").getMatrix();
-  expectNear(origin(m), {2, 4, 6});
-  expectNear(axisX(m), {0, 1, 0});
-  expectNear(axisY(m), {-1, 0, 0});
+  expectNear(origin(m), {2, 4, 6}, kTol);
+  expectNear(axisX(m), {0, 1, 0}, kTol);
+  expectNear(axisY(m), {-1, 0, 0}, kTol);
 }
 
 TEST(m3dPart, MirroringTransformLeavesConnectionFramesRightHanded) {
@@ -49,10 +47,10 @@ TEST(m3dPart, MirroringTransformLeavesConnectionFramesRightHanded) {
   EXPECT_EQ(m3dPartC(part.get(), 0).transformGeometry(mirror), 1);
   const mMat4dC m = m3dPartC(part.get(), 0).connections().findByName("c").getMatrix();
   EXPECT_FALSE(isLeftHanded(m));
-  expectNear(axisX(m), {-1, 0, 0});  // from the product
-  expectNear(axisY(m), {0, -1, 0});  // negated
-  expectNear(axisZ(m), {0, 0, 1});
-  expectNear(origin(m), {9, 2, 3});
+  expectNear(axisX(m), {-1, 0, 0}, kTol);  // from the product
+  expectNear(axisY(m), {0, -1, 0}, kTol);  // negated
+  expectNear(axisZ(m), {0, 0, 1}, kTol);
+  expectNear(origin(m), {9, 2, 3}, kTol);
 }
 
 TEST(m3dPart, ViewCosmeticsFaceTheView) {
@@ -84,8 +82,8 @@ TEST(m3dPart, ViewCosmeticsFaceTheView) {
   // Turned by 90 degrees about the axis (along x through (0, 5, 0)): the normal now lies along
   // the view direction, and points on the axis stay where they were.
   EXPECT_NEAR(std::fabs(dot(axisZ(turned), {0, 0, 1})), 1.0, 1e-12);
-  expectNear(transformPoint(turned, {0, 0, 0}), {0, 5, 0});
-  expectNear(transformPoint(turned, {4, 0, 0}), {4, 5, 0});
+  expectNear(transformPoint(turned, {0, 0, 0}), {0, 5, 0}, kTol);
+  expectNear(transformPoint(turned, {4, 0, 0}), {4, 5, 0}, kTol);
   EXPECT_FALSE(isLeftHanded(turned));
 }
 
@@ -125,15 +123,15 @@ TEST(m3dPart, AxisLinesAcrossTheViewCarryThePartNumber) {
   m3dAxisPoolC pool(3);
   m3dPartC(part.get(), 0).collectAxisLines(kUprightFrame, pool, 0);
   ASSERT_EQ(pool.size(), 1u);
-  expectNear(pool[0].start, {1, 2, 3});
-  expectNear(pool[0].end, {6, 2, 3});
+  expectNear(pool[0].start, {1, 2, 3}, kTol);
+  expectNear(pool[0].end, {6, 2, 3}, kTol);
   EXPECT_EQ(pool[0].tag, 4);
 
   m3dAxisPoolC all(3);
   m3dPartC(part.get(), 0).collectAxisLines(kUprightFrame, all, 1);
   ASSERT_EQ(all.size(), 3u);
   for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i].tag, 4);
-  expectNear(all[0].end, {0, 0, 5});
+  expectNear(all[0].end, {0, 0, 5}, kTol);
 }
 
 TEST(m3dPart, CosmeticSketchOfASketchAndNegativeParts) {

@@ -6,17 +6,15 @@
 #include "model3d/m3dBasicPlane.h"
 #include "model3d/m3dOffsetPlane.h"
 #include "model3d/m3dVectorOps.h"
+#include "model3d/testing/m3dExpectNear.h"
 #include "model3d/testing/m3dTestTree.h"
 
 namespace {
 
 using namespace m3dtesting;
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol = 1e-12) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+// Default closeness for expectNear in this file.
+constexpr double kTol = 1e-12;
 
 TEST(m3dPlane, StandardPlanesAreRightHandedWithTheirNormals) {
   struct Case { const char* name; const char* full; mVec3dC normal; } cases[] = {
@@ -28,9 +26,9 @@ TEST(m3dPlane, StandardPlanesAreRightHandedWithTheirNormals) {
     EXPECT_STREQ(plane.getName(), c.full);
     EXPECT_STREQ(plane.getType(), c.name);
     const mMat4dC m = plane.placement();
-    expectNear(axisZ(m), c.normal);
+    expectNear(axisZ(m), c.normal, kTol);
     // Independent check of the frame: x cross y is the normal.
-    expectNear(cross(axisX(m), axisY(m)), c.normal);
+    expectNear(cross(axisX(m), axisY(m)), c.normal, kTol);
     EXPECT_EQ(m.m[15], 1.0);
   }
   EXPECT_FALSE(makeStandardPlane("XZ", 1).node());
@@ -44,9 +42,9 @@ TEST(m3dPlane, ScaleMovesTheOriginAndTheOffsetDistance) {
 
   xy.setName("base");
   m3dOffsetPlaneC off = makeOffsetPlane(xy, "off", 0, 5.0, 1);
-  expectNear(origin(off.placement()), {0, 0, 5});
+  expectNear(origin(off.placement()), {0, 0, 5}, kTol);
   EXPECT_EQ(m3dGeomOpBaseC(off.node(), 0).scaleGeometry(2.0), 1);  // through the registry
-  expectNear(origin(off.placement()), {0, 0, 10});
+  expectNear(origin(off.placement()), {0, 0, 10}, kTol);
   int reverse = -1;
   double distance = 0.0;
   str name;
@@ -60,10 +58,10 @@ TEST(m3dPlane, OffsetAgainstTheNormal) {
   const m3dBasicPlaneC zx = makeStandardPlane("ZX", 1);
   const m3dOffsetPlaneC off = makeOffsetPlane(zx, "o", 1, 3.0, 1);
   EXPECT_TRUE(off.isOffsetPlane());
-  expectNear(origin(off.placement()), {0, -3, 0});
-  expectNear(axisY(off.placement()), {0, 0, -1});
+  expectNear(origin(off.placement()), {0, -3, 0}, kTol);
+  expectNear(axisY(off.placement()), {0, 0, -1}, kTol);
   const m3dOffsetPlaneC xyOff = makeOffsetPlane(makeStandardPlane("XY", 1), "o", 1, 3.0, 1);
-  expectNear(origin(xyOff.placement()), {0, 0, -3});
+  expectNear(origin(xyOff.placement()), {0, 0, -3}, kTol);
   // The base must be a plane node.
   treeP notPlane = readTree("SKETCH { }");
   EXPECT_FALSE(makeOffsetPlane(m3dPlaneC(notPlane.get(), 0), "o", 0, 1.0, 1).node());
@@ -73,16 +71,16 @@ TEST(m3dPlane, TransformMakesAbsoluteAndKeepsTheFrameRightHanded) {
   m3dOffsetPlaneC off = makeOffsetPlane(makeStandardPlane("XY", 1), "o", 0, 2.0, 1);
   EXPECT_EQ(off.transformGeometry(mMat4dC::identity()), 1);
   EXPECT_TRUE(off.isAbsPlane());
-  expectNear(origin(off.placement()), {0, 0, 2});
+  expectNear(origin(off.placement()), {0, 0, 2}, kTol);
 
   const mMat4dC mirror = frame({-1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0});
   m3dBasicPlaneC xy = makeStandardPlane("XY", 1);
   EXPECT_EQ(m3dGeomOpBaseC(xy.node(), 0).transformGeometry(mirror), 1);
   const mMat4dC m = xy.placement();
   EXPECT_FALSE(isLeftHanded(m));
-  expectNear(axisX(m), {-1, 0, 0});
-  expectNear(axisY(m), {0, -1, 0});
-  expectNear(axisZ(m), {0, 0, 1});
+  expectNear(axisX(m), {-1, 0, 0}, kTol);
+  expectNear(axisY(m), {0, -1, 0}, kTol);
+  expectNear(axisZ(m), {0, 0, 1}, kTol);
   EXPECT_EQ(m3dPlaneC().transformGeometry(mirror), 0);
 }
 

@@ -16,17 +16,15 @@
 #include "model3d/m3dShapeBase.h"
 #include "model3d/m3dVectorOps.h"
 #include "model3d/nurbCurve.h"
+#include "model3d/testing/m3dExpectNear.h"
 #include "model3d/testing/m3dTestTree.h"
 
 namespace {
 
 using namespace m3dtesting;
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol = 1e-9) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+// Default closeness for expectNear in this file.
+constexpr double kTol = 1e-9;
 void expectNear2(const mVec2dC& a, const mVec2dC& b, double tol = 1e-9) {
   EXPECT_NEAR(a.x, b.x, tol);
   EXPECT_NEAR(a.y, b.y, tol);
@@ -93,12 +91,12 @@ TEST(m3dSketch, MirrorKeepsFrameRightHandedAndEveryPointInPlace) {
   // Reached through the key dispatch, as a part's items list does.
   EXPECT_EQ(m3dGeomOpBaseC(tree.get(), 0).transformGeometry(t), 1);
   EXPECT_FALSE(isLeftHanded(sketch.getMatrix()));
-  expectNear(axisY(sketch.getMatrix()), {0, -1, 0});
+  expectNear(axisY(sketch.getMatrix()), {0, -1, 0}, kTol);
   const std::vector<mVec3dC> moved = modelPoints(sketch);
   ASSERT_EQ(moved.size(), expected.size());
-  for (std::size_t i = 0; i < moved.size(); ++i) expectNear(moved[i], expected[i]);
-  expectNear(sketch.sketchOn().facePoint(), {9, 1, 1});
-  expectNear(sketch.sketchOn().faceVector(), {0, 0, 1});
+  for (std::size_t i = 0; i < moved.size(); ++i) expectNear(moved[i], expected[i], kTol);
+  expectNear(sketch.sketchOn().facePoint(), {9, 1, 1}, kTol);
+  expectNear(sketch.sketchOn().faceVector(), {0, 0, 1}, kTol);
   // The mirrored arc is still the same circle: centre (4, 0) in y-mirrored coordinates.
   expectNear2(mBaseArc2dC(sketch.loop(1).childNode(0), 0).centre(), {4, 0});
 
@@ -114,9 +112,9 @@ TEST(m3dSketch, RigidTransformMovesOnlyTheFrame) {
   const mMat4dC t = rotationFromAxisAngle({0, 0, 1}, 90.0);
   EXPECT_EQ(sketch.transformGeometry(t), 1);
   EXPECT_EQ(dump(sketch.loop(0).node()->firstChild()), loopBefore);
-  expectNear(axisX(sketch.getMatrix()), {0, 1, 0});
-  expectNear(origin(sketch.getMatrix()), {-2, 1, 3});
-  expectNear(sketch.sketchOn().facePoint(), {-1, 1, 1});
+  expectNear(axisX(sketch.getMatrix()), {0, 1, 0}, kTol);
+  expectNear(origin(sketch.getMatrix()), {-2, 1, 3}, kTol);
+  expectNear(sketch.sketchOn().facePoint(), {-1, 1, 1}, kTol);
 }
 
 TEST(m3dSketch, ScaleDoublesOriginLoopsAxisAndFaceButNotAxes) {
@@ -124,8 +122,8 @@ TEST(m3dSketch, ScaleDoublesOriginLoopsAxisAndFaceButNotAxes) {
   m3dSketchC sketch(tree.get(), 0);
   EXPECT_EQ(m3dFeatGenC(tree.get(), 0).scaleGeometry(2.0), 1);
   const mMat4dC m = sketch.getMatrix();
-  expectNear(origin(m), {2, 4, 6});
-  expectNear(axisX(m), {1, 0, 0});
+  expectNear(origin(m), {2, 4, 6}, kTol);
+  expectNear(axisX(m), {1, 0, 0}, kTol);
   mVec2dC a, b;
   ASSERT_EQ(sketch.axisEnds(a, b), 1);
   expectNear2(b, {8, 0});
@@ -133,14 +131,14 @@ TEST(m3dSketch, ScaleDoublesOriginLoopsAxisAndFaceButNotAxes) {
   ASSERT_EQ(sketch.boundingBox2d(lo, hi), 1);
   expectNear2(lo, {0, 0});
   expectNear2(hi, {2, 2});
-  expectNear(sketch.sketchOn().facePoint(), {2, 2, 2});
-  expectNear(sketch.sketchOn().faceVector(), {0, 0, 1});
+  expectNear(sketch.sketchOn().facePoint(), {2, 2, 2}, kTol);
+  expectNear(sketch.sketchOn().faceVector(), {0, 0, 1}, kTol);
 
   // The feature side of a sketch object runs the same override; as a feature a sketch is of
   // kind 2 and has no axes.
   m3dFeatGenC& feature = sketch;
   EXPECT_EQ(feature.scaleGeometry(0.5), 1);
-  expectNear(origin(sketch.getMatrix()), {1, 2, 3});
+  expectNear(origin(sketch.getMatrix()), {1, 2, 3}, kTol);
   expectNear2(m3dLineC(sketch.loop(0).childNode(1), 0).endPoint(), {1, 1});
   EXPECT_EQ(feature.featureKind(), m3dFeatGenC::neither);
   m3dAxisPoolC axes;
@@ -170,7 +168,7 @@ TEST(m3dCosSketch, MirrorMovesCosmeticShapesAndAddsNoSketchOn) {
   EXPECT_FALSE(isLeftHanded(sketch.getMatrix()));
   const std::vector<mVec3dC> moved = modelPoints(sketch);
   ASSERT_EQ(moved.size(), expected.size());
-  for (std::size_t i = 0; i < moved.size(); ++i) expectNear(moved[i], expected[i]);
+  for (std::size_t i = 0; i < moved.size(); ++i) expectNear(moved[i], expected[i], kTol);
   EXPECT_FALSE(sketch.hasChild("SKETCHON"));
 
   EXPECT_EQ(m3dGeomOpBaseC(tree.get(), 0).scaleGeometry(2.0), 1);
@@ -344,8 +342,8 @@ TEST(m3dSketchOn, FaceAndPlane) {
   EXPECT_EQ(on.setPlaneName("TOP"), 1);
   EXPECT_FALSE(on.hasFace());
   EXPECT_STREQ(on.planeName(), "TOP");
-  expectNear(on.facePoint(), {0, 0, 0});
-  expectNear(on.faceVector(), {0, 0, 0});
+  expectNear(on.facePoint(), {0, 0, 0}, kTol);
+  expectNear(on.faceVector(), {0, 0, 0}, kTol);
   EXPECT_EQ(dump(tree.get()), "SKETCH { SKETCHON { PLANE { \"TOP\" } } }");
   EXPECT_EQ(m3dSketchOnC().setPlaneName("X"), 0);
 }

@@ -6,17 +6,15 @@
 
 #include "model3d/m3dCosSketch.h"
 #include "model3d/m3dVectorOps.h"
+#include "model3d/testing/m3dExpectNear.h"
 #include "model3d/testing/m3dTestTree.h"
 
 namespace {
 
 using namespace m3dtesting;
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol = 1e-9) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+// Default closeness for expectNear in this file.
+constexpr double kTol = 1e-9;
 
 std::string line(double x0, double y0, double x1, double y1) {
   return "LINE { POINT { " + std::to_string(x0) + " " + std::to_string(y0) + " } POINT { " +
@@ -49,10 +47,10 @@ TEST(m3dThreads, OnePairGivesOneRecord) {
   EXPECT_DOUBLE_EQ(r.length, 20.0);
   EXPECT_DOUBLE_EQ(r.width, 8.0);
   EXPECT_DOUBLE_EQ(r.bodyDiameter, 10.0);
-  expectNear(origin(r.frame), {0, 0, 0});
-  expectNear(axisZ(r.frame), {1, 0, 0});
-  expectNear(axisX(r.frame), {0, -1, 0});
-  expectNear(axisY(r.frame), cross(axisZ(r.frame), axisX(r.frame)));
+  expectNear(origin(r.frame), {0, 0, 0}, kTol);
+  expectNear(axisZ(r.frame), {1, 0, 0}, kTol);
+  expectNear(axisX(r.frame), {0, -1, 0}, kTol);
+  expectNear(axisY(r.frame), cross(axisZ(r.frame), axisX(r.frame)), kTol);
   EXPECT_EQ(r.frame.m[3], 0.0);
   EXPECT_EQ(r.frame.m[15], 1.0);
   EXPECT_EQ(dump(tree.get()), before);
@@ -64,9 +62,9 @@ TEST(m3dThreads, FrameFollowsThePlacement) {
   treeP tree = readTree(part(kBody, kThreads, "S_COSMETIC", m));
   const m3dThreadPoolC records = extractCosmeticThreads(cosmetic(tree));
   ASSERT_EQ(records.size(), 1u);
-  expectNear(origin(records[0].frame), {10, 0, 0});
-  expectNear(axisZ(records[0].frame), {1, 0, 0});
-  expectNear(axisX(records[0].frame), {0, 0, -1});
+  expectNear(origin(records[0].frame), {10, 0, 0}, kTol);
+  expectNear(axisZ(records[0].frame), {1, 0, 0}, kTol);
+  expectNear(axisX(records[0].frame), {0, 0, -1}, kTol);
   EXPECT_DOUBLE_EQ(records[0].bodyDiameter, 10.0);
 }
 

@@ -4,15 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include "model3d/testing/m3dExpectNear.h"
+
 namespace {
+
+using m3dtesting::expectNear;
 
 constexpr double kPi = 3.141592653589793;
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol = 1e-12) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+// Default closeness for expectNear in this file.
+constexpr double kTol = 1e-12;
 
 // Rodrigues' rotation of a vector, computed independently of the matrix form.
 mVec3dC rotateVector(const mVec3dC& v, const mVec3dC& axis, double degrees) {
@@ -32,12 +33,12 @@ TEST(m3dVectorOps, RotationFromAxisAngleMatchesTheVectorFormula) {
   const mVec3dC probes[] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0.3, -2, 5}};
   for (const Case& c : cases) {
     const mMat4dC r = rotationFromAxisAngle(c.axis, c.degrees);
-    for (const mVec3dC& p : probes) expectNear(transformPoint(r, p), rotateVector(p, c.axis, c.degrees));
+    for (const mVec3dC& p : probes) expectNear(transformPoint(r, p), rotateVector(p, c.axis, c.degrees), kTol);
     EXPECT_EQ(r.m[15], 1.0);
     EXPECT_EQ(r.m[12], 0.0);
   }
   // The plain case written out: (1, 0, 0) turned by 90 degrees about z is (0, 1, 0).
-  expectNear(transformPoint(rotationFromAxisAngle({0, 0, 1}, 90), {1, 0, 0}), {0, 1, 0});
+  expectNear(transformPoint(rotationFromAxisAngle({0, 0, 1}, 90), {1, 0, 0}), {0, 1, 0}, kTol);
 }
 
 TEST(m3dVectorOps, ZeroAxisGivesTheIdentityInsteadOfNaN) {
@@ -50,7 +51,7 @@ TEST(m3dVectorOps, InvertRigidTransformUndoesIt) {
   m.setTranslation({3, -4, 12});
   const mMat4dC inverse = invertRigidTransform(m);
   const mVec3dC p{1.5, 2, -7};
-  expectNear(transformPoint(inverse, transformPoint(m, p)), p);
+  expectNear(transformPoint(inverse, transformPoint(m, p)), p, kTol);
   const mMat4dC product = m.multiply(inverse);
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(product.m[i], mMat4dC::identity().m[i], 1e-12) << i;
 }
@@ -61,13 +62,13 @@ TEST(m3dVectorOps, HandednessAndLengths) {
   m.m[5] = -1.0;
   EXPECT_TRUE(isLeftHanded(m));
 
-  expectNear(setLength({3, 0, 4}, 1.0), {0.6, 0, 0.8});
+  expectNear(setLength({3, 0, 4}, 1.0), {0.6, 0, 0.8}, kTol);
   // Any length is honoured, not only 1.
   EXPECT_NEAR(length(setLength({3, 0, 4}, 2.5)), 2.5, 1e-12);
   // The zero vector has no direction: unchanged, no NaN.
   expectNear(setLength({0, 0, 0}, 1.0), {0, 0, 0}, 0.0);
-  expectNear(subtract({5, 2, 1}, {1, 1, 1}), {4, 1, 0});
-  expectNear(cross({1, 0, 0}, {0, 1, 0}), {0, 0, 1});
+  expectNear(subtract({5, 2, 1}, {1, 1, 1}), {4, 1, 0}, kTol);
+  expectNear(cross({1, 0, 0}, {0, 1, 0}), {0, 0, 1}, kTol);
 }
 
 }  // namespace

@@ -6,16 +6,13 @@
 #include <gtest/gtest.h>
 
 #include "model3d/nurbVectorOps.h"
+#include "model3d/testing/m3dExpectNear.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
+using m3dtesting::expectNear;
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+constexpr double kPi = 3.141592653589793;
 
 // A rational cubic with uneven knots and an interior double knot.
 nurbCurveC unevenCubic() {

@@ -6,14 +6,11 @@
 #include <gtest/gtest.h>
 
 #include "model3d/nurbVectorOps.h"
+#include "model3d/testing/m3dExpectNear.h"
 
 namespace {
 
-void expectNear(const mVec3dC& a, const mVec3dC& b, double tol) {
-  EXPECT_NEAR(a.x, b.x, tol);
-  EXPECT_NEAR(a.y, b.y, tol);
-  EXPECT_NEAR(a.z, b.z, tol);
-}
+using m3dtesting::expectNear;
 
 // A rational bicubic-by-quadratic patch, 4 x 4 points, one interior u knot.
 nurbSurfaceC wavyPatch() {

@@ -7,25 +7,17 @@
 #include <gtest/gtest.h>
 
 #include "platform/Path.h"
+#include "platform/testing/FileText.h"
 #include "platform/testing/ScopedEnv.h"
 #include "platform/testing/TempDir.h"
 
 namespace platform {
 namespace {
 
+using kxtesting::readFile;
+using kxtesting::writeFile;
+
 namespace fs = std::filesystem;
-
-void writeFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST(FileSystemTest, StatusOfFilesFoldersAndLinks) {
   TempDir dir;

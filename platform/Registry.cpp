@@ -409,6 +409,20 @@ bool modify(RegistryHive which, Edit edit) {
   return true;
 }
 
+// Calls `read` on the key at `keyPath` under the store lock; false (and no call) when the path
+// is malformed or the key does not exist.
+template <class Read>
+bool readKey(RegistryHive hive, std::string_view keyPath, Read&& read) {
+  std::vector<std::string_view> parts;
+  if (!splitKeyPath(keyPath, parts)) return false;
+  Store& s = store();
+  LockGuard guard(s.lock);
+  const Key* k = findKey(hiveLocked(s, hive).root, parts);
+  if (!k) return false;
+  read(*k);
+  return true;
+}
+
 }  // namespace
 
 bool registryHiveFromName(std::string_view name, RegistryHive& hive) {
@@ -482,26 +496,16 @@ bool registryWriteValue(RegistryHive hive, std::string_view keyPath, std::string
 
 bool registryListSubkeys(RegistryHive hive, std::string_view keyPath, std::vector<std::string>& names) {
   names.clear();
-  std::vector<std::string_view> parts;
-  if (!splitKeyPath(keyPath, parts)) return false;
-  Store& s = store();
-  LockGuard guard(s.lock);
-  const Key* k = findKey(hiveLocked(s, hive).root, parts);
-  if (!k) return false;
-  for (const auto& [f, child] : k->subkeys) names.push_back(child->name);
-  return true;
+  return readKey(hive, keyPath, [&](const Key& k) {
+    for (const auto& [f, child] : k.subkeys) names.push_back(child->name);
+  });
 }
 
 bool registryListValues(RegistryHive hive, std::string_view keyPath, std::vector<std::string>& names) {
   names.clear();
-  std::vector<std::string_view> parts;
-  if (!splitKeyPath(keyPath, parts)) return false;
-  Store& s = store();
-  LockGuard guard(s.lock);
-  const Key* k = findKey(hiveLocked(s, hive).root, parts);
-  if (!k) return false;
-  for (const auto& [f, v] : k->values) names.push_back(v.name);
-  return true;
+  return readKey(hive, keyPath, [&](const Key& k) {
+    for (const auto& [f, v] : k.values) names.push_back(v.name);
+  });
 }
 
 bool registryDeleteValue(RegistryHive hive, std::string_view keyPath, std::string_view valueName) {

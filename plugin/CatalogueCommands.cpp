@@ -58,32 +58,31 @@ RWCString commandLinePath(const RWCString& path) {
   return quoted;
 }
 
+// A 2D catalogue command: the pen-class layers, the program's exchange and then the insertion
+// of the part it left. The first step that does not give 1 ends the command with its result.
+std::int32_t runCatalogue2d(CommandContext& context, const char* programEntry,
+                            const char* serverAndTopic) {
+  std::int32_t result = context.prepareLayers();
+  if (result != 1) return result;
+  result = context.exchangeMetafile(programEntry, serverAndTopic);
+  if (result != 1) return result;
+  return context.insertMetafilePart(context.metafileName());
+}
+
 }  // namespace
 
 // ---- the commands ----------------------------------------------------------------------------
 
 std::int32_t CommandContext::runViewerCommand() {
-  std::int32_t result = prepareLayers();
-  if (result != 1) return result;
-  result = exchangeMetafile(kViewerEntry, kViewerServer);
-  if (result != 1) return result;
-  return insertMetafilePart(metafileName());
+  return runCatalogue2d(*this, kViewerEntry, kViewerServer);
 }
 
 std::int32_t CommandContext::runAssemblyCommand() {
-  std::int32_t result = prepareLayers();
-  if (result != 1) return result;
-  result = exchangeMetafile(kAssemblyEntry, kAssemblyServer);
-  if (result != 1) return result;
-  return insertMetafilePart(metafileName());
+  return runCatalogue2d(*this, kAssemblyEntry, kAssemblyServer);
 }
 
 std::int32_t CommandContext::runShaftCommand() {
-  std::int32_t result = prepareLayers();
-  if (result != 1) return result;
-  result = exchangeMetafile(kShaftEntry, kShaftServer);
-  if (result != 1) return result;
-  return insertMetafilePart(metafileName());
+  return runCatalogue2d(*this, kShaftEntry, kShaftServer);
 }
 
 // The 3D commands report their failures themselves and always end as done.

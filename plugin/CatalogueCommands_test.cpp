@@ -11,44 +11,24 @@
 #include <sstream>
 #include <string>
 
-#include "config/VariableTables.h"
-#include "host/HostSession.h"
-#include "plugin/CommandContext.h"
-#include "platform/testing/ScopedEnv.h"
-#include "platform/testing/TempDir.h"
+#include "plugin/testing/PluginTestFixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-kxhost::HostSession& host() { return kxhost::HostSession::instance(); }
+using kxtest::readFile;
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-class CatalogueCommandsTest : public ::testing::Test {
+class CatalogueCommandsTest : public kxtest::PluginHostTest {
  protected:
+  CatalogueCommandsTest() : PluginHostTest("kestrix-catalogue") {}
   void SetUp() override {
-    host().reset();
-    clearVariables();
-    clearFallbackVariables();
-    setVariable("QUORVEL_USER", dir.path().c_str());
-    setVariable("QUORVEL_SETUP", dir.path().c_str());
+    PluginHostTest::SetUp();
     setVariable("STANDINS", standins.c_str());
     fs::create_directories(standins);
     // Catalogue programs: only their existence matters, the launcher does not run them.
     std::ofstream(standins + "/viewer") << "viewer\n";
     std::ofstream(standins + "/viewer 3d") << "viewer 3d\n";
-  }
-  void TearDown() override {
-    context.reset();
-    clearVariables();
-    clearFallbackVariables();
-    host().reset();
   }
 
   // A launcher stand-in at path that records into record and ends after pauseSeconds.
@@ -78,26 +58,14 @@ class CatalogueCommandsTest : public ::testing::Test {
         << "[XCHG3D]\nSATFileName=" << satfile << "\nSATVersion=7.0\n";
     std::ofstream(metafile) << "old part\n";
     std::ofstream(satfile) << "old part\n";
-    context = std::make_unique<CommandContext>();
-    context->loadUserConfig();
-    context->loadLineTypeAndColourDefinitions();
-    context->buildPenClassTables();
-    return *context;
+    return loadContext();
   }
 
-  static const std::string& transcript() { return host().transcript().text(); }
-  static bool transcriptHas(const std::string& text) {
-    return transcript().find(text) != std::string::npos;
-  }
-
-  platform::TempDir dir{"kestrix-catalogue"};
-  platform::ScopedEnv registry{"KESTRIX_REGISTRY", dir.file("registry")};
   // A folder whose name holds a blank: paths with blanks must still start the right programs.
   const std::string standins = dir.file("stand ins");
   const std::string record = dir.file("launches.txt");
   const std::string metafile = dir.file("plinth.out");
   std::string satfile = dir.file("acadxchg.sat");
-  std::unique_ptr<CommandContext> context;
 };
 
 }  // namespace

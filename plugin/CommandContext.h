@@ -173,6 +173,9 @@ class CommandContext : public QVConfig {
   // -1 when the file cannot be opened for reading, 0 when its first line begins with "000" (no
   // part handed over), else 1.
   std::int32_t checkMetafile(const RWCString& fileName);
+  // checkMetafile with the outcome told to the user: true when the file holds a part; otherwise
+  // "not found" or "no part handed over" is printed and false returned.
+  bool metafileHoldsPart(const RWCString& fileName);
   // Builds the 2D part of the exchange file and lets the user drag and turn it. -1 on a missing
   // or empty exchange file, else the converter's result.
   std::int32_t insertMetafilePart(const RWCString& fileName);

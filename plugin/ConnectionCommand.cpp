@@ -249,15 +249,7 @@ std::int32_t CommandContext::runConnectionCommand() {
   result = exchangeMetafile(kConnectionEntry, arguments.data());
   if (result != 1) return result;
 
-  const std::int32_t check = checkMetafile(metafileName());
-  if (check == -1) {
-    printMessage("Metadatei %s wurde nicht gefunden!", metafileName().data());
-    return -1;
-  }
-  if (check == 0) {
-    printMessage("Es wurde kein Teil übergeben!");
-    return -1;
-  }
+  if (!metafileHoldsPart(metafileName())) return -1;
 
   // The part is built as a block at the origin, turned there and then moved onto the hole.
   ads_name set = {0, 0};

@@ -15,12 +15,8 @@
 #include <sstream>
 #include <string>
 
-#include "config/VariableTables.h"
-#include "host/HostSession.h"
 #include "host/api.h"
-#include "plugin/CommandContext.h"
-#include "platform/testing/ScopedEnv.h"
-#include "platform/testing/TempDir.h"
+#include "plugin/testing/PluginTestFixture.h"
 
 namespace fs = std::filesystem;
 
@@ -207,38 +203,14 @@ TEST(ConnectionTypeCode, ByGroupZero) {
 
 namespace {
 
-kxhost::HostSession& host() { return kxhost::HostSession::instance(); }
+using kxtest::readFile;
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-class ConnectionInputTest : public ::testing::Test {
+class ConnectionInputTest : public kxtest::PluginHostTest {
  protected:
+  ConnectionInputTest() : PluginHostTest("kestrix-connection") {}
   void SetUp() override {
-    host().reset();
-    clearVariables();
-    clearFallbackVariables();
-    setVariable("QUORVEL_USER", dir.path().c_str());
-    setVariable("QUORVEL_SETUP", dir.path().c_str());
+    PluginHostTest::SetUp();
     setVariable("STANDINS", dir.path().c_str());
-  }
-  void TearDown() override {
-    context.reset();
-    clearVariables();
-    clearFallbackVariables();
-    host().reset();
-  }
-
-  CommandContext& loadContext() {
-    context = std::make_unique<CommandContext>();
-    context->loadUserConfig();
-    context->loadLineTypeAndColourDefinitions();
-    context->buildPenClassTables();
-    return *context;
   }
 
   // Draws a LINE as the user would and returns its handle in the script's hexadecimal form.
@@ -284,7 +256,6 @@ class ConnectionInputTest : public ::testing::Test {
     return in;
   }
 
-  static const std::string& transcript() { return host().transcript().text(); }
   static std::size_t count(const std::string& text) {
     std::size_t n = 0;
     for (std::size_t at = transcript().find(text); at != std::string::npos;
@@ -293,10 +264,6 @@ class ConnectionInputTest : public ::testing::Test {
     }
     return n;
   }
-
-  platform::TempDir dir{"kestrix-connection"};
-  platform::ScopedEnv registry{"KESTRIX_REGISTRY", dir.file("registry")};
-  std::unique_ptr<CommandContext> context;
 };
 
 constexpr const char* kKindPrompt = "\nVerschraubungsart (0)Sackloch (1)Durchgangsloch [0]:";

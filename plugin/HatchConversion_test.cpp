@@ -9,21 +9,15 @@
 #include <memory>
 #include <string>
 
-#include "config/VariableTables.h"
-#include "host/HostSession.h"
 #include "meta/m2d/m2dFigure.h"
 #include "meta/m2d/m2dHatch.h"
 #include "meta/m2d/m2dHatchLoop.h"
 #include "meta/m2d/m2dLine.h"
 #include "meta/metaObject.h"
 #include "meta/metaTreeReader.h"
-#include "plugin/CommandContext.h"
-#include "platform/testing/ScopedEnv.h"
-#include "platform/testing/TempDir.h"
+#include "plugin/testing/PluginTestFixture.h"
 
 namespace {
-
-kxhost::HostSession& host() { return kxhost::HostSession::instance(); }
 
 // The groups of a chain as (code, first real or integer) pairs, and the chain released.
 std::vector<std::pair<int, double>> take(resbuf* chain) {
@@ -40,26 +34,18 @@ std::vector<std::pair<int, double>> take(resbuf* chain) {
   return out;
 }
 
-class HatchTest : public ::testing::Test {
+class HatchTest : public kxtest::PluginHostTest {
  protected:
+  HatchTest() : PluginHostTest("kestrix-hatch") {}
   void SetUp() override {
-    host().reset();
-    clearVariables();
-    clearFallbackVariables();
-    setVariable("QUORVEL_USER", dir.path().c_str());
-    setVariable("QUORVEL_SETUP", dir.path().c_str());
+    PluginHostTest::SetUp();
     std::ofstream(dir.file("plinth.cfg")) << "[Layer]\nHatch=SCHRAFFUR\n[LineColor]\nHatch=8\n";
-    context = std::make_unique<CommandContext>();
-    context->loadUserConfig();
-    context->loadLineTypeAndColourDefinitions();
-    context->buildPenClassTables();
+    loadContext();
   }
   void TearDown() override {
     context.reset();
     tree = metaObjectC();
-    clearVariables();
-    clearFallbackVariables();
-    host().reset();
+    PluginHostTest::TearDown();
   }
 
   // Loads a figure whose items are `items` (the first item is the depth-first ordinal 4) and
@@ -71,9 +57,6 @@ class HatchTest : public ::testing::Test {
     return m2dFigureC(tree.node(), 0);
   }
 
-  platform::TempDir dir{"kestrix-hatch"};
-  platform::ScopedEnv registry{"KESTRIX_REGISTRY", dir.file("registry")};
-  std::unique_ptr<CommandContext> context;
   metaObjectC tree;
 };
 

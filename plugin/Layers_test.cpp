@@ -7,15 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "config/VariableTables.h"
-#include "host/HostSession.h"
-#include "plugin/CommandContext.h"
-#include "platform/testing/ScopedEnv.h"
-#include "platform/testing/TempDir.h"
+#include "plugin/testing/PluginTestFixture.h"
 
 namespace {
-
-kxhost::HostSession& host() { return kxhost::HostSession::instance(); }
 
 std::string str(const RWCString& s) { return std::string(s.data(), s.length()); }
 
@@ -27,21 +21,12 @@ const char* const kLineTypeFile =
     "*STRICHPUNKT,Strichpunkt ____ . ____\n"
     "A,12.0,-3.0,0,-3.0\n";
 
-class LayersTest : public ::testing::Test {
+class LayersTest : public kxtest::PluginHostTest {
  protected:
+  LayersTest() : PluginHostTest("kestrix-layers") {}
   void SetUp() override {
-    host().reset();
-    clearVariables();
-    clearFallbackVariables();
-    setVariable("QUORVEL_USER", dir.path().c_str());
-    setVariable("QUORVEL_SETUP", dir.path().c_str());
+    PluginHostTest::SetUp();
     std::ofstream(dir.file("test.lin")) << kLineTypeFile;
-  }
-  void TearDown() override {
-    context.reset();
-    clearVariables();
-    clearFallbackVariables();
-    host().reset();
   }
 
   // Writes plinth.cfg (the line-type file is set to this test's file) and loads a context the
@@ -49,24 +34,12 @@ class LayersTest : public ::testing::Test {
   CommandContext& configure(const std::string& settings) {
     std::ofstream(dir.file("plinth.cfg"))
         << "[Options]\nAcadLin=" << dir.file("test.lin") << "\n" << settings;
-    context = std::make_unique<CommandContext>();
-    context->loadUserConfig();
-    context->loadLineTypeAndColourDefinitions();
-    context->buildPenClassTables();
-    return *context;
+    return loadContext();
   }
 
-  static const std::string& transcript() { return host().transcript().text(); }
-  static bool transcriptHas(const std::string& text) {
-    return transcript().find(text) != std::string::npos;
-  }
   static const kxhost::LayerRecord* layer(const std::string& name) {
     return host().database().tables().findLayer(name);
   }
-
-  platform::TempDir dir{"kestrix-layers"};
-  platform::ScopedEnv registry{"KESTRIX_REGISTRY", dir.file("registry")};
-  std::unique_ptr<CommandContext> context;
 };
 
 }  // namespace

@@ -55,6 +55,29 @@ int makeEntity(resbuf* list, ads_name out) {
 
 void clearName(ads_name name) { name[0] = name[1] = 0; }
 
+// makeEntity for one entity maker: 1 with the entity's name in out, or -1 after printing
+// failure. failure is a message-catalogue key without conversions, so it goes through the
+// catalogue as the format itself (a "%s" format would bypass its translation).
+std::int32_t makeReported(CommandContext& context, resbuf* list, ads_name out,
+                          const char* failure) {
+  if (makeEntity(list, out) == RTNORM) return 1;
+  context.printMessage(failure);
+  return -1;
+}
+
+// The list of an ELLIPSE around c whose major axis ends at axisEnd, from parameter start to end
+// (radians); the host takes the inverse of the shape's radiusRatio as its axis ratio.
+resbuf* ellipseList(const RWCString& layer, const RWCString& lineType, int colour,
+                    const mVec2dC& c, const mVec2dC& axisEnd, double radiusRatio, double start,
+                    double end) {
+  const double centre[3] = {c.x, c.y, 0.0};
+  const double axis[3] = {axisEnd.x - c.x, axisEnd.y - c.y, 0.0};
+  const double ratio = 1.0 / radiusRatio;
+  return hostcall::buildList(RTDXF0, "ELLIPSE", 100, "AcDbEntity", 8, layer.data(), 6,
+                             lineType.data(), 100, "AcDbEllipse", 62, colour, 10, centre, 11,
+                             axis, 40, ratio, 41, start, 42, end, 0);
+}
+
 }  // namespace
 
 // ---- helpers without the host ---------------------------------------------------------------
@@ -309,13 +332,10 @@ std::int32_t CommandContext::makeLine(const m2dLineC& shape, int penClass, int c
   const mVec2dC e = shape.endPoint();
   const double p1[3] = {s.x, s.y, 0.0};
   const double p2[3] = {e.x, e.y, 0.0};
-  if (makeEntity(hostcall::buildList(RTDXF0, "LINE", 8, layer.data(), 6, lineType.data(), 62,
-                                     colour, 10, p1, 11, p2, 0),
-                 out) != RTNORM) {
-    printMessage("Linie konnte nicht erzeugt werden!");
-    return -1;
-  }
-  return 1;
+  return makeReported(*this,
+                      hostcall::buildList(RTDXF0, "LINE", 8, layer.data(), 6, lineType.data(), 62,
+                                          colour, 10, p1, 11, p2, 0),
+                      out, "Linie konnte nicht erzeugt werden!");
 }
 
 std::int32_t CommandContext::makeArc(const m2dArcC& shape, int penClass, int cosmetic,
@@ -328,14 +348,11 @@ std::int32_t CommandContext::makeArc(const m2dArcC& shape, int penClass, int cos
   double end = arc.endAngle;
   if (arc.clockwise) std::swap(start, end);
   const double centre[3] = {arc.centre.x, arc.centre.y, 0.0};
-  if (makeEntity(hostcall::buildList(RTDXF0, "ARC", 8, layer.data(), 6, lineType.data(), 62,
-                                     colour, 10, centre, 40, arc.radius, 50, radians(start), 51,
-                                     radians(end), 0),
-                 out) != RTNORM) {
-    printMessage("Bogen konnte nicht erzeugt werden!");
-    return -1;
-  }
-  return 1;
+  return makeReported(*this,
+                      hostcall::buildList(RTDXF0, "ARC", 8, layer.data(), 6, lineType.data(), 62,
+                                          colour, 10, centre, 40, arc.radius, 50, radians(start),
+                                          51, radians(end), 0),
+                      out, "Bogen konnte nicht erzeugt werden!");
 }
 
 std::int32_t CommandContext::makeCircle(const mBaseCircle2dC& shape, int penClass, int cosmetic,
@@ -345,13 +362,10 @@ std::int32_t CommandContext::makeCircle(const mBaseCircle2dC& shape, int penClas
   entityAttributes(penClass, cosmetic, layer, lineType, colour);
   const mVec2dC c = shape.centre();
   const double centre[3] = {c.x, c.y, 0.0};
-  if (makeEntity(hostcall::buildList(RTDXF0, "CIRCLE", 8, layer.data(), 6, lineType.data(), 62,
-                                     colour, 10, centre, 40, shape.radius(), 0),
-                 out) != RTNORM) {
-    printMessage("Kreis konnte nicht erzeugt werden!");
-    return -1;
-  }
-  return 1;
+  return makeReported(*this,
+                      hostcall::buildList(RTDXF0, "CIRCLE", 8, layer.data(), 6, lineType.data(),
+                                          62, colour, 10, centre, 40, shape.radius(), 0),
+                      out, "Kreis konnte nicht erzeugt werden!");
 }
 
 std::int32_t CommandContext::makeEllipse(const m2dEllipseC& shape, int penClass, int cosmetic,
@@ -359,19 +373,10 @@ std::int32_t CommandContext::makeEllipse(const m2dEllipseC& shape, int penClass,
   RWCString layer, lineType;
   int colour = 7;
   entityAttributes(penClass, cosmetic, layer, lineType, colour);
-  const mVec2dC c = shape.centre();
-  const mVec2dC axisEnd = shape.majorAxisEnd();
-  const double centre[3] = {c.x, c.y, 0.0};
-  const double axis[3] = {axisEnd.x - c.x, axisEnd.y - c.y, 0.0};
-  const double ratio = 1.0 / shape.radiusRatio();
-  if (makeEntity(hostcall::buildList(RTDXF0, "ELLIPSE", 100, "AcDbEntity", 8, layer.data(), 6,
-                                     lineType.data(), 100, "AcDbEllipse", 62, colour, 10, centre,
-                                     11, axis, 40, ratio, 41, 0.0, 42, kTwoPi, 0),
-                 out) != RTNORM) {
-    printMessage("Ellipse konnte nicht erzeugt werden!");
-    return -1;
-  }
-  return 1;
+  return makeReported(*this,
+                      ellipseList(layer, lineType, colour, shape.centre(), shape.majorAxisEnd(),
+                                  shape.radiusRatio(), 0.0, kTwoPi),
+                      out, "Ellipse konnte nicht erzeugt werden!");
 }
 
 // The elliptical arc carries its pen class's colour like every other entity.
@@ -380,20 +385,11 @@ std::int32_t CommandContext::makeEllipseArc(const m2dEllipseArcC& shape, int pen
   RWCString layer, lineType;
   int colour = 7;
   entityAttributes(penClass, cosmetic, layer, lineType, colour);
-  const mVec2dC c = shape.centre();
-  const mVec2dC axisEnd = shape.majorAxisEnd();
-  const double centre[3] = {c.x, c.y, 0.0};
-  const double axis[3] = {axisEnd.x - c.x, axisEnd.y - c.y, 0.0};
-  const double ratio = 1.0 / shape.radiusRatio();
-  if (makeEntity(hostcall::buildList(RTDXF0, "ELLIPSE", 100, "AcDbEntity", 8, layer.data(), 6,
-                                     lineType.data(), 100, "AcDbEllipse", 62, colour, 10, centre,
-                                     11, axis, 40, ratio, 41, radians(shape.startAngle()), 42,
-                                     radians(shape.endAngle()), 0),
-                 out) != RTNORM) {
-    printMessage("Ellipsenbogen konnte nicht erzeugt werden!");
-    return -1;
-  }
-  return 1;
+  return makeReported(*this,
+                      ellipseList(layer, lineType, colour, shape.centre(), shape.majorAxisEnd(),
+                                  shape.radiusRatio(), radians(shape.startAngle()),
+                                  radians(shape.endAngle())),
+                      out, "Ellipsenbogen konnte nicht erzeugt werden!");
 }
 
 // The text carries its pen class's colour like every other entity.
@@ -405,15 +401,12 @@ std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int 
   const MTextPlacement p =
       placeMText(shape.point(), shape.text(), shape.relPos(), shape.align(), shape.boxWidth());
   const double position[3] = {p.x, p.y, 0.0};
-  if (makeEntity(hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, layer.data(), 6,
-                                     lineType.data(), 62, colour, 100, "AcDbMText", 10, position,
-                                     40, shape.height(), 71, p.attachment, 72, 1, 1,
-                                     p.text.c_str(), 50, radians(shape.angle()), 0),
-                 out) != RTNORM) {
-    printMessage("Textelement konnte nicht erzeugt werden!");
-    return -1;
-  }
-  return 1;
+  return makeReported(*this,
+                      hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, layer.data(), 6,
+                                          lineType.data(), 62, colour, 100, "AcDbMText", 10,
+                                          position, 40, shape.height(), 71, p.attachment, 72, 1,
+                                          1, p.text.c_str(), 50, radians(shape.angle()), 0),
+                      out, "Textelement konnte nicht erzeugt werden!");
 }
 
 std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass, int cosmetic,
@@ -431,25 +424,22 @@ std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass,
   entityAttributes(penClass, cosmetic, layer, lineType, colour);
   const double origin[3] = {0.0, 0.0, 0.0};
   ads_name ignored = {0, 0};
-  if (makeEntity(hostcall::buildList(RTDXF0, "POLYLINE", 100, "AcDbEntity", 8, layer.data(), 6,
-                                     lineType.data(), 62, colour, 100, "AcDb2dPolyline", 66, 1,
-                                     70, shape.isClosed() ? 1 : 0, 10, origin, 0),
-                 ignored) != RTNORM) {
-    printMessage("Polyline konnte nicht erzeugt werden!");
+  if (makeReported(*this,
+                   hostcall::buildList(RTDXF0, "POLYLINE", 100, "AcDbEntity", 8, layer.data(), 6,
+                                       lineType.data(), 62, colour, 100, "AcDb2dPolyline", 66, 1,
+                                       70, shape.isClosed() ? 1 : 0, 10, origin, 0),
+                   ignored, "Polyline konnte nicht erzeugt werden!") != 1) {
     return -1;
   }
 
   auto vertex = [&](const mVec2dC& at, double bulge) {
     const double point[3] = {at.x, at.y, 0.0};
     ads_name unused = {0, 0};
-    if (makeEntity(hostcall::buildList(RTDXF0, "VERTEX", 100, "AcDbEntity", 8, layer.data(), 6,
-                                       lineType.data(), 62, colour, 100, "AcDbVertex", 100,
-                                       "AcDb2dVertex", 10, point, 42, bulge, 0),
-                   unused) != RTNORM) {
-      printMessage("Polyline-Vertex konnte nicht erzeugt werden!");
-      return false;
-    }
-    return true;
+    return makeReported(*this,
+                        hostcall::buildList(RTDXF0, "VERTEX", 100, "AcDbEntity", 8, layer.data(),
+                                            6, lineType.data(), 62, colour, 100, "AcDbVertex",
+                                            100, "AcDb2dVertex", 10, point, 42, bulge, 0),
+                        unused, "Polyline-Vertex konnte nicht erzeugt werden!") == 1;
   };
 
   mVec2dC last;
@@ -472,10 +462,10 @@ std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass,
   }
   if (!vertex(last, 0.0)) return -1;
   ads_name unusedEnd = {0, 0};
-  if (makeEntity(hostcall::buildList(RTDXF0, "SEQEND", 100, "AcDbEntity", 8, layer.data(), 6,
-                                     lineType.data(), 62, colour, 0),
-                 unusedEnd) != RTNORM) {
-    printMessage("Polyline konnte nicht erzeugt werden!");
+  if (makeReported(*this,
+                   hostcall::buildList(RTDXF0, "SEQEND", 100, "AcDbEntity", 8, layer.data(), 6,
+                                       lineType.data(), 62, colour, 0),
+                   unusedEnd, "Polyline konnte nicht erzeugt werden!") != 1) {
     return -1;
   }
   hostcall::entLast(out);

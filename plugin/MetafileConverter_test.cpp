@@ -10,31 +10,16 @@
 #include <memory>
 #include <string>
 
-#include "config/VariableTables.h"
-#include "host/HostSession.h"
-#include "plugin/CommandContext.h"
-#include "platform/testing/ScopedEnv.h"
-#include "platform/testing/TempDir.h"
+#include "plugin/testing/PluginTestFixture.h"
 
 namespace {
 
-kxhost::HostSession& host() { return kxhost::HostSession::instance(); }
-
-class ConverterTest : public ::testing::Test {
+class ConverterTest : public kxtest::PluginHostTest {
  protected:
+  ConverterTest() : PluginHostTest("kestrix-convert") {}
   void SetUp() override {
-    host().reset();
-    clearVariables();
-    clearFallbackVariables();
-    setVariable("QUORVEL_USER", dir.path().c_str());
-    setVariable("QUORVEL_SETUP", dir.path().c_str());
+    PluginHostTest::SetUp();
     configure("");
-  }
-  void TearDown() override {
-    context.reset();
-    clearVariables();
-    clearFallbackVariables();
-    host().reset();
   }
 
   // Every pen class on its own layer with a continuous line type and its own colour.
@@ -47,11 +32,7 @@ class ConverterTest : public ::testing::Test {
         << "[LineColor]\nSolidHeavy=1\nSolidLight=2\nHidden=3\nCenter=4\nHeavyDashDot=5\n"
            "Hatch=8\n"
         << extra;
-    context = std::make_unique<CommandContext>();
-    context->loadUserConfig();
-    context->loadLineTypeAndColourDefinitions();
-    context->buildPenClassTables();
-    return *context;
+    return loadContext();
   }
 
   // Converts the text as the part insertion does (flag 0, no placement) into a fresh set, which
@@ -73,13 +54,6 @@ class ConverterTest : public ::testing::Test {
   static const kxhost::BlockRecord* block(const std::string& name) {
     return host().database().findBlock(name);
   }
-  static bool transcriptHas(const std::string& text) {
-    return host().transcript().text().find(text) != std::string::npos;
-  }
-
-  platform::TempDir dir{"kestrix-convert"};
-  platform::ScopedEnv registry{"KESTRIX_REGISTRY", dir.file("registry")};
-  std::unique_ptr<CommandContext> context;
 };
 
 const char* const kLooseDrawing =

@@ -58,16 +58,21 @@ std::int32_t CommandContext::checkMetafile(const RWCString& fileName) {
   return first.compare(0, 3, "000") == 0 ? 0 : 1;
 }
 
-std::int32_t CommandContext::insertMetafilePart(const RWCString& fileName) {
+bool CommandContext::metafileHoldsPart(const RWCString& fileName) {
   const std::int32_t check = checkMetafile(fileName);
   if (check == -1) {
     printMessage("Metadatei %s wurde nicht gefunden!", fileName.data());
-    return -1;
+    return false;
   }
   if (check == 0) {
     printMessage("Es wurde kein Teil übergeben!");
-    return -1;
+    return false;
   }
+  return true;
+}
+
+std::int32_t CommandContext::insertMetafilePart(const RWCString& fileName) {
+  if (!metafileHoldsPart(fileName)) return -1;
 
   ads_name set = {0, 0};
   if (hostcall::ssAdd(nullptr, nullptr, set) != RTNORM) return -1;

@@ -8,38 +8,20 @@
 #include <memory>
 #include <string>
 
-#include "config/VariableTables.h"
-#include "host/HostSession.h"
 #include "host/InputQueue.h"
-#include "plugin/CommandContext.h"
 #include "platform/FileSystem.h"
-#include "platform/testing/ScopedEnv.h"
-#include "platform/testing/TempDir.h"
+#include "plugin/testing/PluginTestFixture.h"
 
 namespace {
 
-kxhost::HostSession& host() { return kxhost::HostSession::instance(); }
-
-class InsertionTest : public ::testing::Test {
+class InsertionTest : public kxtest::PluginHostTest {
  protected:
+  InsertionTest() : PluginHostTest("kestrix-insert") {}
   void SetUp() override {
-    host().reset();
-    clearVariables();
-    clearFallbackVariables();
-    setVariable("QUORVEL_USER", dir.path().c_str());
-    setVariable("QUORVEL_SETUP", dir.path().c_str());
+    PluginHostTest::SetUp();
     std::ofstream(dir.file("plinth.cfg"))
         << "[LineType]\nHidden=Continuous\nCenter=Continuous\nHeavyDashDot=Continuous\n";
-    context = std::make_unique<CommandContext>();
-    context->loadUserConfig();
-    context->loadLineTypeAndColourDefinitions();
-    context->buildPenClassTables();
-  }
-  void TearDown() override {
-    context.reset();
-    clearVariables();
-    clearFallbackVariables();
-    host().reset();
+    loadContext();
   }
 
   void answer(const std::string& line) {
@@ -52,13 +34,6 @@ class InsertionTest : public ::testing::Test {
     std::ofstream(dir.file(name), std::ios::binary) << text;
     return RWCString(dir.file(name).c_str());
   }
-  static bool transcriptHas(const std::string& text) {
-    return host().transcript().text().find(text) != std::string::npos;
-  }
-
-  platform::TempDir dir{"kestrix-insert"};
-  platform::ScopedEnv registry{"KESTRIX_REGISTRY", dir.file("registry")};
-  std::unique_ptr<CommandContext> context;
 };
 
 const char* const kSat =

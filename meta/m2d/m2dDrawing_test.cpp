@@ -20,12 +20,7 @@ namespace {
 
 using metatesting::dumpTree;
 using metatesting::parseTree;
-
-struct Tree {
-    explicit Tree(const char* text) : owner(parseTree(text), 1) {}
-    metaTreeC* node() const { return owner.node(); }
-    metaObjectC owner;
-};
+using metatesting::Tree;
 
 TEST(m2dDocument, ReadingAbsentNameAddsItAndGroupIsCaseSensitive) {
     Tree t("FIGURE { GROUP { \"yes\" } }");

@@ -23,12 +23,7 @@ namespace {
 
 using metatesting::dumpTree;
 using metatesting::parseTree;
-
-struct Tree {
-    explicit Tree(const char* text, int postLoad = 0) : owner(parseTree(text, postLoad), 1) {}
-    metaTreeC* node() const { return owner.node(); }
-    metaObjectC owner;
-};
+using metatesting::Tree;
 
 TEST(m2dShapes, KindTests) {
     Tree arc("ARC");

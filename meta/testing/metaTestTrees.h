@@ -1,11 +1,13 @@
 #pragma once
-// Test helper: a tree read from metafile text, with or without the post-load pass; the caller
-// owns the tree. A text with a reading error fails the calling test. Header-only.
+// Test helpers: a tree read from metafile text, with or without the post-load pass, either owned
+// by the caller (parseTree) or by an owning metaObjectC (Tree). A text with a reading error fails
+// the calling test. Header-only.
 
 #include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "meta/metaObject.h"
 #include "meta/metaTreeReader.h"
 
 namespace metatesting {
@@ -18,5 +20,12 @@ inline metaTreeC* parseTree(const char* text, int postLoad = 0) {
   EXPECT_FALSE(reader.hasError()) << reader.errorMessage() << " in: " << text;
   return tree;
 }
+
+// A tree read from text, deleted with the value.
+struct Tree {
+  explicit Tree(const char* text, int postLoad = 0) : owner(parseTree(text, postLoad), 1) {}
+  metaTreeC* node() const { return owner.node(); }
+  metaObjectC owner;
+};
 
 }  // namespace metatesting

@@ -25,13 +25,15 @@ Expected files of a case NAME in the cases folder:
 In expected files, <TMP> stands for the run's temporary folder and <RELEASE> for 2000 or r14.
 """
 import argparse
-import difflib
 import os
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
+
+sys.dont_write_bytecode = True  # keep the source tree free of compiled files
+from e2e_support import check, read, run_environment, write_start_env  # noqa: E402
 
 
 def expected_file(cases, name, release, suffix):
@@ -42,42 +44,10 @@ def expected_file(cases, name, release, suffix):
     return None
 
 
-def compare(label, expected_path, actual, tmp, release):
-    with open(expected_path, encoding="utf-8", errors="surrogateescape") as f:
-        expected = f.read()
-    expected = expected.replace("<RELEASE>", release)
+def compare(label, expected_path, actual, tmp, release, whole):
+    expected = read(expected_path).replace("<RELEASE>", release)
     actual = actual.replace(os.path.realpath(tmp), "<TMP>").replace(tmp, "<TMP>")
-    if expected == actual:
-        return True
-    sys.stdout.write(f"--- {label} differs from {expected_path}:\n")
-    sys.stdout.writelines(difflib.unified_diff(
-        expected.splitlines(True), actual.splitlines(True), "expected", "actual"))
-    sys.stdout.write(f"\n--- actual {label}:\n{actual}\n")
-    return False
-
-
-def blocks(text):
-    out = []
-    for line in text.splitlines(True):
-        if out and line[:1] in (" ", "\t"):
-            out[-1] += line
-        else:
-            out.append(line)
-    return out
-
-
-def compare_blocks(label, expected_path, actual, tmp, release):
-    with open(expected_path, encoding="utf-8", errors="surrogateescape") as f:
-        expected = f.read().replace("<RELEASE>", release)
-    actual = actual.replace(os.path.realpath(tmp), "<TMP>").replace(tmp, "<TMP>")
-    have = blocks(actual)
-    missing = [b for b in blocks(expected) if b not in have]
-    if not missing:
-        return True
-    sys.stdout.write(f"--- {label} lacks these blocks of {expected_path}:\n")
-    sys.stdout.writelines(missing)
-    sys.stdout.write(f"\n--- actual {label}:\n{actual}\n")
-    return False
+    return check(label, expected, actual, whole, expected_path)
 
 
 def main():
@@ -113,20 +83,8 @@ def main():
             "QUORVEL_LANGUAGE": "english",
             "QUORVEL_BIN": args.bin,
         }
-        with open(os.path.join(bindir, "start.env"), "w") as f:
-            f.write("[ENVIRONS]\n")
-            for key, value in variables.items():
-                f.write(f"{key}={value}\n")
-
-        env = dict(os.environ)
-        env.update(variables)
-        env.update({
-            "KESTRIX_DRIVES": "c=" + os.path.join(tmp, "c"),
-            "KESTRIX_REGISTRY": os.path.join(tmp, "registry"),
-            "HOME": os.path.join(tmp, "home"),
-            "TMPDIR": os.path.join(tmp, "tmp"),
-        })
-        env.pop("XDG_CONFIG_HOME", None)
+        write_start_env(bindir, variables)
+        env = run_environment(variables, tmp, os.path.join(tmp, "c"))
 
         expect = expected_file(args.cases, args.case, args.release, "expect")
         exit_code, stderr_patterns, measurement = "0", [], args.measurement
@@ -188,12 +146,8 @@ def main():
             wanted = expected_file(args.cases, args.case, args.release, suffix)
             if wanted is None:
                 continue
-            actual = ""
-            if os.path.exists(path):
-                with open(path, encoding="utf-8", errors="surrogateescape") as f:
-                    actual = f.read()
-            check = compare if suffix == "transcript" else compare_blocks
-            ok = check(suffix, wanted, actual, tmp, args.release) and ok
+            actual = read(path) if os.path.exists(path) else ""
+            ok = compare(suffix, wanted, actual, tmp, args.release, suffix == "transcript") and ok
         if dxf_sats is not None:
             checker = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host",
                                    "dxf_check.py")

@@ -35,12 +35,14 @@ In expected files <TMP> stands for the run's temporary folder, <BIN> for the fol
 programs and <RELEASE> for 2000 or r14.
 """
 import argparse
-import difflib
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
+
+sys.dont_write_bytecode = True  # keep the source tree free of compiled files
+from e2e_support import check, read, run_environment, write_start_env  # noqa: E402
 
 RECORDER = r'''#!{python}
 import os, subprocess, sys, time
@@ -62,43 +64,10 @@ for name in ("plinth.out", "acadxchg.sat"):
 '''
 
 
-def read(path):
-    with open(path, encoding="utf-8", errors="surrogateescape") as f:
-        return f.read()
-
-
-def blocks(text):
-    out = []
-    for line in text.splitlines(True):
-        if out and line[:1] in (" ", "\t"):
-            out[-1] += line
-        else:
-            out.append(line)
-    return out
-
-
 def normalise(text, tmp, bindir):
     for path, name in ((tmp, "<TMP>"), (bindir, "<BIN>")):
         text = text.replace(os.path.realpath(path), name).replace(path, name)
     return text
-
-
-def check(label, expected, actual, whole):
-    if whole:
-        if expected == actual:
-            return True
-        sys.stdout.write(f"--- {label} differs:\n")
-        sys.stdout.writelines(difflib.unified_diff(
-            expected.splitlines(True), actual.splitlines(True), "expected", "actual"))
-    else:
-        have = blocks(actual)
-        missing = [b for b in blocks(expected) if b not in have]
-        if not missing:
-            return True
-        sys.stdout.write(f"--- {label} lacks these blocks:\n")
-        sys.stdout.writelines(missing)
-    sys.stdout.write(f"\n--- actual {label}:\n{actual}\n")
-    return False
 
 
 def main():
@@ -151,22 +120,9 @@ def main():
             "QUORVEL_BIN": args.bin,
             "STANDINS": standins,
         }
-        with open(os.path.join(bindir, "start.env"), "w") as f:
-            f.write("[ENVIRONS]\n")
-            for key, value in variables.items():
-                f.write(f"{key}={value}\n")
-
-        env = dict(os.environ)
-        env.update(variables)
-        env.update({
-            "KESTRIX_DRIVES": "c=" + drive,
-            "KESTRIX_REGISTRY": os.path.join(tmp, "registry"),
-            "HOME": os.path.join(tmp, "home"),
-            "TMPDIR": os.path.join(tmp, "tmp"),
-            "KESTRIX_LAUNCH_RECORD": record,
-            "KESTRIX_LAUNCH_DRIVE": drive,
-        })
-        env.pop("XDG_CONFIG_HOME", None)
+        write_start_env(bindir, variables)
+        env = run_environment(variables, tmp, drive)
+        env.update({"KESTRIX_LAUNCH_RECORD": record, "KESTRIX_LAUNCH_DRIVE": drive})
         env.pop("KESTRIX_DEMO_PART", None)
         env.pop("KESTRIX_LAUNCH_CHAIN", None)
         if os.path.exists(case + ".expect"):

@@ -1,0 +1,22 @@
+#include "host/TextFileSave.h"
+
+#include <fstream>
+
+namespace kxhost {
+
+bool saveTextFile(const std::string& nativePath, const std::string& text, std::string& error) {
+  std::ofstream out(nativePath, std::ios::binary | std::ios::trunc);
+  if (nativePath.empty() || !out) {
+    error = "cannot create " + nativePath;
+    return false;
+  }
+  out << text;
+  out.close();
+  if (!out) {
+    error = "cannot write " + nativePath;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kxhost
