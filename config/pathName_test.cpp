@@ -12,11 +12,14 @@
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/testing/FileText.h"
+#include "platform/testing/ScopedDrive.h"
 #include "platform/testing/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using platform::ScopedDrive;
 
 using kxtesting::readFile;
 using kxtesting::writeFile;
@@ -33,18 +36,6 @@ class ScopedWorkingFolder {
 
  private:
   std::string old_;
-};
-
-// Maps one drive letter to a folder for one test; the letter is unmapped again afterwards.
-class ScopedDrive {
- public:
-  ScopedDrive(const char* drive, const std::string& root) : drive_(drive) {
-    EXPECT_TRUE(platform::setDrive(drive_, root));
-  }
-  ~ScopedDrive() { platform::removeDrive(drive_); }
-
- private:
-  std::string drive_;
 };
 
 }  // namespace

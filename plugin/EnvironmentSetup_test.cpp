@@ -13,11 +13,14 @@
 #include "platform/Module.h"
 #include "platform/Path.h"
 #include "platform/testing/ScopedEnv.h"
+#include "platform/testing/ScopedDrive.h"
 #include "platform/testing/TempDir.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using platform::ScopedDrive;
 
 std::string str(const RWCString& s) { return std::string(s.data(), s.length()); }
 
@@ -59,18 +62,6 @@ class EnvironmentSetup : public ::testing::Test {
   void placeModule() { platform::setModuleFileNameOverride(kModule, tmp.file("a/b/c/kestrix.so")); }
 
   platform::TempDir tmp;
-};
-
-// Maps one drive or share to a folder for one test.
-class ScopedDrive {
- public:
-  ScopedDrive(const char* drive, const std::string& root) : drive_(drive) {
-    EXPECT_TRUE(platform::setDrive(drive_, root));
-  }
-  ~ScopedDrive() { platform::removeDrive(drive_); }
-
- private:
-  std::string drive_;
 };
 
 }  // namespace
