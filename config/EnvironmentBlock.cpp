@@ -6,9 +6,7 @@
 #include <cstring>
 
 #include "foundation/RWTHashDictIterator.h"
-
-// The C run-time's environment array (NAME=VALUE strings, null-terminated).
-extern "C" char** environ;
+#include "platform/Process.h"
 
 namespace {
 
@@ -26,8 +24,8 @@ void addEntry(Dict& dict, const char* entry, std::size_t n) {
 }  // namespace
 
 void environmentToDictionary(Dict& dict) {
-  if (!environ) return;
-  for (char** p = environ; *p; ++p) addEntry(dict, *p, std::strlen(*p));
+  for (const std::string& entry : platform::environmentEntries())
+    addEntry(dict, entry.data(), entry.size());
 }
 
 void environmentBlockToDictionary(Dict& dict, const char* block) {

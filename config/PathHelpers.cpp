@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
@@ -361,10 +360,7 @@ int copyFileKeepTimes(const RWCString& destination, const RWCString& source) {
   const std::string nativeDestination = platform::osPath(toStd(d));
   // Opening the destination for writing would truncate the source when both are one file under
   // two names (links, another drive mapped onto the same folder, "." and "..").
-  if (!nativeSource.empty() && !nativeDestination.empty()) {
-    std::error_code ec;
-    if (std::filesystem::equivalent(nativeSource, nativeDestination, ec) && !ec) return 0;
-  }
+  if (platform::sameFile(toStd(s), toStd(d))) return 0;
 
   platform::FileStatus sourceStatus;
   const bool haveStatus = platform::status(toStd(s), sourceStatus);

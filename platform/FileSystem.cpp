@@ -276,6 +276,15 @@ bool listFolder(std::string_view path, std::vector<FolderEntry>& entries) {
   return true;
 }
 
+bool sameFile(std::string_view a, std::string_view b) {
+  std::string na, nb;
+  if (!native(a, na) || !native(b, nb)) return false;
+  struct stat sa {};
+  struct stat sb {};
+  return ::stat(na.c_str(), &sa) == 0 && ::stat(nb.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
 bool copyFile(std::string_view from, std::string_view to) {
   std::string f, t;
   if (!native(from, f) || !native(to, t)) return false;

@@ -48,6 +48,10 @@ bool makeFolders(std::string_view path);               // with every missing par
 // Sorted by name (byte order). False when the folder cannot be read.
 bool listFolder(std::string_view path, std::vector<FolderEntry>& entries);
 
+// Whether both paths name one existing file or folder, under any names (hard or symbolic links,
+// two drives mapped onto one folder, "." and ".."). False when either does not exist.
+bool sameFile(std::string_view a, std::string_view b);
+
 // Copies a regular file's bytes over `to` (created or replaced atomically). False when the source
 // is not a readable file, when `to` is the same file as `from` (under any name: it is left whole),
 // or when writing fails.

@@ -138,6 +138,10 @@ TEST(FileSystemTest, CopyNeverDestroysItsSource) {
   EXPECT_FALSE(copyFile(dir.file("src"), dir.file("hard")));
   EXPECT_FALSE(copyFile(dir.file("soft"), dir.file("src")));
   EXPECT_EQ(readFile(dir.file("src")), big);
+  EXPECT_TRUE(sameFile(dir.file("src"), dir.file("hard")));
+  EXPECT_TRUE(sameFile(dir.file("soft"), dir.file("./src")));
+  EXPECT_FALSE(sameFile(dir.file("src"), dir.file("small")));
+  EXPECT_FALSE(sameFile(dir.file("src"), dir.file("missing")));
 
   EXPECT_FALSE(copyFile(dir.file("missing"), dir.file("x")));
   EXPECT_FALSE(exists(dir.file("x")));

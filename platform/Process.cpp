@@ -195,4 +195,10 @@ void sleepMilliseconds(std::uint32_t milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+std::vector<std::string> environmentEntries() {
+  std::vector<std::string> entries;
+  for (char** p = environ; p && *p; ++p) entries.emplace_back(*p);
+  return entries;
+}
+
 }  // namespace platform

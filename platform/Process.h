@@ -47,4 +47,7 @@ bool closeProcess(ProcessHandle process);
 // Blocks the calling thread for `milliseconds`.
 void sleepMilliseconds(std::uint32_t milliseconds);
 
+// The process environment as it is now: its "NAME=VALUE" strings in their own order.
+std::vector<std::string> environmentEntries();
+
 }  // namespace platform

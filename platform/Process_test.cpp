@@ -1,5 +1,6 @@
 #include "platform/Process.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -9,6 +10,7 @@
 
 #include "platform/Path.h"
 #include "platform/Time.h"
+#include "platform/testing/ScopedEnv.h"
 #include "platform/testing/TempDir.h"
 
 #include <unistd.h>
@@ -253,3 +255,9 @@ TEST(ProcessTest, SleepLastsAtLeastItsTime) {
 
 }  // namespace
 }  // namespace platform
+
+TEST(ProcessTest, EnvironmentEntriesSeeTheCurrentEnvironment) {
+  platform::ScopedEnv variable("KESTRIX_ENTRY_PROBE", "a=b");
+  const std::vector<std::string> entries = platform::environmentEntries();
+  EXPECT_NE(std::find(entries.begin(), entries.end(), "KESTRIX_ENTRY_PROBE=a=b"), entries.end());
+}
