@@ -95,9 +95,4 @@ int CommandContext::colourOfPenClass(int index) const {
   return penColours_[static_cast<std::size_t>(index)];
 }
 
-std::int32_t CommandContext::reportNotBuilt(const char* commandName) {
-  hostcall::print("\n%s: not built yet\n", commandName);
-  return -1;
-}
-
 

@@ -257,8 +257,6 @@ class CommandContext : public QVConfig {
   std::int32_t runAssembly3dCommand();    // 9  "C:TROVass3d"
 
  private:
-  // Says on the command line that the named command is not part of this build; returns -1.
-  std::int32_t reportNotBuilt(const char* commandName);
   // Layer, line type and colour of an entity of the pen class (the cosmetic layer when the flag
   // is set and one is configured).
   void entityAttributes(int penClass, int cosmetic, RWCString& layer, RWCString& lineType,
