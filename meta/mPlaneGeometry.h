@@ -8,6 +8,9 @@
 constexpr double kMetaPi = 3.141592653589793;
 inline double degToRad(double degrees) { return degrees * kMetaPi / 180.0; }
 inline double radToDeg(double radians) { return radians * 180.0 / kMetaPi; }
+// Degrees of the model to the radians of the host's entity lists, divided first as the converter
+// always has (the last bit can differ from degToRad, and saved drawings compare exactly).
+inline double hostRadians(double degrees) { return degrees / 180.0 * kMetaPi; }
 
 // The counterclockwise angle from a to b in degrees, in [0, 359.9999); results of 359.9999 or
 // more have 359.9999 subtracted, so they land in [0, 0.0001]. When a or b is the zero vector the

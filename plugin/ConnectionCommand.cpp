@@ -9,12 +9,12 @@
 #include <string>
 
 #include "config/TextUtilities.h"
+#include "meta/mPlaneGeometry.h"
 #include "plugin/CommandContext.h"
 #include "plugin/HostBinding.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 
 // The connection program's entry in the launcher settings and its server and topic text.
 constexpr const char* kConnectionEntry = "TROVconnection";
@@ -116,7 +116,7 @@ bool ConnectionCommand::measure(bool throughHole, const Point& hole, const Line&
   if (bVertical) {
     out.angle = p.x > b1.x ? 180.0 : 0.0;
   } else {
-    out.angle = std::atan(m) * 180.0 / kPi;
+    out.angle = std::atan(m) * 180.0 / kMetaPi;
     if (!(s > 0.0)) out.angle += 180.0;
     out.angle -= 90.0;
   }

@@ -18,17 +18,15 @@
 #include "meta/m2d/m2dLine.h"
 #include "meta/metaObject.h"
 #include "meta/metaTree.h"
+#include "meta/mPlaneGeometry.h"
 #include "plugin/CommandContext.h"
 #include "plugin/HostBinding.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kCurveTolerance = 0.001;
-
-double radians(double degrees) { return degrees / 180.0 * kPi; }
 
 resbuf* lineEdge(const mVec2dC& s, const mVec2dC& e) {
   const double p1[3] = {s.x, s.y, 0.0};
@@ -42,8 +40,8 @@ resbuf* arcEdge(const mBaseArc2dC& arc) {
   double end = v.endAngle;
   if (v.clockwise) std::swap(start, end);
   const double centre[3] = {v.centre.x, v.centre.y, 0.0};
-  return hostcall::buildList(72, 2, 10, centre, 40, v.radius, 50, radians(start), 51,
-                             radians(end), 73, 1, 0);
+  return hostcall::buildList(72, 2, 10, centre, 40, v.radius, 50, hostRadians(start), 51,
+                             hostRadians(end), 73, 1, 0);
 }
 
 resbuf* ellipseEdge(const mBaseEllipseCore2dC& ellipse, double start, double end) {
@@ -77,7 +75,7 @@ bool givesOneEdge(const metaTreeC* node) {
 
 HatchPattern hatchPattern(double angleDegrees, double distance) {
   HatchPattern p;
-  p.angle = radians(angleDegrees + 45.0);
+  p.angle = hostRadians(angleDegrees + 45.0);
   p.spacing = distance == 0.0 ? 5.0 : distance;
   p.offsetX = std::cos(p.angle + kHalfPi) * p.spacing;
   p.offsetY = std::sin(p.angle + kHalfPi) * p.spacing;

@@ -24,17 +24,15 @@
 #include "meta/metaObject.h"
 #include "meta/metaTree.h"
 #include "meta/metaTreeReader.h"
+#include "meta/mPlaneGeometry.h"
 #include "plugin/CommandContext.h"
 #include "plugin/HostBinding.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kMillimetresToInch = 0.03937007874015748;
 constexpr double kCurveTolerance = 0.001;
-
-double radians(double degrees) { return degrees / 180.0 * kPi; }
 
 // Releases a host list when it goes out of scope.
 struct ListGuard {
@@ -282,7 +280,7 @@ std::int32_t CommandContext::convertFigure(const m2dFigureC& figure, const ads_n
     hostcall::ssFree(localSet);
     return result;
   }
-  return makeBlockAndInsert(name, viewNumber, localSet, insertAt.x, insertAt.y, radians(rotation),
+  return makeBlockAndInsert(name, viewNumber, localSet, insertAt.x, insertAt.y, hostRadians(rotation),
                             callerSet);
 }
 
@@ -350,8 +348,8 @@ std::int32_t CommandContext::makeArc(const m2dArcC& shape, int penClass, int cos
   const double centre[3] = {arc.centre.x, arc.centre.y, 0.0};
   return makeReported(*this,
                       hostcall::buildList(RTDXF0, "ARC", 8, layer.data(), 6, lineType.data(), 62,
-                                          colour, 10, centre, 40, arc.radius, 50, radians(start),
-                                          51, radians(end), 0),
+                                          colour, 10, centre, 40, arc.radius, 50, hostRadians(start),
+                                          51, hostRadians(end), 0),
                       out, "Bogen konnte nicht erzeugt werden!");
 }
 
@@ -387,8 +385,8 @@ std::int32_t CommandContext::makeEllipseArc(const m2dEllipseArcC& shape, int pen
   entityAttributes(penClass, cosmetic, layer, lineType, colour);
   return makeReported(*this,
                       ellipseList(layer, lineType, colour, shape.centre(), shape.majorAxisEnd(),
-                                  shape.radiusRatio(), radians(shape.startAngle()),
-                                  radians(shape.endAngle())),
+                                  shape.radiusRatio(), hostRadians(shape.startAngle()),
+                                  hostRadians(shape.endAngle())),
                       out, "Ellipsenbogen konnte nicht erzeugt werden!");
 }
 
@@ -405,7 +403,7 @@ std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int 
                       hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, layer.data(), 6,
                                           lineType.data(), 62, colour, 100, "AcDbMText", 10,
                                           position, 40, shape.height(), 71, p.attachment, 72, 1,
-                                          1, p.text.c_str(), 50, radians(shape.angle()), 0),
+                                          1, p.text.c_str(), 50, hostRadians(shape.angle()), 0),
                       out, "Textelement konnte nicht erzeugt werden!");
 }
 

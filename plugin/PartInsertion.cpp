@@ -10,12 +10,12 @@
 #include "meta/mVec3d.h"
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "meta/mPlaneGeometry.h"
 #include "plugin/CommandContext.h"
 #include "plugin/HostBinding.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 
 // The drag's transform: a pure translation by the cursor position.
 int dragTransformCallback(ads_point point, ads_matrix matrix) {
@@ -160,7 +160,7 @@ std::int32_t CommandContext::getRotationAngle(const ads_point basePoint, const c
   hostcall::print("\n");
   ads_real radiansGiven = 0.0;
   if (hostcall::getOrient(basePoint, prompt, &radiansGiven) == RTNORM)
-    angle = radiansGiven * 180.0 / kPi;
+    angle = radiansGiven * 180.0 / kMetaPi;
   return 1;
 }
 
