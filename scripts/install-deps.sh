@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the sample run need, when they are missing.
 set -euo pipefail
 pkgs=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-      python3 python3-ezdxf python3-matplotlib locales)
+      python3 python3-ezdxf python3-matplotlib locales rapidjson-dev gdal-bin)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
