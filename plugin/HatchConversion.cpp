@@ -44,6 +44,7 @@ resbuf* arcEdge(const mBaseArc2dC& arc) {
                              hostRadians(end), 73, 1, 0);
 }
 
+// An ellipse edge from parameter start to end (radians).
 resbuf* ellipseEdge(const mBaseEllipseCore2dC& ellipse, double start, double end) {
   const mVec2dC c = ellipse.centre();
   const mVec2dC axisEnd = ellipse.majorAxisEnd();
@@ -106,8 +107,9 @@ resbuf* CommandContext::appendHatchEdges(const m2dShapeBaseC& shape) {
                                0);
   }
   if (m2dEllipseArcC::isKindOf(node)) {
+    // The shape keeps its parameters in degrees; the list takes radians, as the ELLIPSE does.
     const mBaseEllipseArc2dC arc(node, 0);
-    return ellipseEdge(arc, arc.startAngle(), arc.endAngle());
+    return ellipseEdge(arc, hostRadians(arc.startAngle()), hostRadians(arc.endAngle()));
   }
   if (m2dEllipseC::isKindOf(node)) return ellipseEdge(mBaseEllipse2dC(node, 0), 0.0, kTwoPi);
   if (m2dIntCrvC::isKindOf(node)) {

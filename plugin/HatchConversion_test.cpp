@@ -83,8 +83,8 @@ TEST(HatchGroupList, AppendLinksBehindTheLastElement) {
 }
 
 // A clockwise arc from 0 to 90 degrees becomes a counterclockwise edge from 90 to 0 degrees; a
-// circle a full turn; an ellipse its axis and ratio; a curve that is one circle gives no edge and
-// counts none; a text gives none either.
+// circle a full turn; an ellipse its axis and ratio; an elliptical arc its parameters in radians;
+// a curve that is one circle gives no edge and counts none; a text gives none either.
 TEST_F(HatchTest, EdgesOfEachBoundaryShape) {
   const double s = std::sqrt(0.5);
   std::string circleCurve = "ICRV2D {";
@@ -96,7 +96,9 @@ TEST_F(HatchTest, EdgesOfEachBoundaryShape) {
   const m2dFigureC f = load("ARC { POINT { 0 1 } POINT { " + std::to_string(s) + " " +
                                 std::to_string(s) + " } POINT { 1 0 } }\n"
                                 "CIRCLE { POINT { 2 3 } RAD { 4 } }\n"
-                                "ELLIPSE { POINT { 0 0 } RAD1 { 4 } RAD2 { 2 } ANGLE { 90 } }\n" +
+                                "ELLIPSE { POINT { 0 0 } RAD1 { 4 } RAD2 { 2 } ANGLE { 90 } }\n"
+                                "ELLIPSEARC { POINT { 1 2 } RAD1 { 26 } RAD2 { 13 } ANGLE { 0 }"
+                                " ANGLE1 { 200 } ANGLE2 { 340 } }\n" +
                                 circleCurve + "\nTEXT { TEXT { \"x\" } }",
                             "");
   const metaObjShapeListC items = f.itemList();
@@ -119,8 +121,21 @@ TEST_F(HatchTest, EdgesOfEachBoundaryShape) {
   EXPECT_NEAR(ellipse[2].second, 0.0, 1e-12);  // major axis x: the axis points along +y
   EXPECT_DOUBLE_EQ(ellipse[3].second, 0.5);
 
-  EXPECT_TRUE(edges(3).empty());
+  // The elliptical arc's parameters go into the list in radians, like the ELLIPSE entity's.
+  const auto ellipseArc = edges(3);
+  ASSERT_EQ(ellipseArc.size(), 7u);
+  EXPECT_EQ(ellipseArc[0], std::make_pair(72, 3.0));
+  EXPECT_DOUBLE_EQ(ellipseArc[1].second, 1.0);
+  EXPECT_DOUBLE_EQ(ellipseArc[2].second, 26.0);
+  EXPECT_DOUBLE_EQ(ellipseArc[3].second, 0.5);
+  EXPECT_EQ(ellipseArc[4].first, 50);
+  EXPECT_NEAR(ellipseArc[4].second, 3.490658503988659, 1e-12);
+  EXPECT_EQ(ellipseArc[5].first, 51);
+  EXPECT_NEAR(ellipseArc[5].second, 5.934119456780721, 1e-12);
+  EXPECT_EQ(ellipseArc[6], std::make_pair(73, 1.0));
+
   EXPECT_TRUE(edges(4).empty());
+  EXPECT_TRUE(edges(5).empty());
 }
 
 // Two loops are an outer (1) and an inner (16) boundary; the counts agree with the edges, a

@@ -7,7 +7,8 @@
 The second form first runs the host's DXF fixture generator for the case, then checks the
 DXF and dump it wrote. Checks: ezdxf.readfile loads the file; doc.audit() reports no error and
 no fix; the entity counts per space equal those of the host's dump; every layer of the dump is
-in the file with its colour and line type; arc, insert and text angles are written in degrees;
+in the file with its colour and line type; arc, insert and text angles and the angles of hatch
+arc and ellipse edges are written in degrees;
 associative hatches link to entities of the file that carry the hatch as reactor; 3DSOLIDs
 carry the ACIS text of the SAT files given; handles are unique and below $HANDSEED;
 `python3 -m ezdxf draw` renders the file.
@@ -75,6 +76,81 @@ def first_real(groups, code):
 def angle_close(a, b):
     d = (a - b) % 360.0
     return min(d, 360.0 - d) < 1e-6
+
+
+def hatch_edge_angles(groups):
+    """The start and end angles (radians) of the arc and ellipse edges of a HATCH's group list,
+    in order, as ("arc" or "ellipse", start, end); polyline loops have none."""
+    out = []
+    k = next((i for i, (c, _) in enumerate(groups) if c == 91), len(groups))
+    values = [v for _, v in groups]
+    codes = [c for c, _ in groups]
+
+    def at(i, code):
+        if i >= len(codes) or codes[i] != code:
+            raise ValueError("group %d expected at %d" % (code, i))
+        return values[i]
+
+    loops = int(at(k, 91))
+    k += 1
+    for _ in range(loops):
+        kind = int(at(k, 92))
+        k += 1
+        if kind & 2:
+            has_bulge = int(at(k, 72))
+            n = int(at(k + 2, 93))
+            k += 3
+            for _ in range(n):
+                k += 1
+                if has_bulge and k < len(codes) and codes[k] == 42:
+                    k += 1
+        else:
+            n = int(at(k, 93))
+            k += 1
+            for _ in range(n):
+                edge = int(at(k, 72))
+                if edge == 1:
+                    k += 3
+                elif edge == 2:
+                    out.append(("arc", float(at(k + 3, 50)), float(at(k + 4, 51))))
+                    k += 6
+                elif edge == 3:
+                    out.append(("ellipse", float(at(k + 4, 50)), float(at(k + 5, 51))))
+                    k += 7
+                else:
+                    raise ValueError("edge type %d" % edge)
+        n = int(at(k, 97))
+        k += 1
+        while k < len(codes) and codes[k] == 330:
+            k += 1
+    return out
+
+
+def check_hatch_edges(handle, ent, hatch):
+    """Arc and ellipse edges hold degrees in the file where the host's list holds radians; a
+    full turn stays a full turn."""
+    try:
+        wanted = hatch_edge_angles(ent["groups"])
+    except (ValueError, IndexError) as exc:
+        fail("HATCH %s: the dump's group list cannot be read: %s" % (handle, exc))
+        return
+    found = []
+    for path in hatch.paths:
+        for edge in getattr(path, "edges", []):
+            name = type(edge).__name__
+            if name == "ArcEdge":
+                found.append(("arc", edge.start_angle, edge.end_angle))
+            elif name == "EllipseEdge":
+                found.append(("ellipse", edge.start_angle, edge.end_angle))
+    if [f[0] for f in found] != [w[0] for w in wanted]:
+        fail("HATCH %s: edges %s in the file, %s in the dump" %
+             (handle, [f[0] for f in found], [w[0] for w in wanted]))
+        return
+    for (kind, start, end), (_, rad_start, rad_end) in zip(found, wanted):
+        for value, rad in ((start, rad_start), (end, rad_end)):
+            if abs(value - math.degrees(rad)) > 1e-6:
+                fail("HATCH %s: %s edge angle %r in the file, dump %r rad" % (handle, kind, value,
+                                                                             rad))
 
 
 def check_handles(dxf_path):
@@ -152,6 +228,8 @@ def check(dxf_path, dump_path, sat_paths, png_path):
             continue
         pairs = {"ARC": [(50, "start_angle"), (51, "end_angle")],
                  "INSERT": [(50, "rotation")], "TEXT": [(50, "rotation")]}.get(ent["type"], [])
+        if ent["type"] == "HATCH":
+            check_hatch_edges(handle, ent, e)
         for code, attr in pairs:
             rad = first_real(ent["groups"], code)
             if rad is not None and not angle_close(e.dxf.get(attr, 0.0), math.degrees(rad)):
