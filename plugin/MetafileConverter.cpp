@@ -440,9 +440,15 @@ std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass,
                         unused, "Polyline-Vertex konnte nicht erzeugt werden!") == 1;
   };
 
+  auto sequenceEnd = [&]() {
+    return makeEntity(hostcall::buildList(RTDXF0, "SEQEND", 100, "AcDbEntity", 8, layer.data(), 6,
+                                          lineType.data(), 62, colour, 0),
+                      out);
+  };
+
   mVec2dC last;
-  for (metaTreeC* piece = first; piece; piece = piece->nextSibling()) {
-    bool made = true;
+  bool made = true;
+  for (metaTreeC* piece = first; piece && made; piece = piece->nextSibling()) {
     if (m2dLineC::isKindOf(piece)) {
       const mBaseLine2dC line(piece, 0);
       made = vertex(line.startPoint(), 0.0);
@@ -453,19 +459,20 @@ std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass,
       made = vertex(s, arcPieceBulge(s, arc.midPoint(), arc.endPoint(), arc.centre()));
       last = arc.endPoint();
     }
-    if (!made) {
-      // The open polyline is dropped by the host when the command ends; nothing else is made.
-      return -1;
-    }
   }
-  if (!vertex(last, 0.0)) return -1;
-  ads_name unusedEnd = {0, 0};
-  if (makeReported(*this,
-                   hostcall::buildList(RTDXF0, "SEQEND", 100, "AcDbEntity", 8, layer.data(), 6,
-                                       lineType.data(), 62, colour, 0),
-                   unusedEnd, "Polyline konnte nicht erzeugt werden!") != 1) {
+  if (made) made = vertex(last, 0.0);
+  if (!made) {
+    // A refused vertex ends the polyline: it is closed and deleted at once, so that the host
+    // takes the figure's other entities and no half-made polyline stays in the drawing. A
+    // polyline with too few vertices for a SEQEND is discarded by the host itself.
+    if (sequenceEnd() == RTNORM) hostcall::entDel(out);
+    clearName(out);
     return -1;
   }
-  hostcall::entLast(out);
+  if (sequenceEnd() != RTNORM) {
+    clearName(out);
+    printMessage("Polyline konnte nicht erzeugt werden!");
+    return -1;
+  }
   return 1;
 }

@@ -285,3 +285,38 @@ TEST_F(ConverterTest, HatchLoopsNameTheirBoundaryEntities) {
   EXPECT_EQ(sources, 3);
   EXPECT_FALSE(transcriptHas("Shape f"));
 }
+
+// A vertex the host refuses (a coordinate beyond the doubles) ends its polyline without leaving
+// it open or half made: the first curve fails at its first vertex, the second at its closing
+// one; both figures fail, the third still becomes a block and the drawing its outer block.
+TEST_F(ConverterTest, RefusedVertexDropsThePolylineAndTheOtherFiguresAreMade) {
+  const auto figure = [](const char* name, const char* items) {
+    return std::string("FIGURE { NAME { \"") + name + "\" } ANSICHTNO { -1 } GROUP { \"YES\" }\n"
+           "  FIGURITEMS { " + items + " } }\n";
+  };
+  std::int32_t members = 0;
+  ASSERT_EQ(convert("DRAWING { NAME { \"Set\" } ANSICHTNO { -1 } DRAWINGITEMS {\n" +
+                        figure("Bad1", "ICRV2D { POINT { 1e999 0 } POINT { 10 0 } POINT { 10 10 } }"
+                                       " LINE { POINT { 0 0 } POINT { 1 0 } }") +
+                        figure("Bad2", "ICRV2D { POINT { 0 0 } POINT { 10 0 } POINT { 1e999 5 } }") +
+                        figure("Good", "LINE { POINT { 0 0 } POINT { 3 0 } }") + "} }",
+                    0, &members),
+            1);
+  EXPECT_EQ(members, 1);
+  EXPECT_TRUE(transcriptHas("Polyline-Vertex konnte nicht erzeugt werden!"));
+  EXPECT_EQ(block("Bad1"), nullptr);
+  EXPECT_EQ(block("Bad2"), nullptr);
+  const kxhost::BlockRecord* good = block("Good");
+  ASSERT_NE(good, nullptr);
+  ASSERT_EQ(good->entities.size(), 1u);
+  EXPECT_EQ(good->entities[0].type, "LINE");
+  const kxhost::BlockRecord* outer = block("Set");
+  ASSERT_NE(outer, nullptr);
+  ASSERT_EQ(outer->entities.size(), 1u);
+  EXPECT_EQ(outer->entities[0].find(2)->s, "Good");
+  ASSERT_EQ(model().size(), 1u);
+  EXPECT_EQ(model()[0].type, "INSERT");
+  EXPECT_EQ(model()[0].find(2)->s, "Set");
+  EXPECT_FALSE(host().database().pendingComplex());
+  EXPECT_EQ(context->shapeReferences().entries(), 1u);
+}
