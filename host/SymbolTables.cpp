@@ -63,9 +63,8 @@ void SymbolTables::addLineType(LineTypeRecord record) {
 
 bool SymbolTables::validName(const std::string& name) {
   if (name.empty() || name.size() > 255) return false;
-  if (name.front() == ' ' || name.back() == ' ') return false;
   for (unsigned char c : name) {
-    if (c < 32 || std::strchr("<>/\\\":;?*|,=`", c)) return false;
+    if (c < 32 || std::strchr(kForbiddenNameCharacters, c)) return false;
   }
   return true;
 }

@@ -38,8 +38,12 @@ public:
   const std::vector<LayerRecord>& layers() const { return layers_; }
   const std::vector<LineTypeRecord>& lineTypes() const { return lineTypes_; }
 
-  // A name that layers, line types and blocks may carry: 1 to 255 characters, none of
-  // < > / \ " : ; ? * | , = ` and no leading or trailing blank.
+  // The characters that no table name holds.
+  static constexpr const char* kForbiddenNameCharacters = "<>/\\\":;?*|=`";
+  // A name that layers, line types and blocks may carry, as DXF files and their readers take it:
+  // 1 to 255 characters, none of < > / \ " : ; ? * | = ` and no control character (a line
+  // break would split the file's line). Blanks are allowed anywhere, leading and trailing ones
+  // included.
   static bool validName(const std::string& name);
 
 private:

@@ -15,8 +15,9 @@ bool isByName(const RWCString& lineType) { return lineType == "BYLAYER" || lineT
 // Block names are cut to this many characters.
 constexpr std::size_t kMaxBlockNameLength = 250;
 
-// Characters that a block name may not hold; each becomes a blank.
-constexpr const char* kBlockNameForbidden = "<>/\\:?*|,=`";
+// Characters that a block name may not hold, each of them and every control character becoming
+// a blank: those no symbol-table name of a DXF file may hold, and the comma.
+constexpr const char* kBlockNameForbidden = "<>/\\\":;?*|,=`";
 
 }  // namespace
 
@@ -133,7 +134,8 @@ RWCString CommandContext::composeBlockName(const RWCString& name, int viewNumber
   if (result.length() > kMaxBlockNameLength) result.remove(kMaxBlockNameLength);
   for (std::size_t i = 0; i < result.length(); ++i) {
     const char c = static_cast<const RWCString&>(result)[i];
-    if (c != '\0' && std::strchr(kBlockNameForbidden, c) != nullptr) result[i] = ' ';
+    const bool control = static_cast<unsigned char>(c) < 32;
+    if (control || std::strchr(kBlockNameForbidden, c) != nullptr) result[i] = ' ';
   }
   return result;
 }
