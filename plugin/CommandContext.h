@@ -13,6 +13,7 @@
 #include "foundation/RWTValOrderedVector.h"
 #include "host/api.h"
 #include "plugin/DefColorItem.h"
+#include "plugin/MetafileConverter.h"
 #include "plugin/ShapeRefList.h"
 
 class m2dDrawingC;
@@ -290,4 +291,6 @@ class CommandContext : public QVConfig {
   RWCString metafileName_;
   RWCString satFileName_;
   RWCString satVersion_;
+  // The placement that the figure being converted gives its texts (MetafileConverter.cpp).
+  TextPlacement textPlacement_;
 };

@@ -124,6 +124,10 @@ MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int rel
   return p;
 }
 
+mVec2dC TextPlacement::position(double x, double y) const {
+  return matrix.transformPoint(mVec2dC(x, y).times(scale));
+}
+
 // ---- pen classes ------------------------------------------------------------------------------
 
 int CommandContext::penClassFor(int lineStyle, int width) {
@@ -207,7 +211,13 @@ std::int32_t CommandContext::convertFigure(const m2dFigureC& figure, const ads_n
   const bool blockMode = figure.isGroup() == 1 || forceBlock != 0;
   ads_name localSet = {0, 0};
   const std::int32_t* target = callerSet;
-  if (inchMode() != 0) items.scaleShapes(kMillimetresToInch);
+  // Texts are no shapes of the shape list; they get the same scale, turns and moves as the
+  // shapes through the text placement, for this figure only.
+  TextPlacement texts;
+  if (inchMode() != 0) {
+    items.scaleShapes(kMillimetresToInch);
+    texts.scale = kMillimetresToInch;
+  }
   if (blockMode) {
     if (hostcall::ssAdd(nullptr, nullptr, localSet) != RTNORM) {
       printMessage("Fehler beim Erzeugen des Blocks %s", name.data());
@@ -219,7 +229,18 @@ std::int32_t CommandContext::convertFigure(const m2dFigureC& figure, const ads_n
     items.translate(insertAt);
     items.rotate(angle);
     items.translate(mVec2dC(x, y));
+    texts.matrix = mMat3dC::translation(mVec2dC(x, y))
+                       .multiply(mMat3dC::rotation(angle))
+                       .multiply(mMat3dC::translation(insertAt))
+                       .multiply(mMat3dC::rotation(rotation));
+    texts.turn = rotation + angle;
   }
+  struct PlacementScope {
+    TextPlacement& current;
+    TextPlacement saved;
+    ~PlacementScope() { current = saved; }
+  } scope{textPlacement_, textPlacement_};
+  textPlacement_ = texts;
 
   std::int32_t result = 1;
   int penClass = 0;
@@ -396,14 +417,18 @@ std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int 
   RWCString layer, lineType;
   int colour = 7;
   entityAttributes(penClass, cosmetic, layer, lineType, colour);
+  // The position is worked out in the metafile's own units and then placed with the figure.
   const MTextPlacement p =
       placeMText(shape.point(), shape.text(), shape.relPos(), shape.align(), shape.boxWidth());
-  const double position[3] = {p.x, p.y, 0.0};
+  const mVec2dC at = textPlacement_.position(p.x, p.y);
+  const double position[3] = {at.x, at.y, 0.0};
+  const double height = shape.height() * textPlacement_.scale;
+  const double angle = hostRadians(shape.angle() + textPlacement_.turn);
   return makeReported(*this,
                       hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, layer.data(), 6,
                                           lineType.data(), 62, colour, 100, "AcDbMText", 10,
-                                          position, 40, shape.height(), 71, p.attachment, 72, 1,
-                                          1, p.text.c_str(), 50, hostRadians(shape.angle()), 0),
+                                          position, 40, height, 71, p.attachment, 72, 1, 1,
+                                          p.text.c_str(), 50, angle, 0),
                       out, "Textelement konnte nicht erzeugt werden!");
 }
 

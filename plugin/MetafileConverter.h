@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "meta/mMat3d.h"
 #include "meta/mVec2d.h"
 
 // Bulge of the polyline vertex that starts an arc piece with start s, mid point m, end e and
@@ -22,3 +23,16 @@ struct MTextPlacement {
 };
 MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int relPos, int align,
                           double boxWidth);
+
+// How the texts of the figure being converted follow the figure's placement: the MTEXT position
+// worked out from the stored text (placeMText) is scaled about the origin by `scale` (the unit
+// scale of inch mode) and then moved by `matrix` (the turns and moves of a figure without a
+// block); the height is scaled and the angle turned by `turn` degrees. The default leaves a text
+// as stored.
+struct TextPlacement {
+  double scale = 1.0;
+  mMat3dC matrix = mMat3dC::identity();
+  double turn = 0.0;
+
+  mVec2dC position(double x, double y) const;
+};
