@@ -10,6 +10,10 @@
 #include <memory>
 #include <string>
 
+#include "meta/m2d/m2dDrawing.h"
+#include "meta/metaObject.h"
+#include "meta/metaTree.h"
+#include "meta/metaTreeReader.h"
 #include "plugin/testing/PluginTestFixture.h"
 
 namespace {
@@ -220,19 +224,71 @@ TEST_F(ConverterTest, ArcsAndCurves) {
   EXPECT_EQ(poly.subs[3].type, "SEQEND");
 }
 
-// Inch mode scales the shapes by 1/25.4 and divides the insertion point, but not the text height.
-TEST_F(ConverterTest, InchModeScalesShapesButNotTextHeight) {
+// Inch mode scales the shapes by 1/25.4 and divides the insertion point; a text's position,
+// worked out in millimetres as stored, and its height are scaled as well.
+TEST_F(ConverterTest, InchModeScalesTextsLikeShapes) {
   context->setInchMode(1);
   ASSERT_EQ(convert("FIGURE { NAME { \"I\" } ANSICHTNO { -1 } INSERTPOINT { POINT { 254 0 } ROTATION { 0 } }\n"
                     "  FIGURITEMS { CIRCLE { POINT { 25.4 0 } RAD { 2.54 } }\n"
-                    "  TEXT { TEXT { \"T\" } POINT { 0 0 } HEIGHT { 2.5 } TEXTRELPOS { 1 } } } }\n"),
+                    "  TEXT { TEXT { \"T\" } POINT { 50.9 25.9 } HEIGHT { 2.5 } TEXTRELPOS { 1 } } } }\n"),
             1);
   const kxhost::BlockRecord* b = block("I");
   ASSERT_NE(b, nullptr);
   EXPECT_NEAR(b->entities[0].find(10)->v[0], 1.0, 1e-12);
   EXPECT_NEAR(b->entities[0].find(40)->v[0], 0.1, 1e-12);
-  EXPECT_DOUBLE_EQ(b->entities[1].find(40)->v[0], 2.5);
+  const kxhost::Entity& text = b->entities[1];
+  ASSERT_EQ(text.type, "MTEXT");
+  EXPECT_NEAR(text.find(10)->v[0], 50.0 / 25.4, 1e-12);
+  EXPECT_NEAR(text.find(10)->v[1], 25.0 / 25.4, 1e-12);
+  EXPECT_NEAR(text.find(40)->v[0], 2.5 / 25.4, 1e-12);
   EXPECT_NEAR(model()[0].find(10)->v[0], 10.0, 1e-12);
+}
+
+// The texts of a figure without a block are turned and moved with its shapes: by the figure's
+// rotation about the origin, to its insertion point, then by the caller's angle and point; a
+// text's own angle turns by both. A multi-line text is shifted in its box before it is placed.
+TEST_F(ConverterTest, LooseFigureTextsFollowThePlacement) {
+  std::ofstream(dir.file("part.ps2"))
+      << "DRAWING { NAME { \"P\" } ANSICHTNO { -1 } DRAWINGITEMS {\n"
+         "  FIGURE { NAME { \"P\" } ANSICHTNO { -1 } INSERTPOINT { POINT { 10 5 } ROTATION { 90 } }\n"
+         "    FIGURITEMS { LINE { POINT { 3 1 } POINT { 5 1 } }\n"
+         "      TEXT { TEXT { \"T\" } POINT { 3.7 1.2 } HEIGHT { 2.5 } ANGLE { 10 } TEXTRELPOS { 1 } }\n"
+         "      TEXT { TEXT { \"a\nb\" } POINT { 20 0 } HEIGHT { 2.5 } ANGLE { 0 } TEXTRELPOS { 5 }\n"
+         "             TEXTALIGN { 1 } TEXTBW { 10 } } } } } }\n";
+  struct Case {
+    double x, y, angle;
+    double lineX, lineY;         // start of the line
+    double textX, textY, turn;   // first text, its angle in degrees
+    double boxX, boxY;           // second text
+  };
+  const Case cases[] = {
+      // (3, 1) turned by 90 degrees is (-1, 3), moved by (10, 5); the box text starts at (15, 0).
+      {0.0, 0.0, 0.0, 9.0, 8.0, 9.0, 8.0, 100.0, 10.0, 20.0},
+      // Then turned by another 90 degrees and moved by (100, 0).
+      {100.0, 0.0, 90.0, 92.0, 9.0, 92.0, 9.0, 190.0, 80.0, 10.0},
+  };
+  for (const Case& c : cases) {
+    const std::size_t first = model().size();
+    ads_name set = {0, 0};
+    ASSERT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
+    ASSERT_EQ(context->convertMetafile(RWCString(dir.file("part.ps2").c_str()), set, 0, c.x, c.y,
+                                       c.angle),
+              1);
+    acedSSFree(set);
+    ASSERT_EQ(model().size(), first + 3);
+    EXPECT_NEAR(model()[first].find(10)->v[0], c.lineX, 1e-9);
+    EXPECT_NEAR(model()[first].find(10)->v[1], c.lineY, 1e-9);
+    const kxhost::Entity& text = model()[first + 1];
+    ASSERT_EQ(text.type, "MTEXT");
+    EXPECT_NEAR(text.find(10)->v[0], c.textX, 1e-9) << c.angle;
+    EXPECT_NEAR(text.find(10)->v[1], c.textY, 1e-9) << c.angle;
+    EXPECT_NEAR(text.find(50)->v[0], c.turn / 180.0 * M_PI, 1e-12);
+    EXPECT_DOUBLE_EQ(text.find(40)->v[0], 2.5);
+    const kxhost::Entity& box = model()[first + 2];
+    EXPECT_EQ(box.find(71)->i, 4);
+    EXPECT_NEAR(box.find(10)->v[0], c.boxX, 1e-9) << c.angle;
+    EXPECT_NEAR(box.find(10)->v[1], c.boxY, 1e-9) << c.angle;
+  }
 }
 
 // What the host refuses or cannot read is reported and fails the conversion; nothing throws.
@@ -319,4 +375,50 @@ TEST_F(ConverterTest, RefusedVertexDropsThePolylineAndTheOtherFiguresAreMade) {
   EXPECT_EQ(model()[0].find(2)->s, "Set");
   EXPECT_FALSE(host().database().pendingComplex());
   EXPECT_EQ(context->shapeReferences().entries(), 1u);
+}
+
+// A figure holding chains a million sections deep (an unknown item, extra sections inside a shape,
+// its name and its hatch list, and a drawing's item list) converts like the same figure
+// without them: no step of the conversion walks the tree by recursion.
+TEST_F(ConverterTest, MillionDeepSectionsConvert) {
+  std::ofstream(dir.file("deep.ps2"))
+      << "DRAWING { NAME { \"Deep\" } ANSICHTNO { -1 } DRAWINGITEMS {\n"
+         "  FIGURE { NAME { \"Deep\" } ANSICHTNO { -1 } GROUP { \"YES\" }\n"
+         "    FIGURITEMS { LINE { POINT { 0 0 } POINT { 4 0 } } DEEPITEM { } }\n"
+         "    M2DHATCHES { } } } }\n";
+  metaObjectC tree = loadMetaTreeFile(dir.file("deep.ps2").c_str(), 1);
+  ASSERT_NE(tree.node(), nullptr);
+  const auto child = [](metaTreeC* node, const char* key) {
+    metaTreeC* c = node->firstChild();
+    while (c && !c->isKey(key)) c = c->nextSibling();
+    return c;
+  };
+  const auto deepen = [](metaTreeC* node) {
+    for (int level = 0; level < 1000000; ++level) {
+      metaTreeC* next = metaTreeC::createKeyNode("DEEP");
+      next->appendAsLastChild(node);
+      node = next;
+    }
+  };
+  metaTreeC* items = child(tree.node(), "DRAWINGITEMS");
+  metaTreeC* figure = child(items, "FIGURE");
+  metaTreeC* shapes = child(figure, "FIGURITEMS");
+  deepen(child(shapes, "DEEPITEM"));
+  deepen(child(shapes, "LINE"));
+  deepen(child(figure, "NAME"));
+  deepen(child(figure, "M2DHATCHES"));
+  deepen(items);
+
+  ads_name set = {0, 0};
+  ASSERT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
+  ASSERT_EQ(context->convertDrawing(m2dDrawingC(tree.node(), 0), set, 0, 0.0, 0.0, 0.0), 1);
+  std::int32_t members = 0;
+  acedSSLength(set, &members);
+  acedSSFree(set);
+  EXPECT_EQ(members, 1);
+  const kxhost::BlockRecord* b = block("Deep");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->entities.size(), 1u);
+  EXPECT_EQ(b->entities[0].type, "LINE");
+  EXPECT_DOUBLE_EQ(b->entities[0].find(11)->v[0], 4.0);
 }
