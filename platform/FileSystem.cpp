@@ -190,6 +190,19 @@ bool status(std::string_view path, FileStatus& out) {
   return true;
 }
 
+bool openFileStatus(std::FILE* file, FileStatus& out) {
+  out = FileStatus{};
+  if (!file) return false;
+  const int fd = ::fileno(file);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0) return false;
+  out.kind = kindOf(st.st_mode);
+  out.size = static_cast<std::uint64_t>(st.st_size);
+  out.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+  out.accessed = static_cast<std::int64_t>(st.st_atim.tv_sec);
+  return true;
+}
+
 bool isFile(std::string_view path) {
   FileStatus st;
   return status(path, st) && st.kind == FileKind::File;

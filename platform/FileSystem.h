@@ -5,6 +5,7 @@
 // osPath (Path.h); a path on an unmapped drive fails like a missing file. Results are flags.
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ bool isAccessible(std::string_view path, int mode);    // mode: AccessMode bits
 bool status(std::string_view path, FileStatus& out);   // false (out reset) when it does not exist
 bool isFile(std::string_view path);
 bool isFolder(std::string_view path);
+// The status of the file an open stream reads or writes, whatever its name is now (moved,
+// removed, or named relative to a folder left since): fstat of its descriptor. isLink is false.
+// Data still buffered in the stream is not counted. False (out reset) for a null stream.
+bool openFileStatus(std::FILE* file, FileStatus& out);
 
 bool removeFile(std::string_view path);                // a file or link, never a folder
 bool removeFolder(std::string_view path);              // an empty folder only
