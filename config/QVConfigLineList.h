@@ -5,14 +5,15 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 #include "foundation/RWCString.h"
 #include "foundation/RWTPair.h"
 #include "foundation/RWTValOrderedVector.h"
 
 // Result of an edit refused because its name or value cannot be written as one line that reads
-// back as itself: a value holding CR or LF; a key that is empty, holds '=', CR or LF, or starts
-// with a comment character or '['; a block name holding ']', CR or LF.
+// back as itself (see QVConfigLineList::isWritableItem and isWritableBlockName).
 inline constexpr int kConfigUnwritable = -4;
 
 // Lines are grouped into blocks under header lines ("[name]"); lines before the first header form
@@ -44,6 +45,28 @@ class QVConfigLineList {
   int writeStream(std::ostream& out) const;
   // The text writeStream would write.
   RWCString text() const;
+
+  // One block's items for setItemsEverywhere.
+  struct ItemText {
+    RWCString key;
+    RWCString value;
+  };
+  struct BlockItems {
+    RWCString name;
+    std::vector<ItemText> items;
+  };
+
+  // ---- what can be written
+  // Whether key + "=" + value is one line that reads back as an item of that key (compared as
+  // keys are, so trailing blanks do not matter) with that value (blanks and tabs at its ends are
+  // trimmed by every read). Refused: CR or LF anywhere; a key holding '=', starting with a blank
+  // or a tab (it would read back without them), or starting with ';', '*', '!' or '#' (a
+  // comment); a key starting with '[' when key or value holds ']' (a header). The empty key is
+  // fine ("=v").
+  static bool isWritableItem(const RWCString& key, const RWCString& value);
+  static bool isWritableValue(const RWCString& value);      // no CR or LF
+  // "[" + name + "]" reads back as that name: no ']', CR or LF.
+  static bool isWritableBlockName(const RWCString& name);
 
   // ---- line tests
   static bool isBlockHeader(const RWCString& line);
@@ -77,6 +100,11 @@ class QVConfigLineList {
   // blocks included); adds one line as setItem does when there is none. 1 or kConfigUnwritable
   // (nothing changed).
   int setItemEverywhere(const RWCString& block, const RWCString& key, const RWCString& value);
+  // For each block in order: ensureBlockHeader, then setItemEverywhere of each of its items, with
+  // the same result in the lines, in one pass over them (time linear in lines and items). What
+  // cannot be written (a new block's name, an item) is left out and counted; everything else is
+  // written. Returns the number left out.
+  std::size_t setItemsEverywhere(const std::vector<BlockItems>& blocks);
   // Empty when the block or item is missing.
   RWCString itemValue(const RWCString& block, const RWCString& key, int n = 0) const;
   // A new[] copy for the caller to delete[], or null when the block or item is missing.
@@ -116,6 +144,10 @@ class QVConfigLineList {
   RWTValOrderedVector<int> bodyStarts(const RWCString& name) const;
 
  private:
+  // The key of a name under this list's comparison: trailing blanks and tabs dropped, lower case
+  // when ignoring case; every spelling of "<default>" gives one key, for block names.
+  std::string nameKey(const RWCString& name) const;
+  std::string blockKey(const RWCString& name) const;
   int nextHeaderFrom(int start) const;          // first header at or after start, else count
   bool isItemLine(std::size_t i) const;
   void insertLine(std::size_t at, const RWCString& text) { lines_.insertAt(at, text); }
