@@ -202,6 +202,7 @@ int QVConfig::save() {
 
 void QVConfig::clear() {
   blocks_.deleteAll();
+  blockByName_.clear();
   ids_.clear();
   lastBlock_ = nullptr;
   keyIndex_ = 0;
@@ -211,6 +212,7 @@ void QVConfig::clear() {
 void QVConfig::setIgnoreCase(bool flag) {
   ignoreCase_ = flag ? 1 : 0;
   lines_.setIgnoreCase(flag);
+  indexBlocks();
   lastBlock_ = nullptr;
 }
 
@@ -247,21 +249,30 @@ void QVConfig::parseLines() {
 QVConfigBlock* QVConfig::findBlock(const RWCString& name) {
   const bool ic = ignoreCase_ != 0;
   if (lastBlock_ && sameBlockName(lastBlock_->name(), name, ic)) return lastBlock_;
-  for (std::size_t i = 0; i < blocks_.count(); ++i) {
-    QVConfigBlock* b = blocks_.at(i);
-    if (sameBlockName(b->name(), name, ic)) {
-      lastBlock_ = b;
-      return b;
-    }
-  }
-  return nullptr;
+  const auto found = blockByName_.find(QVConfigLineList::blockKey(name, ic));
+  if (found == blockByName_.end()) return nullptr;
+  lastBlock_ = found->second;
+  return lastBlock_;
+}
+
+void QVConfig::appendBlock(QVConfigBlock* block) {
+  blocks_.append(block);
+  // The first block of a name is the one found, as a search in order would find it.
+  blockByName_.emplace(QVConfigLineList::blockKey(block->name(), ignoreCase_ != 0), block);
+  lastBlock_ = block;
+}
+
+void QVConfig::indexBlocks() {
+  blockByName_.clear();
+  for (std::size_t i = 0; i < blocks_.count(); ++i)
+    blockByName_.emplace(QVConfigLineList::blockKey(blocks_.at(i)->name(), ignoreCase_ != 0),
+                         blocks_.at(i));
 }
 
 QVConfigBlock* QVConfig::findOrCreateBlock(const RWCString& name) {
   if (QVConfigBlock* b = findBlock(name)) return b;
   auto* b = new QVConfigBlock(name);
-  blocks_.append(b);
-  lastBlock_ = b;
+  appendBlock(b);
   return b;
 }
 
@@ -284,9 +295,7 @@ int QVConfig::addBlock(const RWCString& name, const RWCString& after) {
   if (findBlock(name)) return 0;
   const int r = after.isEmpty() ? lines_.appendBlock(name) : lines_.insertBlockAfter(name, after);
   if (r == kConfigUnwritable) return r;
-  auto* b = new QVConfigBlock(name);
-  blocks_.append(b);
-  lastBlock_ = b;
+  appendBlock(new QVConfigBlock(name));
   return 1;
 }
 
@@ -302,6 +311,7 @@ int QVConfig::removeBlock(const RWCString& name) {
     break;
   }
   delete b;
+  indexBlocks();
   lastBlock_ = nullptr;
   if (sameBlockName(name, currentBlock_, ignoreCase_ != 0)) {
     currentBlock_ = RWCString();
@@ -323,6 +333,7 @@ int QVConfig::renameBlock(const RWCString& oldName, const RWCString& newName) {
   if (r == kConfigUnwritable) return r;
   const bool wasCurrent = sameBlockName(oldName, currentBlock_, ignoreCase_ != 0);
   b->setName(newName);
+  indexBlocks();
   if (wasCurrent) currentBlock_ = newName;
   lastBlock_ = nullptr;
   return 1;

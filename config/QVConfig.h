@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <string>
+#include <unordered_map>
 
 #include "config/NotifyingObject.h"
 #include "config/QVConfigBlock.h"
@@ -194,6 +196,8 @@ class QVConfig : public NotifyingObject {
   std::size_t copyItemsInto(QVConfigLineList& target) const;
   int writeLines();               // 0 or -1
   int writeToStream(std::ostream& out);
+  void appendBlock(QVConfigBlock* block);   // to blocks_ and the index; becomes lastBlock_
+  void indexBlocks();                       // the index again from blocks_
   QVConfigItem* findItemIn(QVConfigBlock* block, const RWCString& key) const;
   QVConfigItem* currentItem();    // of currentKey_ in currentBlock_, created when missing
   void storeCurrentText();
@@ -208,6 +212,8 @@ class QVConfig : public NotifyingObject {
   RWTPtrOrderedVector<QVConfigBlock> blocks_;
   RWTValOrderedVector<QVConfigId> ids_;
   QVConfigBlock* lastBlock_ = nullptr;
+  // The blocks by QVConfigLineList::blockKey, the first of each key; kept with blocks_.
+  std::unordered_map<std::string, QVConfigBlock*> blockByName_;
   RWCString currentBlock_;
   RWCString currentKey_;
   std::int32_t keyIndex_ = 0;

@@ -88,16 +88,15 @@ bool QVConfigLineList::isWritableItem(const RWCString& key, const RWCString& val
   return first != '[' || (!holds(key, ']') && !holds(value, ']'));
 }
 
-std::string QVConfigLineList::nameKey(const RWCString& name) const {
+std::string QVConfigLineList::nameKey(const RWCString& name, bool ignoreCase) {
   std::string k(name.data(), lengthWithoutTrailingBlanks(name));
-  if (ignoreCase_)
+  if (ignoreCase)
     for (char& c : k) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return k;
 }
 
-std::string QVConfigLineList::blockKey(const RWCString& name) const {
-  // A block name cannot hold ']', so this key stands for no other block.
-  return isDefaultBlock(name) ? std::string("]default") : nameKey(name);
+std::string QVConfigLineList::blockKey(const RWCString& name, bool ignoreCase) {
+  return isDefaultBlock(name) ? std::string("D") : "N" + nameKey(name, ignoreCase);
 }
 
 // ---- lines -------------------------------------------------------------------------------

@@ -79,6 +79,11 @@ class QVConfigLineList {
   static int compareNames(const RWCString& a, const RWCString& b, bool ignoreCase);
   static bool isDefaultBlock(const RWCString& name);   // "<default>", any case
   bool headerMatches(const RWCString& line, const RWCString& name) const;
+  // A text that is equal for two names exactly when compareNames finds them equal: trailing
+  // blanks and tabs dropped, lower case when ignoring case. blockKey gives every spelling of
+  // "<default>" one key of its own, as block names compare.
+  static std::string nameKey(const RWCString& name, bool ignoreCase);
+  static std::string blockKey(const RWCString& name, bool ignoreCase);
   // Kind of line index: a header gives its block name in name; an item its key and value.
   int classifyLine(std::size_t index, RWCString& name, RWCString& value) const;
 
@@ -144,10 +149,8 @@ class QVConfigLineList {
   RWTValOrderedVector<int> bodyStarts(const RWCString& name) const;
 
  private:
-  // The key of a name under this list's comparison: trailing blanks and tabs dropped, lower case
-  // when ignoring case; every spelling of "<default>" gives one key, for block names.
-  std::string nameKey(const RWCString& name) const;
-  std::string blockKey(const RWCString& name) const;
+  std::string nameKey(const RWCString& name) const { return nameKey(name, ignoreCase_); }
+  std::string blockKey(const RWCString& name) const { return blockKey(name, ignoreCase_); }
   int nextHeaderFrom(int start) const;          // first header at or after start, else count
   bool isItemLine(std::size_t i) const;
   void insertLine(std::size_t at, const RWCString& text) { lines_.insertAt(at, text); }
