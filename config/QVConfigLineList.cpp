@@ -659,6 +659,8 @@ int loadConfigLines(QVConfigLineList& list, const RWCString& fileName) {
   list.clear();
   std::string native;
   if (!platform::osPath(std::string(expanded.data(), expanded.length()), native)) return -3;
+  // What an earlier save of this file left when it was killed goes now.
+  platform::removeStaleReplacements(std::string_view(expanded.data(), expanded.length()));
   if (!platform::isFile(native)) return -3;  // a folder, or nothing at all
   std::ifstream in(native, std::ios::in | std::ios::binary);
   if (!in.is_open()) return -3;
