@@ -54,11 +54,12 @@ std::string moduleFile() {
   return platform::moduleFileName(platform::moduleOfAddress(&moduleMarker));
 }
 
-// True when `longer` starts with `prefix` and the rest begins at a separator (or the prefix ends
-// with one): `longer` lies inside `prefix`.
+// True when `longer` starts with `prefix` and the character right after it is '/', '\' or ':':
+// `longer` lies inside `prefix`. A root kept with its separator ("/", "c:/") counts as the path
+// without it ("c:/x" lies inside "c:/"); a drive without one does not ("c:a" is not inside "c:").
 bool liesInside(const std::string& longer, const std::string& prefix) {
   if (longer.size() <= prefix.size() || longer.compare(0, prefix.size(), prefix) != 0) return false;
-  if (!prefix.empty() && isPartSeparator(prefix.back())) return true;
+  if (!prefix.empty() && isSeparator(prefix.back())) return true;
   return isPartSeparator(longer[prefix.size()]);
 }
 

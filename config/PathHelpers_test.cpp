@@ -160,6 +160,9 @@ TEST_F(PathHelpers, ComparePathsAndRelativePaths) {
       {"c:/a/b", "c:/A", 1},         {"c:/ab", "c:/a", -1},       {"c:/a", "c:/a/b", 2},
       {"C:\\A\\", "c:/a", 0},        {"c:/a/./b/..", "c:/A", 0},  {"/x", "/", 1},
       {"c:/x", "c:/", 1},            {"$ABS/sub", "c:/abs", 1},   {"c:/a", "d:/a", -1},
+      // Inside only when the character after b is '/', '\' or ':'.
+      {"c:a", "c:", -1},             {"c:\\a", "c:", 1},          {"c:a", "c", 1},
+      {"c:", "c:a", -1},
   };
   for (const Compare& c : compares)
     EXPECT_EQ(comparePaths(c.a, c.b), c.expected) << c.a << " vs " << c.b;

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "config/NotificationEvent.h"
 #include "config/TextUtilities.h"
@@ -159,20 +160,23 @@ int QVConfig::saveMerged() {
   return save() == 0 ? 1 : -2;
 }
 
-int QVConfig::copyItemsInto(QVConfigLineList& target) const {
+std::size_t QVConfig::copyItemsInto(QVConfigLineList& target) const {
+  std::vector<QVConfigLineList::BlockItems> updates;
+  updates.reserve(blocks_.count());
   for (std::size_t b = 0; b < blocks_.count(); ++b) {
     const QVConfigBlock* block = blocks_.at(b);
-    if (target.ensureBlockHeader(block->name()) == kConfigUnwritable) return kConfigUnwritable;
+    QVConfigLineList::BlockItems update;
+    update.name = block->name();
     for (std::size_t i = 0; i < block->itemCount(); ++i) {
       const QVConfigItem* item = block->itemAt(i);
       if (!item->value().isSet() || item->key().isEmpty()) continue;
-      // Every line of the key is written, so a duplicate key or block read later cannot bring an
-      // older value back.
-      const int r = target.setItemEverywhere(block->name(), item->key(), item->value().asText());
-      if (r != 1) return r;
+      update.items.push_back({item->key(), item->value().asText()});
     }
+    updates.push_back(std::move(update));
   }
-  return 1;
+  // Every line of each key is written, so a duplicate key or block read later cannot bring an
+  // older value back.
+  return target.setItemsEverywhere(updates);
 }
 
 int QVConfig::writeToStream(std::ostream& out) {
@@ -188,15 +192,17 @@ int QVConfig::writeToStream(std::ostream& out) {
 int QVConfig::save() {
   if (readFailed_) return -1;
   if (fileName_.isEmpty() && !outputStream_) return -1;
-  QVConfigLineList updated(lines_);
-  if (copyItemsInto(updated) != 1) return -1;  // nothing written, lines unchanged
-  lines_ = updated;
-  if (!fileName_.isEmpty()) return saveConfigLines(lines_, fileName_) == 1 ? 0 : -1;
-  return writeToStream(*outputStream_);
+  // What cannot be written stays out of the lines; everything else is saved all the same.
+  const std::size_t refused = copyItemsInto(lines_);
+  const int written =
+      !fileName_.isEmpty() ? (saveConfigLines(lines_, fileName_) == 1 ? 0 : -1)
+                           : writeToStream(*outputStream_);
+  return written == 0 && refused == 0 ? 0 : -1;
 }
 
 void QVConfig::clear() {
   blocks_.deleteAll();
+  blockByName_.clear();
   ids_.clear();
   lastBlock_ = nullptr;
   keyIndex_ = 0;
@@ -206,6 +212,7 @@ void QVConfig::clear() {
 void QVConfig::setIgnoreCase(bool flag) {
   ignoreCase_ = flag ? 1 : 0;
   lines_.setIgnoreCase(flag);
+  indexBlocks();
   lastBlock_ = nullptr;
 }
 
@@ -220,10 +227,12 @@ void QVConfig::parseLines() {
       case QVConfigLineList::kItem: {
         if (!current) current = findOrCreateBlock("<default>");
         if (QVConfigItem* item = findItemIn(current, name)) {
-          item->value().setText(value);  // a repeated key: the last value wins, marked set
+          // A repeated key: the last value wins, marked set.
+          item->value().loadText(value);
+          item->value().setIsSet(true);
         } else {
           auto* fresh = new QVConfigItem(name, RWCString());
-          fresh->value().setText(value);
+          fresh->value().loadText(value);
           fresh->value().setIsSet(false);
           current->addItem(fresh);
         }
@@ -240,21 +249,30 @@ void QVConfig::parseLines() {
 QVConfigBlock* QVConfig::findBlock(const RWCString& name) {
   const bool ic = ignoreCase_ != 0;
   if (lastBlock_ && sameBlockName(lastBlock_->name(), name, ic)) return lastBlock_;
-  for (std::size_t i = 0; i < blocks_.count(); ++i) {
-    QVConfigBlock* b = blocks_.at(i);
-    if (sameBlockName(b->name(), name, ic)) {
-      lastBlock_ = b;
-      return b;
-    }
-  }
-  return nullptr;
+  const auto found = blockByName_.find(QVConfigLineList::blockKey(name, ic));
+  if (found == blockByName_.end()) return nullptr;
+  lastBlock_ = found->second;
+  return lastBlock_;
+}
+
+void QVConfig::appendBlock(QVConfigBlock* block) {
+  blocks_.append(block);
+  // The first block of a name is the one found, as a search in order would find it.
+  blockByName_.emplace(QVConfigLineList::blockKey(block->name(), ignoreCase_ != 0), block);
+  lastBlock_ = block;
+}
+
+void QVConfig::indexBlocks() {
+  blockByName_.clear();
+  for (std::size_t i = 0; i < blocks_.count(); ++i)
+    blockByName_.emplace(QVConfigLineList::blockKey(blocks_.at(i)->name(), ignoreCase_ != 0),
+                         blocks_.at(i));
 }
 
 QVConfigBlock* QVConfig::findOrCreateBlock(const RWCString& name) {
   if (QVConfigBlock* b = findBlock(name)) return b;
   auto* b = new QVConfigBlock(name);
-  blocks_.append(b);
-  lastBlock_ = b;
+  appendBlock(b);
   return b;
 }
 
@@ -277,9 +295,7 @@ int QVConfig::addBlock(const RWCString& name, const RWCString& after) {
   if (findBlock(name)) return 0;
   const int r = after.isEmpty() ? lines_.appendBlock(name) : lines_.insertBlockAfter(name, after);
   if (r == kConfigUnwritable) return r;
-  auto* b = new QVConfigBlock(name);
-  blocks_.append(b);
-  lastBlock_ = b;
+  appendBlock(new QVConfigBlock(name));
   return 1;
 }
 
@@ -295,6 +311,7 @@ int QVConfig::removeBlock(const RWCString& name) {
     break;
   }
   delete b;
+  indexBlocks();
   lastBlock_ = nullptr;
   if (sameBlockName(name, currentBlock_, ignoreCase_ != 0)) {
     currentBlock_ = RWCString();
@@ -316,6 +333,7 @@ int QVConfig::renameBlock(const RWCString& oldName, const RWCString& newName) {
   if (r == kConfigUnwritable) return r;
   const bool wasCurrent = sameBlockName(oldName, currentBlock_, ignoreCase_ != 0);
   b->setName(newName);
+  indexBlocks();
   if (wasCurrent) currentBlock_ = newName;
   lastBlock_ = nullptr;
   return 1;
@@ -423,11 +441,13 @@ RWTValOrderedVector<RWCString> QVConfig::valuesById(int first, int last) {
   return out;
 }
 
-void QVConfig::setValuesById(int first, const RWTValOrderedVector<RWCString>& values) {
+int QVConfig::setValuesById(int first, const RWTValOrderedVector<RWCString>& values) {
+  int r = 1;
   for (std::size_t i = 0; i < values.count(); ++i) {
     const int id = first + static_cast<int>(i);
-    if (isRegistered(id)) valueById(id).setText(values[i]);
+    if (isRegistered(id) && !valueById(id).setText(values[i])) r = kConfigUnwritable;
   }
+  return r;
 }
 
 void QVConfig::numberedValues(const RWCString& name, const RWCString& block, int count,
@@ -537,50 +557,57 @@ void QVConfig::storeCurrentText() {
   currentItem()->value().setText(currentText_);
 }
 
-void QVConfig::setFormatted(const RWCString& key, const char* format, ...) {
+int QVConfig::setFormatted(const RWCString& key, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  setFormattedV(key, format, args);
+  const int r = setFormattedV(key, format, args);
   va_end(args);
+  return r;
 }
 
-void QVConfig::setFormattedV(const RWCString& key, const char* format, va_list args) {
-  selectKey(key, 1);
-  currentText_ = formatText(format, args);
-  storeCurrentText();
+int QVConfig::setFormattedV(const RWCString& key, const char* format, va_list args) {
+  return setKeyText(key, formatText(format, args));
 }
 
-void QVConfig::setKeyText(const RWCString& key, const RWCString& text) {
+int QVConfig::setKeyText(const RWCString& key, const RWCString& text) {
+  if (!QVConfigLineList::isWritableItem(key, text)) return kConfigUnwritable;
   selectKey(key, 1);
   currentText_ = text;
   storeCurrentText();
+  return 1;
 }
 
-void QVConfig::setDouble(const RWCString& key, double value) {
-  setKeyText(key, formatDouble(value, 6, '.'));
+int QVConfig::setDouble(const RWCString& key, double value) {
+  return setKeyText(key, formatDouble(value, 6, '.'));
 }
 
-void QVConfig::setInt(const RWCString& key, int value) { setKeyText(key, intToText(value)); }
+int QVConfig::setInt(const RWCString& key, int value) { return setKeyText(key, intToText(value)); }
 
-void QVConfig::setBool(const RWCString& key, bool flag) { setKeyText(key, flag ? "true" : "false"); }
+int QVConfig::setBool(const RWCString& key, bool flag) {
+  return setKeyText(key, flag ? "true" : "false");
+}
 
-void QVConfig::appendFormatted(const char* format, ...) {
+int QVConfig::appendFormatted(const char* format, ...) {
   va_list args;
   va_start(args, format);
   const RWCString text = formatText(format, args);
   va_end(args);
-  appendText(text);
+  return appendText(text);
 }
 
-void QVConfig::appendText(const RWCString& text) {
-  if (!currentText_.isEmpty()) currentText_.append(",");
-  currentText_.append(text);
+int QVConfig::appendText(const RWCString& text) {
+  RWCString joined(currentText_);
+  if (!joined.isEmpty()) joined.append(",");
+  joined.append(text);
+  if (!QVConfigLineList::isWritableItem(currentKey_, joined)) return kConfigUnwritable;
+  currentText_ = joined;
   storeCurrentText();
+  return 1;
 }
 
-void QVConfig::appendDouble(double value) { appendText(formatDouble(value, 6, '.')); }
+int QVConfig::appendDouble(double value) { return appendText(formatDouble(value, 6, '.')); }
 
-void QVConfig::appendInt(int value) { appendText(intToText(value)); }
+int QVConfig::appendInt(int value) { return appendText(intToText(value)); }
 
 bool QVConfig::nextDouble(double& value) {
   RWCString element;

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <string>
+#include <unordered_map>
 
 #include "config/NotifyingObject.h"
 #include "config/QVConfigBlock.h"
@@ -62,8 +64,10 @@ class QVConfig : public NotifyingObject {
   int saveMerged();
   // Copies the set items into the lines and writes them all: to the file (atomically), else to
   // the output stream, which is rewritten from its start. 0, or -1 when there is nowhere to
-  // write, a write failed, a name or value cannot be written as one line (nothing is written
-  // then), or the last read failed (so a partly read file is never written over its original).
+  // write, the write failed (the file keeps its old contents), the last read failed (so a partly
+  // read file is never written over its original; nothing is written), or some item or new block
+  // cannot be written as one line: that one is left out, its old line (if any) kept, and every
+  // other change is written all the same.
   int save();
   // Deletes every block and id record; the lines stay.
   void clear();
@@ -116,7 +120,8 @@ class QVConfig : public NotifyingObject {
   QVConfigValue& valueById(int id);
   bool isRegistered(int id) const;
   RWTValOrderedVector<RWCString> valuesById(int first, int last);
-  void setValuesById(int first, const RWTValOrderedVector<RWCString>& values);
+  // 1, or kConfigUnwritable when a value holding CR or LF was refused (the others are set).
+  int setValuesById(int first, const RWTValOrderedVector<RWCString>& values);
   // Keys name + "1" .. name + count.
   void numberedValues(const RWCString& name, const RWCString& block, int count,
                       RWTValOrderedVector<RWCString>& out);
@@ -138,18 +143,21 @@ class QVConfig : public NotifyingObject {
   const RWCString& currentKey() const { return currentKey_; }
 
   // Setters select the key with reset 1 and write the result into the item (marking it set).
-  void setFormatted(const RWCString& key, const char* format, ...)
+  // They return 1, or kConfigUnwritable when key and text cannot be written as one line that
+  // reads back as themselves (QVConfigLineList::isWritableItem): nothing is changed then.
+  int setFormatted(const RWCString& key, const char* format, ...)
       __attribute__((format(printf, 3, 4)));
-  void setFormattedV(const RWCString& key, const char* format, va_list args);
-  void setKeyText(const RWCString& key, const RWCString& text);
-  void setDouble(const RWCString& key, double value);        // six decimals
-  void setInt(const RWCString& key, int value);
-  void setBool(const RWCString& key, bool flag);             // "true" or "false"
-  // Appends "," (unless the current text is empty) and the text to the current key's value.
-  void appendFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  void appendText(const RWCString& text);
-  void appendDouble(double value);
-  void appendInt(int value);
+  int setFormattedV(const RWCString& key, const char* format, va_list args);
+  int setKeyText(const RWCString& key, const RWCString& text);
+  int setDouble(const RWCString& key, double value);         // six decimals
+  int setInt(const RWCString& key, int value);
+  int setBool(const RWCString& key, bool flag);              // "true" or "false"
+  // Appends "," (unless the current text is empty) and the text to the current key's value; 1,
+  // or kConfigUnwritable (nothing changed).
+  int appendFormatted(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  int appendText(const RWCString& text);
+  int appendDouble(double value);
+  int appendInt(int value);
   bool nextDouble(double& value);                            // next element as one number
   bool nextInt(int& value);
   // Getters select the key with reset 0 (a missing key is created empty) and read its first
@@ -184,9 +192,12 @@ class QVConfig : public NotifyingObject {
  private:
   int readLines();                // from the file name or the input stream; -3 mapped to 0
   void parseLines();
-  int copyItemsInto(QVConfigLineList& target) const;
+  // The set items into the lines; returns how many could not be written (left out).
+  std::size_t copyItemsInto(QVConfigLineList& target) const;
   int writeLines();               // 0 or -1
   int writeToStream(std::ostream& out);
+  void appendBlock(QVConfigBlock* block);   // to blocks_ and the index; becomes lastBlock_
+  void indexBlocks();                       // the index again from blocks_
   QVConfigItem* findItemIn(QVConfigBlock* block, const RWCString& key) const;
   QVConfigItem* currentItem();    // of currentKey_ in currentBlock_, created when missing
   void storeCurrentText();
@@ -201,6 +212,8 @@ class QVConfig : public NotifyingObject {
   RWTPtrOrderedVector<QVConfigBlock> blocks_;
   RWTValOrderedVector<QVConfigId> ids_;
   QVConfigBlock* lastBlock_ = nullptr;
+  // The blocks by QVConfigLineList::blockKey, the first of each key; kept with blocks_.
+  std::unordered_map<std::string, QVConfigBlock*> blockByName_;
   RWCString currentBlock_;
   RWCString currentKey_;
   std::int32_t keyIndex_ = 0;

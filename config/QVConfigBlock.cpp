@@ -18,7 +18,9 @@ QVConfigItem* QVConfigBlock::findItem(const RWCString& key, bool ignoreCase,
       if (QVConfigLineList::compareNames(item->key(), key, ignoreCase) == 0) return item;
     }
   }
-  if (sortedOnly) return nullptr;
+  // Keys equal under the comparison yet not ignoring case differ in trailing blanks or tabs; with
+  // none of those on either side the search in order finds nothing more.
+  if (sortedOnly || (trailingBlankKeys_ == 0 && !endsWithBlank(key))) return nullptr;
   for (std::size_t j = 0; j < items_.count(); ++j) {
     QVConfigItem* item = items_.at(j);
     if (QVConfigLineList::compareNames(item->key(), key, ignoreCase) == 0) return item;
@@ -26,7 +28,13 @@ QVConfigItem* QVConfigBlock::findItem(const RWCString& key, bool ignoreCase,
   return nullptr;
 }
 
+bool QVConfigBlock::endsWithBlank(const RWCString& key) {
+  const std::size_t n = key.length();
+  return n > 0 && (key.data()[n - 1] == ' ' || key.data()[n - 1] == '\t');
+}
+
 void QVConfigBlock::addItem(QVConfigItem* item) {
+  if (endsWithBlank(item->key())) ++trailingBlankKeys_;
   items_.append(item);
   sortedItems_.insert(item);
 }
@@ -41,6 +49,7 @@ std::size_t QVConfigBlock::removeItem(QVConfigItem* item) {
     }
   }
   if (position == RW_NPOS) return RW_NPOS;
+  if (endsWithBlank(item->key())) --trailingBlankKeys_;
   // By identity: entries equal ignoring case are not interchangeable.
   for (std::size_t i = 0; i < sortedItems_.count(); ++i) {
     if (sortedItems_.at(i) == item) {

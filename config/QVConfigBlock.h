@@ -37,4 +37,6 @@ class QVConfigBlock {
   RWCString name_;
   RWTPtrOrderedVector<QVConfigItem> items_;
   RWTPtrSortedVector<QVConfigItem> sortedItems_;
+  std::size_t trailingBlankKeys_ = 0;   // items whose key ends with a blank or a tab
+  static bool endsWithBlank(const RWCString& key);
 };

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "config/VariableExpansion.h"
 #include "platform/FileSystem.h"
@@ -36,21 +38,7 @@ std::size_t lengthWithoutTrailingBlanks(const RWCString& s) {
 
 bool isCommentChar(char c) { return c == ';' || c == '*' || c == '!' || c == '#'; }
 
-// A key that reads back as the key of an item line: not empty, no '=', no line break, and not
-// starting with a comment character (column 0) or, after blanks, with '[' (a header).
-bool writableKey(const RWCString& key) {
-  if (key.isEmpty() || holds(key, '=') || holds(key, '\n') || holds(key, '\r')) return false;
-  if (isCommentChar(key.data()[0])) return false;
-  std::size_t i = 0;
-  while (i < key.length() && isBlankOrTab(key.data()[i])) ++i;
-  return i < key.length() && key.data()[i] != '[';
-}
-
-bool writableValue(const RWCString& value) { return !holds(value, '\n') && !holds(value, '\r'); }
-
-bool writableBlockName(const RWCString& name) {
-  return !holds(name, ']') && !holds(name, '\n') && !holds(name, '\r');
-}
+bool holdsLineBreak(const RWCString& s) { return holds(s, '\n') || holds(s, '\r'); }
 
 RWCString itemLine(const RWCString& key, const RWCString& value) {
   RWCString line(key);
@@ -83,6 +71,33 @@ bool startsWith(const RWCString& text, const RWCString& prefix) {
 }
 
 }  // namespace
+
+// ---- what can be written -----------------------------------------------------------------
+
+bool QVConfigLineList::isWritableValue(const RWCString& value) { return !holdsLineBreak(value); }
+
+bool QVConfigLineList::isWritableBlockName(const RWCString& name) {
+  return !holds(name, ']') && !holdsLineBreak(name);
+}
+
+bool QVConfigLineList::isWritableItem(const RWCString& key, const RWCString& value) {
+  if (holdsLineBreak(key) || holdsLineBreak(value) || holds(key, '=')) return false;
+  if (key.isEmpty()) return true;  // "=value"
+  const char first = key.data()[0];
+  if (isBlankOrTab(first) || isCommentChar(first)) return false;
+  return first != '[' || (!holds(key, ']') && !holds(value, ']'));
+}
+
+std::string QVConfigLineList::nameKey(const RWCString& name, bool ignoreCase) {
+  std::string k(name.data(), lengthWithoutTrailingBlanks(name));
+  if (ignoreCase)
+    for (char& c : k) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return k;
+}
+
+std::string QVConfigLineList::blockKey(const RWCString& name, bool ignoreCase) {
+  return isDefaultBlock(name) ? std::string("D") : "N" + nameKey(name, ignoreCase);
+}
 
 // ---- lines -------------------------------------------------------------------------------
 
@@ -281,7 +296,7 @@ int QVConfigLineList::ensureBlockHeader(const RWCString& name) {
   if (isDefaultBlock(name)) return -1;
   const int h = findHeaderLine(name);
   if (h >= 0) return h;
-  if (!writableBlockName(name)) return kConfigUnwritable;
+  if (!isWritableBlockName(name)) return kConfigUnwritable;
   const std::size_t n = lines_.count();
   if (!(n >= 2 && lines_[n - 1].isEmpty() && lines_[n - 2].isEmpty())) lines_.append(RWCString());
   lines_.append(headerLine(name));
@@ -298,7 +313,7 @@ int QVConfigLineList::setItemLine(const RWCString& block, const RWCString& key,
     const int existing = findItemLine(start, key, n);
     if (existing >= 0 && lines_[existing] == line) return existing;  // nothing to write
   }
-  if (!writableKey(key) || !writableValue(value)) return kConfigUnwritable;
+  if (!isWritableItem(key, value)) return kConfigUnwritable;
   if (start < 0) {
     const int h = ensureBlockHeader(block);
     if (h == kConfigUnwritable) return kConfigUnwritable;
@@ -337,9 +352,132 @@ int QVConfigLineList::setItemEverywhere(const RWCString& block, const RWCString&
   }
   if (targets.isEmpty()) return setItem(block, key, value, 0);
   if (!changes) return 1;
-  if (!writableKey(key) || !writableValue(value)) return kConfigUnwritable;
+  if (!isWritableItem(key, value)) return kConfigUnwritable;
   for (std::size_t t = 0; t < targets.count(); ++t) lines_.at(targets[t]) = line;
   return 1;
+}
+
+std::size_t QVConfigLineList::setItemsEverywhere(const std::vector<BlockItems>& blocks) {
+  // Lines are referred to by number: n >= 0 is lines_[n]; -1 - k is added[k], a line this call
+  // adds. Nothing is moved until the end, when the new list is put together once.
+  struct BlockIndex {
+    std::unordered_map<std::string, std::vector<int>> keys;    // key -> its lines, file order
+    std::vector<std::size_t>* group = nullptr;                 // where new items of it go
+    std::size_t groupAt = 0;                                   // within the group
+  };
+  const int n = static_cast<int>(lines_.count());
+  std::vector<RWCString> added;
+  // Lines added before original line p (p == n: after the last), and after everything.
+  std::unordered_map<int, std::vector<std::size_t>> before;
+  std::vector<std::size_t> tail;
+  std::unordered_map<std::string, BlockIndex> index;
+
+  // Index the blocks and their item lines. The first body of a block receives its new items,
+  // after its last item line (or at its body start when it has none); no two blocks share that
+  // place, so each has a group of its own.
+  {
+    BlockIndex* current = &index[blockKey(RWCString("<default>"))];
+    bool first = true;
+    int start = 0, lastItem = -1;
+    auto close = [&]() {
+      if (!first) return;
+      current->group = &before[lastItem >= 0 ? lastItem + 1 : start];
+      current->groupAt = current->group->size();
+    };
+    RWCString name, value;
+    for (int i = 0; i < n; ++i) {
+      const int kind = classifyLine(static_cast<std::size_t>(i), name, value);
+      if (kind == kHeader) {
+        close();
+        const std::string key = blockKey(name);
+        first = index.find(key) == index.end();
+        current = &index[key];
+        start = i + 1;
+        lastItem = -1;
+      } else if (kind == kItem) {
+        current->keys[nameKey(name)].push_back(i);
+        lastItem = i;
+      }
+    }
+    close();
+  }
+  auto text = [&](int ref) -> const RWCString& {
+    return ref >= 0 ? lines_[static_cast<std::size_t>(ref)] : added[static_cast<std::size_t>(-1 - ref)];
+  };
+  auto add = [&](const RWCString& line) {
+    added.push_back(line);
+    return added.size() - 1;
+  };
+  // The k-th line from the end (k = 1: the last) of the list as it stands, or null.
+  auto fromEnd = [&](std::size_t k) -> const RWCString* {
+    if (k <= tail.size()) return &added[tail[tail.size() - k]];
+    k -= tail.size();
+    auto atEnd = before.find(n);
+    const std::size_t endGroup = atEnd == before.end() ? 0 : atEnd->second.size();
+    if (k <= endGroup) return &added[atEnd->second[endGroup - k]];
+    k -= endGroup;
+    return k <= static_cast<std::size_t>(n) ? &lines_[static_cast<std::size_t>(n) - k] : nullptr;
+  };
+
+  std::size_t refused = 0;
+  std::vector<std::size_t> scratch;
+  for (const BlockItems& b : blocks) {
+    const std::string bkey = blockKey(b.name);
+    auto found = index.find(bkey);
+    if (found == index.end()) {
+      // A new block: its header goes at the end, as ensureBlockHeader puts it.
+      if (!isWritableBlockName(b.name)) {
+        refused += 1 + b.items.size();
+        continue;
+      }
+      const RWCString* last = fromEnd(1);
+      const RWCString* beforeLast = fromEnd(2);
+      if (!(last && beforeLast && last->isEmpty() && beforeLast->isEmpty()))
+        tail.push_back(add(RWCString()));
+      tail.push_back(add(headerLine(b.name)));
+      tail.push_back(add(RWCString()));
+      found = index.emplace(bkey, BlockIndex()).first;
+      found->second.group = &tail;
+      found->second.groupAt = tail.size() - 1;  // before the empty line after the header
+    }
+    BlockIndex& block = found->second;
+    for (const ItemText& item : b.items) {
+      const RWCString line = itemLine(item.key, item.value);
+      std::vector<int>& targets = block.keys[nameKey(item.key)];
+      bool changes = targets.empty();
+      for (int t : targets) changes = changes || text(t) != line;
+      if (!changes) continue;
+      if (!isWritableItem(item.key, item.value)) {
+        ++refused;
+        continue;
+      }
+      if (targets.empty()) {
+        const std::size_t k = add(line);
+        block.group->insert(block.group->begin() + static_cast<std::ptrdiff_t>(block.groupAt), k);
+        ++block.groupAt;
+        targets.push_back(-1 - static_cast<int>(k));
+      } else {
+        for (int t : targets) {
+          if (t >= 0)
+            lines_.at(static_cast<std::size_t>(t)) = line;
+          else
+            added[static_cast<std::size_t>(-1 - t)] = line;
+        }
+      }
+    }
+  }
+
+  if (added.empty()) return refused;
+  RWTValOrderedVector<RWCString> rebuilt(lines_.count() + added.size() + 64);
+  for (int i = 0; i <= n; ++i) {
+    auto group = before.find(i);
+    if (group != before.end())
+      for (std::size_t k : group->second) rebuilt.append(added[k]);
+    if (i < n) rebuilt.append(lines_[static_cast<std::size_t>(i)]);
+  }
+  for (std::size_t k : tail) rebuilt.append(added[k]);
+  lines_ = rebuilt;
+  return refused;
 }
 
 RWCString QVConfigLineList::itemValue(const RWCString& block, const RWCString& key, int n) const {
@@ -405,13 +543,13 @@ int QVConfigLineList::removeBlockEverywhere(const RWCString& name) {
 int QVConfigLineList::renameBlock(const RWCString& oldName, const RWCString& newName) {
   const int h = findHeaderLine(oldName);
   if (h < 0) return 1;
-  if (!writableBlockName(newName)) return kConfigUnwritable;
+  if (!isWritableBlockName(newName)) return kConfigUnwritable;
   lines_.at(h) = headerLine(newName);
   return 1;
 }
 
 int QVConfigLineList::renameBlockEverywhere(const RWCString& oldName, const RWCString& newName) {
-  if (!writableBlockName(newName)) return kConfigUnwritable;
+  if (!isWritableBlockName(newName)) return kConfigUnwritable;
   RWTValOrderedVector<int> headers(64);
   for (std::size_t i = 0; i < lines_.count(); ++i)
     if (headerMatches(lines_[i], oldName)) headers.append(static_cast<int>(i));
@@ -430,7 +568,7 @@ int QVConfigLineList::commentOutBlock(const RWCString& name) {
 
 int QVConfigLineList::insertBlockAfter(const RWCString& newName, const RWCString& existing) {
   if (isDefaultBlock(newName) || hasBlock(newName)) return -1;
-  if (!writableBlockName(newName)) return kConfigUnwritable;
+  if (!isWritableBlockName(newName)) return kConfigUnwritable;
   const int start = bodyStart(existing);
   if (start < 0) {
     ensureBlockHeader(newName);
@@ -446,7 +584,7 @@ int QVConfigLineList::insertBlockAfter(const RWCString& newName, const RWCString
 
 int QVConfigLineList::appendBlock(const RWCString& name) {
   if (isDefaultBlock(name) || hasBlock(name)) return -1;
-  if (!writableBlockName(name)) return kConfigUnwritable;
+  if (!isWritableBlockName(name)) return kConfigUnwritable;
   lines_.append(RWCString());
   lines_.append(headerLine(name));
   return 1;
@@ -521,6 +659,8 @@ int loadConfigLines(QVConfigLineList& list, const RWCString& fileName) {
   list.clear();
   std::string native;
   if (!platform::osPath(std::string(expanded.data(), expanded.length()), native)) return -3;
+  // What an earlier save of this file left when it was killed goes now.
+  platform::removeStaleReplacements(std::string_view(expanded.data(), expanded.length()));
   if (!platform::isFile(native)) return -3;  // a folder, or nothing at all
   std::ifstream in(native, std::ios::in | std::ios::binary);
   if (!in.is_open()) return -3;

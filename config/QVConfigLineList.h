@@ -5,14 +5,15 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 #include "foundation/RWCString.h"
 #include "foundation/RWTPair.h"
 #include "foundation/RWTValOrderedVector.h"
 
 // Result of an edit refused because its name or value cannot be written as one line that reads
-// back as itself: a value holding CR or LF; a key that is empty, holds '=', CR or LF, or starts
-// with a comment character or '['; a block name holding ']', CR or LF.
+// back as itself (see QVConfigLineList::isWritableItem and isWritableBlockName).
 inline constexpr int kConfigUnwritable = -4;
 
 // Lines are grouped into blocks under header lines ("[name]"); lines before the first header form
@@ -45,6 +46,28 @@ class QVConfigLineList {
   // The text writeStream would write.
   RWCString text() const;
 
+  // One block's items for setItemsEverywhere.
+  struct ItemText {
+    RWCString key;
+    RWCString value;
+  };
+  struct BlockItems {
+    RWCString name;
+    std::vector<ItemText> items;
+  };
+
+  // ---- what can be written
+  // Whether key + "=" + value is one line that reads back as an item of that key (compared as
+  // keys are, so trailing blanks do not matter) with that value (blanks and tabs at its ends are
+  // trimmed by every read). Refused: CR or LF anywhere; a key holding '=', starting with a blank
+  // or a tab (it would read back without them), or starting with ';', '*', '!' or '#' (a
+  // comment); a key starting with '[' when key or value holds ']' (a header). The empty key is
+  // fine ("=v").
+  static bool isWritableItem(const RWCString& key, const RWCString& value);
+  static bool isWritableValue(const RWCString& value);      // no CR or LF
+  // "[" + name + "]" reads back as that name: no ']', CR or LF.
+  static bool isWritableBlockName(const RWCString& name);
+
   // ---- line tests
   static bool isBlockHeader(const RWCString& line);
   static bool isComment(const RWCString& line);
@@ -56,6 +79,11 @@ class QVConfigLineList {
   static int compareNames(const RWCString& a, const RWCString& b, bool ignoreCase);
   static bool isDefaultBlock(const RWCString& name);   // "<default>", any case
   bool headerMatches(const RWCString& line, const RWCString& name) const;
+  // A text that is equal for two names exactly when compareNames finds them equal: trailing
+  // blanks and tabs dropped, lower case when ignoring case. blockKey gives every spelling of
+  // "<default>" one key of its own, as block names compare.
+  static std::string nameKey(const RWCString& name, bool ignoreCase);
+  static std::string blockKey(const RWCString& name, bool ignoreCase);
   // Kind of line index: a header gives its block name in name; an item its key and value.
   int classifyLine(std::size_t index, RWCString& name, RWCString& value) const;
 
@@ -77,6 +105,11 @@ class QVConfigLineList {
   // blocks included); adds one line as setItem does when there is none. 1 or kConfigUnwritable
   // (nothing changed).
   int setItemEverywhere(const RWCString& block, const RWCString& key, const RWCString& value);
+  // For each block in order: ensureBlockHeader, then setItemEverywhere of each of its items, with
+  // the same result in the lines, in one pass over them (time linear in lines and items). What
+  // cannot be written (a new block's name, an item) is left out and counted; everything else is
+  // written. Returns the number left out.
+  std::size_t setItemsEverywhere(const std::vector<BlockItems>& blocks);
   // Empty when the block or item is missing.
   RWCString itemValue(const RWCString& block, const RWCString& key, int n = 0) const;
   // A new[] copy for the caller to delete[], or null when the block or item is missing.
@@ -116,6 +149,8 @@ class QVConfigLineList {
   RWTValOrderedVector<int> bodyStarts(const RWCString& name) const;
 
  private:
+  std::string nameKey(const RWCString& name) const { return nameKey(name, ignoreCase_); }
+  std::string blockKey(const RWCString& name) const { return blockKey(name, ignoreCase_); }
   int nextHeaderFrom(int start) const;          // first header at or after start, else count
   bool isItemLine(std::size_t i) const;
   void insertLine(std::size_t at, const RWCString& text) { lines_.insertAt(at, text); }

@@ -234,6 +234,30 @@ TEST(QVConfigLineList, WalksRepeatedKeys) {
   EXPECT_EQ(position, -1);
 }
 
+// Keys the format can hold are written, and each line reads back as the item it was made from.
+TEST(QVConfigLineList, WritesEveryKeyThatReadsBackAsItself) {
+  struct Case {
+    const char* key;
+    const char* value;
+    const char* line;
+  } cases[] = {
+      {"", "v", "=v"},        {"[x", "w", "[x=w"},    {"k ", "v", "k =v"},  {"k", "", "k="},
+      {"a;b", "c=d", "a;b=c=d"}, {"x[", "]", "x[=]"}, {"", "", "="},
+  };
+  for (const Case& c : cases) {
+    QVConfigLineList list = listOf({"[A]", "old=1"});
+    EXPECT_EQ(list.setItem("A", c.key, c.value), 1) << c.line;
+    EXPECT_EQ(linesOf(list), (std::vector<std::string>{"[A]", "old=1", c.line}));
+    RWCString key, value;
+    EXPECT_EQ(list.classifyLine(2, key, value), QVConfigLineList::kItem) << c.line;
+    EXPECT_EQ(QVConfigLineList::compareNames(key, c.key, false), 0) << c.line;
+    EXPECT_EQ(value, c.value) << c.line;
+    // Found again as the same item: the next set replaces it.
+    EXPECT_EQ(list.setItem("A", c.key, "again"), 1);
+    EXPECT_EQ(list.count(), 3u) << c.line;
+  }
+}
+
 TEST(QVConfigLineList, RefusesTextThatWouldReadBackAsOtherLines) {
   struct Case {
     const char* block;
@@ -243,7 +267,8 @@ TEST(QVConfigLineList, RefusesTextThatWouldReadBackAsOtherLines) {
   const Case cases[] = {
       {"A", "k", "x\ny=1"},  {"A", "k", "x\r"},   {"A", "a=b", "v"}, {"A", ";k", "v"},
       {"A", "#k", "v"},      {"A", "*k", "v"},    {"A", "!k", "v"},  {"A", " [k]", "v"},
-      {"A", "", "v"},        {"A]x", "k", "v"},   {"A\n[B", "k", "v"}, {"A", "k\nq", "v"},
+      {"A", " k", "v"},      {"A]x", "k", "v"},   {"A\n[B", "k", "v"}, {"A", "k\nq", "v"},
+      {"A", "[k", "v]"},     {"A", "[k]", "v"},   {"A", "\tk", "v"},
   };
   for (const Case& c : cases) {
     QVConfigLineList list = listOf({"[A]", "old=1"});
@@ -333,3 +358,41 @@ TEST(QVConfigLineList, FailedSaveLeavesTheOldFileWhole) {
 }
 
 }  // namespace
+
+// The batch edit of a save gives the lines that the edits one at a time give.
+TEST(QVConfigLineList, BatchOfItemsEqualsTheEditsOneAtATime) {
+  const std::vector<std::string> files[] = {
+      {},
+      {"", ""},
+      {"a=1", "; note", "[A]", "k=1", "", "[B]", "[a]", "k=2", "j=1", "[<DEFAULT>]", "d=1", "x=0"},
+      {"[A]", "K = 1", "k=2", "", "", "[C]"},
+      {"; only a comment"},
+      {"[A]", "k=1"},
+  };
+  using Items = std::vector<QVConfigLineList::ItemText>;
+  const std::vector<QVConfigLineList::BlockItems> batch = {
+      {"<default>", Items{{"d", "9"}, {"new", "n"}, {"a", "1"}}},
+      {"A", Items{{"k", "5"}, {"fresh", ""}, {"fresh2", "z"}, {"bad=key", "v"}}},
+      {"New", Items{{"p", "1"}, {"q", "2"}}},
+      {"Empty", Items{}},
+      {"Bad]", Items{{"p", "1"}}},
+      {"Later", Items{{"r", "3"}}},
+      {"B", Items{{"j", "7"}, {"[x", "y"}}},
+      {"c", Items{{"c1", "1"}}},
+  };
+  for (const auto& file : files) {
+    QVConfigLineList one = listOf(file);
+    std::size_t refusedOne = 0;
+    for (const auto& b : batch) {
+      if (one.ensureBlockHeader(b.name) == kConfigUnwritable) {
+        refusedOne += 1 + b.items.size();
+        continue;
+      }
+      for (const auto& item : b.items)
+        if (one.setItemEverywhere(b.name, item.key, item.value) != 1) ++refusedOne;
+    }
+    QVConfigLineList all = listOf(file);
+    EXPECT_EQ(all.setItemsEverywhere(batch), refusedOne);
+    EXPECT_EQ(linesOf(all), linesOf(one)) << "file of " << file.size() << " lines";
+  }
+}

@@ -32,20 +32,29 @@ RWCString joinNumbers(const T* values, std::size_t count, int precision) {
 
 }  // namespace
 
-void QVConfigValue::setText(const char* text) {
-  text_ = text ? text : "";
-  isSet_ = 1;
+bool QVConfigValue::holdsLineBreak(const char* text, std::size_t n) {
+  return std::memchr(text, '\n', n) != nullptr || std::memchr(text, '\r', n) != nullptr;
 }
 
-void QVConfigValue::setText(const RWCString& text) {
+bool QVConfigValue::setText(const char* text) {
+  return setText(RWCString(text ? text : ""));
+}
+
+bool QVConfigValue::setText(const RWCString& text) {
+  if (holdsLineBreak(text.data(), text.length())) return false;
   text_ = text;
   isSet_ = 1;
+  return true;
 }
 
-void QVConfigValue::append(const char* text) {
+bool QVConfigValue::append(const char* text) {
+  if (text && holdsLineBreak(text, std::strlen(text))) return false;
   if (text) text_.append(text);
   isSet_ = 1;
+  return true;
 }
+
+void QVConfigValue::loadText(const RWCString& text) { text_ = text; }
 
 void QVConfigValue::setInt(int value) { setText(intToText(value)); }
 
@@ -90,7 +99,7 @@ void QVConfigValue::setDoubleVector(const RWTValOrderedVector<double>& values, i
   setText(out);
 }
 
-void QVConfigValue::setStringVector(const RWTValOrderedVector<RWCString>& values, char separator,
+bool QVConfigValue::setStringVector(const RWTValOrderedVector<RWCString>& values, char separator,
                                     char quote) {
   RWCString out;
   for (std::size_t i = 0; i < values.count(); ++i) {
@@ -99,7 +108,7 @@ void QVConfigValue::setStringVector(const RWTValOrderedVector<RWCString>& values
     out.append(values[i]);
     if (quote) out.append(quote, 1);
   }
-  setText(out);
+  return setText(out);
 }
 
 void QVConfigValue::clearText() { text_ = RWCString(); }

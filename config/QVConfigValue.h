@@ -13,10 +13,12 @@ class QVConfigValue {
  public:
   QVConfigValue() = default;
 
-  // ---- setters: each replaces the whole text and marks the value set, unless stated.
-  void setText(const char* text);           // null gives the empty text (still set)
-  void setText(const RWCString& text);
-  void append(const char* text);            // appends; marks set
+  // ---- setters: each replaces the whole text and marks the value set, unless stated. A text
+  // holding CR or LF cannot be written into a settings file as one line: the setters that take
+  // text refuse it (false, nothing changed).
+  bool setText(const char* text);           // null gives the empty text (still set)
+  bool setText(const RWCString& text);
+  bool append(const char* text);            // appends; marks set
   void setInt(int value);                   // "%d"
   void setDouble(double value, int precision = 2);   // fixed point, precision decimals
   void setBool(bool flag);                  // "YES" or "NO"
@@ -26,9 +28,11 @@ class QVConfigValue {
   void setIntVector(const RWTValOrderedVector<int>& values);
   void setDoubleVector(const RWTValOrderedVector<double>& values, int precision = 2);
   // Joined by separator; when quote is not 0 each string is enclosed in it.
-  void setStringVector(const RWTValOrderedVector<RWCString>& values, char separator = ',',
+  bool setStringVector(const RWTValOrderedVector<RWCString>& values, char separator = ',',
                        char quote = 0);
   void clearText();                         // empty text; the flag is unchanged
+  // The text as a file holds it, taken as it is; the flag is unchanged (used by the reader).
+  void loadText(const RWCString& text);
 
   // ---- getters
   const char* text() const { return text_.data(); }
@@ -60,6 +64,7 @@ class QVConfigValue {
   // Reads the leading decimal integer after white space; out-of-range values are clamped.
   // False, with value untouched, when there is none.
   static bool parseInt(const char* text, int& value);
+  static bool holdsLineBreak(const char* text, std::size_t n);   // CR or LF among n bytes
 
  private:
   RWCString text_;

@@ -229,24 +229,62 @@ TEST(QVConfig, InterruptedSaveReportsFailureAndKeepsTheFile) {
   EXPECT_EQ(readFile(path), "[A]\nk=2\n");
 }
 
-TEST(QVConfig, RefusesToSaveWhatWouldNotReadBack) {
+// An item or block that cannot be written is left out of the save, which reports -1; every other
+// change is written all the same.
+TEST(QVConfig, UnwritableItemIsLeftOutAndTheRestIsSaved) {
   platform::TempDir dir;
   const std::string path = dir.file("x.cfg");
-  writeFile(path, "[A]\nk=1\n");
   struct Case {
     const char* block;
     const char* key;
     const char* value;
   };
   const Case cases[] = {
-      {"A", "k", "1\n[Evil]\nx=1"}, {"A", "a=b", "v"}, {"A", ";k", "v"}, {"B]", "k", "v"},
+      {"A", "a=b", "v"}, {"A", ";k", "v"}, {"B]", "k", "v"}, {"A", "[q", "v]"}, {"A", " k", "v"},
   };
   for (const Case& c : cases) {
+    writeFile(path, "[A]\nk=1\n");
     QVConfig config(RWCString(path.c_str()), true);
+    config.valueOrDefault("k", "A").setText("2");
     config.valueOrDefault(c.key, c.block).setText(c.value);
     EXPECT_EQ(config.save(), -1) << c.key;
-    EXPECT_EQ(readFile(path), "[A]\nk=1\n");
+    EXPECT_EQ(readFile(path), "[A]\nk=2\n") << c.key;
   }
+}
+
+TEST(QVConfig, KeyStartingWithABracketLoadsChangesAndSaves) {
+  platform::TempDir dir;
+  const std::string path = dir.file("x.cfg");
+  writeFile(path, "[A]\n[x=1\nk=1\n");
+  QVConfig config(RWCString(path.c_str()), true);
+  ASSERT_TRUE(config.hasItem("[x", "A"));
+  config.valueOrDefault("[x", "A").setText("2");
+  config.valueOrDefault("k", "A").setText("3");
+  EXPECT_EQ(config.save(), 0);
+  EXPECT_EQ(readFile(path), "[A]\n[x=2\nk=3\n");
+  // A value that would turn the line into a header is refused when it is set.
+  config.selectBlock("A");
+  EXPECT_EQ(config.setKeyText("[x", "3]"), kConfigUnwritable);
+  EXPECT_EQ(config.valueOrDefault("[x", "A").asText(), "2");
+}
+
+TEST(QVConfig, SettersRefuseLineBreaks) {
+  platform::TempDir dir;
+  const std::string path = dir.file("x.cfg");
+  writeFile(path, "[A]\nk=1\nj=1\n");
+  QVConfig config(RWCString(path.c_str()), true);
+  EXPECT_FALSE(config.valueOrDefault("k", "A").setText("a\rb"));
+  EXPECT_FALSE(config.valueOrDefault("k", "A").setText(RWCString("a\nb")));
+  EXPECT_FALSE(config.valueOrDefault("k", "A").append("\n"));
+  EXPECT_EQ(config.valueOrDefault("k", "A").asText(), "1");
+  config.selectBlock("A");
+  EXPECT_EQ(config.setKeyText("j", "x\ny"), kConfigUnwritable);
+  EXPECT_EQ(config.setKeyText("j\n", "x"), kConfigUnwritable);
+  EXPECT_EQ(config.setKeyText("j", "2"), 1);
+  EXPECT_EQ(config.appendText("3\r"), kConfigUnwritable);
+  EXPECT_EQ(config.appendInt(4), 1);
+  EXPECT_EQ(config.save(), 0);
+  EXPECT_EQ(readFile(path), "[A]\nk=1\nj=2,4\n");
 }
 
 // A stream buffer that hands out its text and then fails, as a broken disk would.

@@ -199,8 +199,9 @@ bool RWBinaryFile::hasError() const { return file_ && std::ferror(file_) != 0; }
 bool RWBinaryFile::isEmpty() const {
   if (!file_) return true;
   std::fflush(file_);  // what was written counts
+  // The open file itself, not whatever its name means now.
   platform::FileStatus st;
-  return !platform::status(fileName(), st) || st.size == 0;
+  return !platform::openFileStatus(file_, st) || st.size == 0;
 }
 
 int RWBinaryFile::erase() {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "platform/testing/TempDir.h"
 
 namespace {
@@ -156,4 +157,46 @@ TEST(RWBinaryFile, ExistsAndFailedOpens) {
   EXPECT_EQ(missing.offset(), -1);
   EXPECT_EQ(missing.exists(), 0);
   EXPECT_EQ(missing.erase(), 0);  // nothing to delete
+}
+
+// isEmpty answers for the open file, not for whatever its name names now.
+TEST(RWBinaryFile, IsEmptyAsksTheOpenFileNotItsName) {
+  platform::TempDir dir;
+  const std::string full = dir.file("full.bin");
+  const std::string empty = dir.file("empty.bin");
+  std::ofstream(full, std::ios::binary) << "four";
+  std::ofstream(empty, std::ios::binary).close();
+  RWBinaryFile f(full.c_str(), "rb");
+  RWBinaryFile e(empty.c_str(), "rb");
+  ASSERT_TRUE(f.isOpen() && e.isOpen());
+  // Swap the two names under the open files.
+  const std::string swap = dir.file("swap.bin");
+  ASSERT_TRUE(platform::renamePath(full, swap));
+  ASSERT_TRUE(platform::renamePath(empty, full));
+  ASSERT_TRUE(platform::renamePath(swap, empty));
+  EXPECT_FALSE(f.isEmpty());
+  EXPECT_TRUE(e.isEmpty());
+  // A file moved away, its name gone.
+  ASSERT_TRUE(platform::removeFile(full));
+  EXPECT_TRUE(e.isEmpty());
+  ASSERT_TRUE(platform::removeFile(empty));
+  EXPECT_FALSE(f.isEmpty());
+}
+
+TEST(RWBinaryFile, IsEmptyOfARelativeNameAfterAFolderChange) {
+  platform::TempDir dir;
+  ASSERT_TRUE(platform::makeFolder(dir.file("a")) && platform::makeFolder(dir.file("b")));
+  std::ofstream(dir.file("a/rel.bin"), std::ios::binary) << "data";
+  std::ofstream(dir.file("b/rel.bin"), std::ios::binary).close();
+  const std::string home = platform::currentFolder();
+  ASSERT_TRUE(platform::changeFolder(dir.file("a")));
+  {
+    RWBinaryFile f("rel.bin", "rb");
+    const bool open = f.isOpen();
+    const bool entered = platform::changeFolder(dir.file("b"));
+    const bool emptyThere = f.isEmpty();
+    ASSERT_TRUE(platform::changeFolder(home));
+    ASSERT_TRUE(open && entered);
+    EXPECT_FALSE(emptyThere);
+  }
 }

@@ -109,11 +109,15 @@ bool str::isEqual(const char* text) const {
 }
 
 bool str::isLess(const char* text) const {
-  return std::strcmp(this->text(), text != nullptr ? text : "") < 0;
+  if (isNull()) return text != nullptr;
+  if (text == nullptr) return false;
+  return std::strcmp(this->text(), text) < 0;
 }
 
 bool str::isGreater(const char* text) const {
-  return std::strcmp(this->text(), text != nullptr ? text : "") > 0;
+  if (isNull()) return false;
+  if (text == nullptr) return true;
+  return std::strcmp(this->text(), text) > 0;
 }
 
 str str::substring(long position, long count) const {

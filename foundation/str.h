@@ -30,6 +30,9 @@ public:
   // Pool length - 1, or 0 without storage.
   long length() const;
   bool isEmpty() const { return length() == 0; }
+  // Holds no storage at all (a str made empty, from a null pointer, or whose edits left nothing).
+  // A str holding only its NUL (made from "") is empty but not null.
+  bool isNull() const { return pool_.length() == 0; }
 
   // Copies the other's text (self-assignment keeps it).
   str& assign(const str& other);
@@ -48,7 +51,8 @@ public:
   bool isEqual(const char* text) const;
   bool isNotEqual(const char* text) const { return !isEqual(text); }
   bool equalsStr(const str& other) const { return isEqual(other.text()); }
-  // Ordering by strcmp, a null or empty text before every other text.
+  // Ordering by strcmp, with null before everything: a null str is less than every text but a
+  // null pointer (even ""), and every str but a null one is greater than a null pointer.
   bool isLess(const char* text) const;
   bool isGreater(const char* text) const;
 

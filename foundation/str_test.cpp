@@ -49,21 +49,29 @@ TEST(StrTest, ConstructionFromPartsAndNumbers) {
   EXPECT_EQ(S(a), "abc");
 }
 
-TEST(StrTest, OrderingTreatsNullAsEmpty) {
+// A str without storage is null; str("") holds its NUL and is not. isLess: both null 0, only
+// this null 1, only the text null 0, else strcmp < 0. isGreater: both null or this null 0, only
+// the text null 1, else strcmp > 0.
+TEST(StrTest, OrderingPutsNullBeforeTheEmptyText) {
   struct Case {
-    const char* self;
+    const char* self;   // nullptr: a str without storage
     const char* text;
     bool less, greater;
   } cases[] = {
-      {nullptr, nullptr, false, false}, {nullptr, "", false, false}, {nullptr, "a", true, false},
-      {"a", nullptr, false, true},      {"a", "b", true, false},     {"b", "a", false, true},
-      {"a", "a", false, false},         {"ab", "a", false, true},
+      {nullptr, nullptr, false, false}, {nullptr, "", true, false},  {nullptr, "a", true, false},
+      {"", nullptr, false, true},       {"", "", false, false},      {"", "a", true, false},
+      {"a", nullptr, false, true},      {"a", "", false, true},      {"a", "b", true, false},
+      {"b", "a", false, true},          {"a", "a", false, false},    {"ab", "a", false, true},
   };
   for (const Case& c : cases) {
     const str s(c.self);
+    EXPECT_EQ(s.isNull(), c.self == nullptr);
     EXPECT_EQ(s.isLess(c.text), c.less) << (c.self ? c.self : "null") << " < " << (c.text ? c.text : "null");
-    EXPECT_EQ(s.isGreater(c.text), c.greater) << (c.self ? c.self : "null");
+    EXPECT_EQ(s.isGreater(c.text), c.greater) << (c.self ? c.self : "null") << " > " << (c.text ? c.text : "null");
   }
+  // Equality still treats null and "" alike.
+  EXPECT_TRUE(str().isEqual(""));
+  EXPECT_TRUE(str("").isEqual(nullptr));
 }
 
 TEST(StrTest, AppendKeepsOneNulAndReadsItsOwnText) {

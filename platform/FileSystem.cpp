@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,8 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -68,6 +71,63 @@ bool writeAll(int fd, const char* data, size_t size) {
   return true;
 }
 
+// ---- temporaries of replacements ------------------------------------------------------------
+// A replacement of "<folder>/<name>" writes "<folder>/.<name>.tmp-<pid>-<8 hex digits>" (the name
+// cut to 180 bytes), created exclusively and flock-ed by its writer until it is closed. A save
+// killed before its rename leaves that file behind; the next replacement of the same file (and
+// removeStaleReplacements, which loads call) removes such leftovers, but only stale ones: the
+// writer's process no longer exists (kill(pid, 0) gives ESRCH) and nobody holds the lock. A
+// concurrent saver is alive, so its temporary stays, in every step (between its open and its
+// flock, and between its close and its rename, the live pid protects it). A pid reused by
+// another process keeps a stale file a while longer, which is harmless.
+
+std::string replacementPrefix(const std::string& nativeTarget) {
+  return "." + baseOf(nativeTarget).substr(0, 180) + ".tmp-";
+}
+
+// The pid of a temporary's name "<prefix><pid>-<8 hex>", or 0 when the name is not of that form.
+long replacementPid(const std::string& name, const std::string& prefix) {
+  if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return 0;
+  const std::string rest = name.substr(prefix.size());
+  const size_t dash = rest.find('-');
+  if (dash == std::string::npos || dash == 0 || dash > 10 || rest.size() != dash + 9) return 0;
+  long pid = 0;
+  for (size_t i = 0; i < dash; ++i) {
+    if (rest[i] < '0' || rest[i] > '9') return 0;
+    pid = pid * 10 + (rest[i] - '0');
+  }
+  for (size_t i = dash + 1; i < rest.size(); ++i)
+    if (!std::isxdigit(static_cast<unsigned char>(rest[i]))) return 0;
+  return pid;
+}
+
+bool processGone(long pid) { return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH; }
+
+void removeStaleTemporaries(const std::string& nativeTarget) {
+  const std::string folder = folderOf(nativeTarget);
+  const std::string prefix = replacementPrefix(nativeTarget);
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  std::vector<std::string> stale;
+  while (struct dirent* e = ::readdir(dir)) {
+    const std::string name = e->d_name;
+    const long pid = replacementPid(name, prefix);
+    if (pid > 0 && processGone(pid)) stale.push_back(name);
+  }
+  ::closedir(dir);
+  for (const std::string& name : stale) {
+    const std::string path = folder + "/" + name;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) continue;
+    struct stat st {};
+    // Only a regular file whose lock nobody holds.
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+      ::unlink(path.c_str());
+    ::close(fd);
+  }
+}
+
 // One replacement in progress: a temporary file beside the target, written, flushed, closed and
 // renamed over the target. Anything not committed is removed by the destructor.
 class Replacement {
@@ -93,17 +153,19 @@ public:
     bool hadOld = ::stat(target_.c_str(), &old) == 0;
     if (hadOld && !S_ISREG(old.st_mode)) return fail("replace", target_, EISDIR);
     if (injected(ReplaceStep::CreateTemp)) return fail("create temporary file for", target_, EIO);
-    std::string base = baseOf(target_).substr(0, 180);
-    std::string folder = folderOf(target_);
+    removeStaleTemporaries(target_);
+    const std::string stem =
+        folderOf(target_) + "/" + replacementPrefix(target_) + std::to_string(::getpid()) + "-";
     std::random_device device;
     for (int attempt = 0; attempt < 100; ++attempt) {
       char tag[16];
       std::snprintf(tag, sizeof tag, "%08x", static_cast<unsigned>(device()));
-      std::string candidate = folder + "/." + base + ".tmp-" + tag;
+      std::string candidate = stem + tag;
       int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd >= 0) {
         fd_ = fd;
         temp_ = candidate;
+        ::flock(fd_, LOCK_EX | LOCK_NB);  // released when the file is closed or the writer dies
         if (hadOld) ::fchmod(fd_, old.st_mode & 07777);
         return true;
       }
@@ -183,6 +245,19 @@ bool status(std::string_view path, FileStatus& out) {
   if (::stat(p.c_str(), &st) != 0) return false;
   struct stat lst {};
   out.isLink = ::lstat(p.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode);
+  out.kind = kindOf(st.st_mode);
+  out.size = static_cast<std::uint64_t>(st.st_size);
+  out.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+  out.accessed = static_cast<std::int64_t>(st.st_atim.tv_sec);
+  return true;
+}
+
+bool openFileStatus(std::FILE* file, FileStatus& out) {
+  out = FileStatus{};
+  if (!file) return false;
+  const int fd = ::fileno(file);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0) return false;
   out.kind = kindOf(st.st_mode);
   out.size = static_cast<std::uint64_t>(st.st_size);
   out.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec);
@@ -386,6 +461,11 @@ bool replaceFileContents(std::string_view path, std::string_view data, std::stri
   }
   Replacement r(error);
   return r.open(p) && r.write(data.data(), data.size()) && r.commit();
+}
+
+void removeStaleReplacements(std::string_view path) {
+  std::string p;
+  if (native(path, p)) removeStaleTemporaries(p);
 }
 
 ReplaceFaultHook setReplaceFaultHook(ReplaceFaultHook hook) { return gFaultHook.exchange(hook); }

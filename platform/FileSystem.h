@@ -5,6 +5,7 @@
 // osPath (Path.h); a path on an unmapped drive fails like a missing file. Results are flags.
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,6 +38,10 @@ bool isAccessible(std::string_view path, int mode);    // mode: AccessMode bits
 bool status(std::string_view path, FileStatus& out);   // false (out reset) when it does not exist
 bool isFile(std::string_view path);
 bool isFolder(std::string_view path);
+// The status of the file an open stream reads or writes, whatever its name is now (moved,
+// removed, or named relative to a folder left since): fstat of its descriptor. isLink is false.
+// Data still buffered in the stream is not counted. False (out reset) for a null stream.
+bool openFileStatus(std::FILE* file, FileStatus& out);
 
 bool removeFile(std::string_view path);                // a file or link, never a folder
 bool removeFolder(std::string_view path);              // an empty folder only
@@ -79,7 +84,17 @@ void setWindowsFolder(std::string_view path);
 // new contents, whole. On failure the temporary file is removed and `path` is untouched; `error`
 // (when given) receives a short reason. A new file gets mode 0666 less the umask; a replaced one
 // keeps its permission bits.
+//
+// The temporary is "." + the file's name + ".tmp-" + the writer's pid + "-" + 8 hex digits. A
+// writer killed before its rename leaves it behind; every replacement of the same file first
+// removes those whose writer no longer runs (see removeStaleReplacements), never the temporary of
+// a replacement still in progress in a live process.
 bool replaceFileContents(std::string_view path, std::string_view data, std::string* error = nullptr);
+
+// Removes the temporaries that replacements of `path` left when their process died before
+// finishing: names of the form above whose pid names no running process and whose lock no one
+// holds. Loads of files that are saved by replacement call it.
+void removeStaleReplacements(std::string_view path);
 
 // The steps of a replacement, for fault injection.
 enum class ReplaceStep { CreateTemp, Write, Flush, Close, Rename };

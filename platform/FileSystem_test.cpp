@@ -1,10 +1,16 @@
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/Path.h"
 #include "platform/testing/FileText.h"
@@ -238,6 +244,51 @@ TEST_F(ReplaceTest, RefusesFoldersAndMissingFolders) {
   std::string error;
   EXPECT_FALSE(replaceFileContents(dir.file("none/x"), "x", &error));
   EXPECT_NE(error.find("none"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+// The pid of a process that has ended.
+long deadPid() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return static_cast<long>(child);
+}
+
+TEST_F(ReplaceTest, RemovesOnlyStaleTemporariesOfTheSameFile) {
+  const std::string file = dir.file("plinth.cfg");
+  writeFile(file, "old");
+  const std::string dead = std::to_string(deadPid());
+  const std::string live = std::to_string(static_cast<long>(::getpid()));
+  const std::string stale = ".plinth.cfg.tmp-" + dead + "-0badf00d";
+  const std::string running = ".plinth.cfg.tmp-" + live + "-12345678";      // a save in progress
+  const std::string other = ".other.cfg.tmp-" + dead + "-0badf00d";         // another file's
+  const std::string foreign = ".plinth.cfg.tmp-" + dead + "-notahex1";      // not of the form
+  const std::string old = ".plinth.cfg.tmp-0badf00d";                       // no pid in it
+  for (const std::string& n : {stale, running, other, foreign, old}) writeFile(dir.file(n), "x");
+  // A stale temporary whose lock someone holds is in use: it stays too.
+  const std::string held = ".plinth.cfg.tmp-" + dead + "-aaaaaaaa";
+  writeFile(dir.file(held), "x");
+  const int fd = ::open(dir.file(held).c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+
+  ASSERT_TRUE(replaceFileContents(file, "new"));
+  EXPECT_EQ(readFile(file), "new");
+  std::vector<std::string> expected = {other, foreign, old, running, held, "plinth.cfg"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names(), expected);
+
+  ::close(fd);   // its writer is gone now
+  removeStaleReplacements(file);
+  expected.erase(std::find(expected.begin(), expected.end(), held));
+  EXPECT_EQ(names(), expected);
 }
 
 }  // namespace
