@@ -4,8 +4,11 @@
 #include <cstdlib>
 #include <fstream>
 #include <istream>
+#include <new>
+#include <vector>
 #include <string>
 
+#include "foundation/RWxmsg.h"
 #include "meta/metaTree.h"
 #include "meta/cLocaleGuard.h"
 #include "meta/metaObject.h"
@@ -52,6 +55,7 @@ void metaTreeReaderC::reset() {
   message_ = str();
   depth_ = 0;
   tokenKind_ = tokenEnd;
+  atEnd_ = false;
 }
 
 int metaTreeReaderC::open(const char* fileName) {
@@ -213,48 +217,66 @@ metaTreeC* metaTreeReaderC::makeNode() {
   return new metaTreeC(metaNodeValueC(metaNodeValueC::typeKeyWord, position, text));
 }
 
+// One level is a frame of an explicit stack rather than a call, so sections nest as deep as
+// memory allows. A frame holds the first and the last node made at its level; an inner level's
+// chain goes under its enclosing level's last node when its closing brace is read.
 metaTreeC* metaTreeReaderC::parseSection() {
-  metaTreeC* first = nullptr;
-  metaTreeC* last = nullptr;
-  for (;;) {
-    const int kind = nextToken();
-    if (error_) break;
-    if (kind == tokenEnd) {
-      if (depth_ == 0) return first;
-      setError("section count wrong");
-      break;
-    }
-    if (kind == tokenOpen) {
-      if (!last) {
-        setError("section without key found");
-        break;
-      }
-      if (depth_ >= maxDepth) {
-        setError("section nesting too deep");
-        break;
-      }
-      ++depth_;
-      metaTreeC* inner = parseSection();
+  struct levelC {
+    metaTreeC* first;
+    metaTreeC* last;
+  };
+  std::vector<levelC> levels;
+  try {
+    levels.push_back({nullptr, nullptr});
+    for (;;) {
+      const int kind = nextToken();
       if (error_) break;
-      if (inner) inner->insertAsFirstChild(last);
-      continue;
+      levelC& level = levels.back();
+      if (kind == tokenEnd) {
+        if (depth_ == 0) return level.first;
+        setError("section count wrong");
+        break;
+      }
+      if (kind == tokenOpen) {
+        if (!level.last) {
+          setError("section without key found");
+          break;
+        }
+        levels.push_back({nullptr, nullptr});  // `level` is not used past this point
+        ++depth_;
+        continue;
+      }
+      if (kind == tokenClose) {
+        --depth_;
+        if (depth_ < 0) {
+          setError("section count wrong");
+          break;
+        }
+        if (levels.size() == 1) return level.first;
+        metaTreeC* inner = level.first;
+        levels.pop_back();
+        if (inner) inner->insertAsFirstChild(levels.back().last);
+        continue;
+      }
+      metaTreeC* node = makeNode();
+      if (!node) break;
+      if (!level.first) {
+        level.first = node;
+      } else {
+        node->insertAfter(level.last);
+      }
+      level.last = node;
     }
-    if (kind == tokenClose) {
-      --depth_;
-      if (depth_ >= 0) return first;
-      setError("section count wrong");
-      break;
-    }
-    metaTreeC* node = makeNode();
-    if (!node) break;
-    if (!first) {
-      first = node;
-    } else {
-      node->insertAfter(last);
-    }
-    last = node;
+  } catch (const RWxalloc&) {
+    setError("out of memory");
+  } catch (const std::bad_alloc&) {
+    setError("out of memory");
   }
-  delete first;  // the level's chain with every subtree
+  // Each level's chain with every subtree; the inner ones are not linked in yet.
+  while (!levels.empty()) {
+    delete levels.back().first;
+    levels.pop_back();
+  }
   return nullptr;
 }
 
@@ -263,8 +285,9 @@ metaTreeC* metaTreeReaderC::read(int postLoad) {
   cLocaleGuardC guard;  // numbers are read with '.' as the decimal point, whatever the locale
   metaTreeC* tree = parseSection();
   if (!error_) {
-    // A 0xFF byte ends the text like the end of the input; anything after it is refused.
-    if (input_->rdbuf() && input_->rdbuf()->sgetc() != std::char_traits<char>::eof())
+    // A 0xFF byte ends the text like the end of the input, but only the real end is accepted:
+    // a 0xFF byte is refused even as the very last byte.
+    if (!atEnd_)
       setError("eof fail");
     else if (postLoad && tree)
       metaObjectCustomStorageC::runPostLoadPass(tree, 1);

@@ -18,10 +18,6 @@ public:
   // Kinds of token.
   enum : int { tokenEnd = 0, tokenWord = 1, tokenString = 2, tokenOpen = 3, tokenClose = 4 };
 
-  // Sections nest at most this deep; deeper input is refused with "section nesting too deep",
-  // so neither the reader nor the code that walks its trees can run out of stack.
-  static constexpr int maxDepth = 256;
-
   metaTreeReaderC();
   metaTreeReaderC(const metaTreeReaderC&) = delete;
   metaTreeReaderC& operator=(const metaTreeReaderC&) = delete;
@@ -55,8 +51,9 @@ public:
 
   // Reads one token: sets the token kind and leaves the token's text in the buffer.
   int nextToken();
-  // Parses one level up to its closing brace (or the end of the input at depth 0); returns the
-  // first node of the level, or null (empty level, or an error).
+  // Parses one level up to its closing brace (or the end of the input at depth 0) with every
+  // level inside it; returns the first node of the level, or null (empty level, or an error).
+  // Any depth is read, bounded by memory: running out of it ends the read with "out of memory".
   metaTreeC* parseSection();
 
   // The text of the last word or string token, NUL-terminated (raw: strings not unescaped).
