@@ -253,6 +253,38 @@ TEST(metaTreeReader, OpensFilesByProgramPath) {
   EXPECT_EQ(reader.open(""), 0);
 }
 
+// A stream that delivers its text and then fails, as a file stream does on a device error.
+class failingBufferC : public std::streambuf {
+public:
+  explicit failingBufferC(std::string text) : text_(std::move(text)) {
+    setg(text_.data(), text_.data(), text_.data() + text_.size());
+  }
+
+protected:
+  int_type underflow() override { throw std::ios_base::failure("input/output error"); }
+
+private:
+  std::string text_;
+};
+
+TEST(metaTreeReader, InputFailuresAreReadErrors) {
+  failingBufferC failing("A {\n B ");
+  std::istream in(&failing);
+  metaTreeReaderC reader;
+  reader.setInput(&in);
+  EXPECT_EQ(reader.read(0), nullptr);
+  EXPECT_STREQ(reader.errorMessage(), "read fail");
+  EXPECT_EQ(reader.errorPosition().line, 2);
+
+  // A folder opens as a file stream but cannot be read.
+  platform::TempDir dir;
+  if (reader.open(dir.path().c_str())) {
+    EXPECT_EQ(reader.read(1), nullptr);
+    EXPECT_STREQ(reader.errorMessage(), "read fail");
+  }
+  EXPECT_FALSE(loadMetaTreeFile(dir.path().c_str(), 1).isBound());
+}
+
 // Each demo part reads without error, and its dump reads back to the same tree.
 TEST(metaTreeReader, DemoPartsReadAndRoundTrip) {
   const std::string here = __FILE__;
