@@ -16,11 +16,13 @@ const char textAlphabet[] =
     "!#$%&()*,./:;<=>?@[]^";
 static_assert(sizeof(textAlphabet) - 1 == 85, "the alphabet holds 85 characters");
 
-// Character -> 6-bit value (characters outside the alphabet map to 0); built once, on first use.
+// Character -> its place in the alphabet (characters outside the alphabet map to 0), built from
+// all 85 characters once, on first use. The decoder keeps the low 6 bits of what it looks up.
 const std::array<unsigned char, 256>& reverseTable() {
   static const std::array<unsigned char, 256> table = [] {
     std::array<unsigned char, 256> t{};
-    for (unsigned v = 0; v < 64; ++v) t[static_cast<unsigned char>(textAlphabet[v])] = static_cast<unsigned char>(v);
+    for (unsigned v = 0; v < sizeof(textAlphabet) - 1; ++v)
+      t[static_cast<unsigned char>(textAlphabet[v])] = static_cast<unsigned char>(v);
     return t;
   }();
   return table;

@@ -29,7 +29,8 @@ public:
 
   // The 85 characters of the text alphabet (the encoder writes the first 64).
   static const char* alphabet();
-  // The 6-bit value of a character of the alphabet; 0 for any other character.
+  // The place (0 to 84) of a character in the alphabet; 0 for any other character. The decoder
+  // takes the low 6 bits of it.
   static unsigned char reverseValue(unsigned char c);
 };
 

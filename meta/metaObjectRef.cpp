@@ -23,10 +23,14 @@ refStateC& refState() {
   return state;
 }
 
+// A new root gets its index built at once, before the first hook of the pass changes the tree
+// (a reference without a target still gets a value node): the ordinals and marks a pass looks
+// up are those of the tree as it stood when the pass began.
 void useRoot(metaTreeC* root) {
   refStateC& state = refState();
   if (root != state.rememberedRoot) {
     state.index.setRoot(root);
+    state.index.rebuild(0);
     state.rememberedRoot = root;
   }
 }

@@ -42,6 +42,20 @@ TEST(metaObjectRef, PostLoadPassResolvesOrdinalsToNodes) {
   }
 }
 
+// The first reference's pass gives its empty REFTRG a value node; the second reference's ordinal
+// still counts the tree as it was loaded (A 1, MOREF 2, REFTRG 3, B 4).
+TEST(metaObjectRef, AnEmptyTargetShiftsNoOrdinalAfterIt) {
+  metaObjectC tree(parseTree("A { MOREF { REFTRG { } } B MOREF { REFTRG { 4 } } }", 1), 1);
+  metaTreeC* first = firstRef(tree.node());
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(metaObjectRefC(first, 0).targetNode(), nullptr);
+  metaTreeC* second = first->nextSibling()->nextSibling();
+  ASSERT_TRUE(second && second->isKey("MOREF"));
+  metaTreeC* found = metaObjectRefC(second, 0).targetNode();
+  ASSERT_NE(found, nullptr);
+  EXPECT_TRUE(found->isKey("B"));
+}
+
 TEST(metaObjectRef, ANumberIsNeverTakenForAnAddress) {
   // Without the post-load pass REFTRG still holds the file's ordinal.
   metaObjectC tree(parseTree("D { MOREF { REFTRG { 1 } } }", 0), 1);

@@ -2,10 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <istream>
+#include <new>
+#include <vector>
 #include <string>
 
+#include "foundation/RWxmsg.h"
 #include "meta/metaTree.h"
 #include "meta/cLocaleGuard.h"
 #include "meta/metaObject.h"
@@ -14,17 +18,45 @@
 
 namespace {
 
-constexpr int endByte = 0xFF;           // how the end of the input arrives
+constexpr int endByte = 0xFF;              // how the end of the input arrives
 constexpr std::size_t bufferStep = 32000;  // growth of the token buffer
+constexpr std::size_t inputSize = 1 << 16;  // bytes taken from the stream at a time
 
-bool isWordChar(int c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-         c == '+' || c == '-' || c == '.' || c == '_';
-}
+// Word characters: a-z, A-Z, 0-9, '+', '-', '.', '_'.
+struct wordTableC {
+  bool word[256] = {};
+  constexpr wordTableC() {
+    for (int c = 'a'; c <= 'z'; ++c) word[c] = true;
+    for (int c = 'A'; c <= 'Z'; ++c) word[c] = true;
+    for (int c = '0'; c <= '9'; ++c) word[c] = true;
+    word[static_cast<int>('+')] = word[static_cast<int>('-')] = true;
+    word[static_cast<int>('.')] = word[static_cast<int>('_')] = true;
+  }
+};
+constexpr wordTableC wordTable;
+
+inline bool isWordChar(int c) { return c >= 0 && c < 256 && wordTable.word[c]; }
 
 bool isSeparator(int c) { return c == '\t' || c == '\r' || c == '\n' || c == ' ' || c == ','; }
 
 bool isNumberStart(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-'; }
+
+// The string escapes undone in place (the text only shrinks): backslash-n, -r and -t become LF,
+// CR and TAB, a backslash before any other byte stands for that byte, a backslash that ends the
+// text is kept. Stops at the first NUL, as the text is taken as a C string.
+void unescapeInPlace(char* text) {
+  char* out = text;
+  for (const char* p = text; *p;) {
+    if (*p == '\\' && p[1] != '\0') {
+      const char c = p[1];
+      *out++ = c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+      p += 2;
+    } else {
+      *out++ = *p++;
+    }
+  }
+  *out = '\0';
+}
 
 }  // namespace
 
@@ -33,12 +65,15 @@ metaTreeReaderC::metaTreeReaderC() = default;
 metaTreeReaderC::~metaTreeReaderC() {
   releaseInput();
   std::free(buffer_);
+  delete[] input_buffer_;
 }
 
 void metaTreeReaderC::releaseInput() {
   if (ownsInput_) delete input_;
   input_ = nullptr;
   ownsInput_ = 0;
+  inputNext_ = inputEnd_ = input_buffer_;
+  pushedBack_ = false;
 }
 
 void metaTreeReaderC::reset() {
@@ -52,6 +87,7 @@ void metaTreeReaderC::reset() {
   message_ = str();
   depth_ = 0;
   tokenKind_ = tokenEnd;
+  atEnd_ = false;
 }
 
 int metaTreeReaderC::open(const char* fileName) {
@@ -75,42 +111,71 @@ void metaTreeReaderC::setInput(std::istream* input) {
   ownsInput_ = 0;
 }
 
-// One byte of the input as a text stream delivers it: CR LF arrives as LF, and the end of the
-// input arrives as 0xFF (as does a 0xFF byte itself).
-int metaTreeReaderC::getByte() {
+// Takes the next piece of the input into the input buffer; false at the real end. A stream that
+// fails to deliver (a folder, a read error of the device) ends the input with the error
+// "read fail": the stream library's exception never leaves the reader.
+bool metaTreeReaderC::fill() {
+  if (!input_buffer_) input_buffer_ = new char[inputSize];
+  inputNext_ = inputEnd_ = input_buffer_;
   std::streambuf* in = input_->rdbuf();
-  int c = in ? in->sbumpc() : std::char_traits<char>::eof();
+  if (!in || error_) return false;
+  std::streamsize got = 0;
+  try {
+    // What the stream holds already is taken first, so that bytes before a failure are read.
+    const std::streamsize held = in->in_avail();
+    const std::streamsize want = static_cast<std::streamsize>(inputSize);
+    got = held < 0 ? 0 : in->sgetn(input_buffer_, held > 0 && held < want ? held : want);
+  } catch (const std::exception&) {
+    got = -1;
+  }
+  if (got < 0) {
+    setError("read fail");
+    return false;
+  }
+  inputEnd_ = input_buffer_ + got;
+  return got > 0;
+}
+
+// One byte of the input as a text stream delivers it: CR LF arrives as LF, and the end of the
+// input arrives as 0xFF (as does a 0xFF byte itself; atEnd_ tells the two apart).
+inline int metaTreeReaderC::getByte() {
   previousColumn_ = column_;
-  if (c == std::char_traits<char>::eof()) {
+  if (pushedBack_) {
+    pushedBack_ = false;
+    ++column_;
+    return lastByte_;
+  }
+  if (inputNext_ == inputEnd_ && !fill()) {
     atEnd_ = true;
     return endByte;
   }
   atEnd_ = false;
-  c &= 0xFF;
-  if (c == '\r' && in->sgetc() == '\n') c = in->sbumpc();
+  int c = static_cast<unsigned char>(*inputNext_++);
+  if (c == '\r' && (inputNext_ != inputEnd_ || fill()) && *inputNext_ == '\n') c = *inputNext_++;
   ++column_;
-  return c;
+  return lastByte_ = c;
 }
 
 // Puts the last byte back so that the next getByte reads it again. After the real end nothing
-// needs to go back: the stream keeps answering the end. A LF that stood for CR LF goes back as
+// needs to go back: the input keeps answering the end. A LF that stood for CR LF goes back as
 // LF alone, which reads the same.
-void metaTreeReaderC::putBack() {
+inline void metaTreeReaderC::putBack() {
   column_ = previousColumn_;
-  if (atEnd_) return;
-  input_->rdbuf()->sungetc();
+  if (!atEnd_) pushedBack_ = true;
 }
 
-bool metaTreeReaderC::append(char c) {
-  if (used_ + 1 >= capacity_) {
-    if (capacity_ > static_cast<std::size_t>(-1) - bufferStep) return false;
-    char* grown = static_cast<char*>(std::realloc(buffer_, capacity_ + bufferStep));
-    if (!grown) return false;
-    buffer_ = grown;
-    capacity_ += bufferStep;
-  }
+bool metaTreeReaderC::grow() {
+  if (capacity_ > static_cast<std::size_t>(-1) - bufferStep) return false;
+  char* grown = static_cast<char*>(std::realloc(buffer_, capacity_ + bufferStep));
+  if (!grown) return false;
+  buffer_ = grown;
+  capacity_ += bufferStep;
+  return true;
+}
+
+inline bool metaTreeReaderC::append(char c) {
+  if (used_ + 1 >= capacity_ && !grow()) return false;
   buffer_[used_++] = c;
-  buffer_[used_] = '\0';
   return true;
 }
 
@@ -164,6 +229,7 @@ int metaTreeReaderC::nextToken() {
     } else if (state == inWord) {
       if (!isWordChar(c)) {
         putBack();
+        buffer_[used_] = '\0';
         return tokenKind_ = tokenWord;
       }
       if (!append(static_cast<char>(c))) {
@@ -175,9 +241,13 @@ int metaTreeReaderC::nextToken() {
       if (c == endByte) {
         setError("ill char in string");
         used_ = 0;
+        if (buffer_) buffer_[0] = '\0';
         return tokenKind_ = tokenEnd;
       }
-      if (c == '"' && !escaped) return tokenKind_ = tokenString;
+      if (c == '"' && !escaped) {
+        if (buffer_) buffer_[used_] = '\0';
+        return tokenKind_ = tokenString;
+      }
       escaped = c == '\\' ? !escaped : false;
       if (!append(static_cast<char>(c))) {
         setError("token too long");
@@ -213,48 +283,66 @@ metaTreeC* metaTreeReaderC::makeNode() {
   return new metaTreeC(metaNodeValueC(metaNodeValueC::typeKeyWord, position, text));
 }
 
+// One level is a frame of an explicit stack rather than a call, so sections nest as deep as
+// memory allows. A frame holds the first and the last node made at its level; an inner level's
+// chain goes under its enclosing level's last node when its closing brace is read.
 metaTreeC* metaTreeReaderC::parseSection() {
-  metaTreeC* first = nullptr;
-  metaTreeC* last = nullptr;
-  for (;;) {
-    const int kind = nextToken();
-    if (error_) break;
-    if (kind == tokenEnd) {
-      if (depth_ == 0) return first;
-      setError("section count wrong");
-      break;
-    }
-    if (kind == tokenOpen) {
-      if (!last) {
-        setError("section without key found");
-        break;
-      }
-      if (depth_ >= maxDepth) {
-        setError("section nesting too deep");
-        break;
-      }
-      ++depth_;
-      metaTreeC* inner = parseSection();
+  struct levelC {
+    metaTreeC* first;
+    metaTreeC* last;
+  };
+  std::vector<levelC> levels;
+  try {
+    levels.push_back({nullptr, nullptr});
+    for (;;) {
+      const int kind = nextToken();
       if (error_) break;
-      if (inner) inner->insertAsFirstChild(last);
-      continue;
+      levelC& level = levels.back();
+      if (kind == tokenEnd) {
+        if (depth_ == 0) return level.first;
+        setError("section count wrong");
+        break;
+      }
+      if (kind == tokenOpen) {
+        if (!level.last) {
+          setError("section without key found");
+          break;
+        }
+        levels.push_back({nullptr, nullptr});  // `level` is not used past this point
+        ++depth_;
+        continue;
+      }
+      if (kind == tokenClose) {
+        --depth_;
+        if (depth_ < 0) {
+          setError("section count wrong");
+          break;
+        }
+        if (levels.size() == 1) return level.first;
+        metaTreeC* inner = level.first;
+        levels.pop_back();
+        if (inner) inner->insertAsFirstChild(levels.back().last);
+        continue;
+      }
+      metaTreeC* node = makeNode();
+      if (!node) break;
+      if (!level.first) {
+        level.first = node;
+      } else {
+        node->insertAfter(level.last);
+      }
+      level.last = node;
     }
-    if (kind == tokenClose) {
-      --depth_;
-      if (depth_ >= 0) return first;
-      setError("section count wrong");
-      break;
-    }
-    metaTreeC* node = makeNode();
-    if (!node) break;
-    if (!first) {
-      first = node;
-    } else {
-      node->insertAfter(last);
-    }
-    last = node;
+  } catch (const RWxalloc&) {
+    setError("out of memory");
+  } catch (const std::bad_alloc&) {
+    setError("out of memory");
   }
-  delete first;  // the level's chain with every subtree
+  // Each level's chain with every subtree; the inner ones are not linked in yet.
+  while (!levels.empty()) {
+    delete levels.back().first;
+    levels.pop_back();
+  }
   return nullptr;
 }
 
@@ -263,8 +351,9 @@ metaTreeC* metaTreeReaderC::read(int postLoad) {
   cLocaleGuardC guard;  // numbers are read with '.' as the decimal point, whatever the locale
   metaTreeC* tree = parseSection();
   if (!error_) {
-    // A 0xFF byte ends the text like the end of the input; anything after it is refused.
-    if (input_->rdbuf() && input_->rdbuf()->sgetc() != std::char_traits<char>::eof())
+    // A 0xFF byte ends the text like the end of the input, but only the real end is accepted:
+    // a 0xFF byte is refused even as the very last byte.
+    if (!atEnd_)
       setError("eof fail");
     else if (postLoad && tree)
       metaObjectCustomStorageC::runPostLoadPass(tree, 1);

@@ -18,10 +18,6 @@ public:
   // Kinds of token.
   enum : int { tokenEnd = 0, tokenWord = 1, tokenString = 2, tokenOpen = 3, tokenClose = 4 };
 
-  // Sections nest at most this deep; deeper input is refused with "section nesting too deep",
-  // so neither the reader nor the code that walks its trees can run out of stack.
-  static constexpr int maxDepth = 256;
-
   metaTreeReaderC();
   metaTreeReaderC(const metaTreeReaderC&) = delete;
   metaTreeReaderC& operator=(const metaTreeReaderC&) = delete;
@@ -38,7 +34,8 @@ public:
   // Parses the whole input; returns the first top-level node with its following siblings (the
   // caller owns them), or null on an error, for empty input, or with no input. With
   // `postLoad` set the post-load pass of the storage handlers runs over the tree. The input is
-  // released at the end of every read.
+  // released at the end of every read. An input that fails to deliver its bytes (a folder, a
+  // device error) ends the read with the error "read fail"; no stream exception leaves it.
   metaTreeC* read(int postLoad);
 
   // The first error of the last read ("" when there was none), with the 1-based line and column
@@ -55,8 +52,9 @@ public:
 
   // Reads one token: sets the token kind and leaves the token's text in the buffer.
   int nextToken();
-  // Parses one level up to its closing brace (or the end of the input at depth 0); returns the
-  // first node of the level, or null (empty level, or an error).
+  // Parses one level up to its closing brace (or the end of the input at depth 0) with every
+  // level inside it; returns the first node of the level, or null (empty level, or an error).
+  // Any depth is read, bounded by memory: running out of it ends the read with "out of memory".
   metaTreeC* parseSection();
 
   // The text of the last word or string token, NUL-terminated (raw: strings not unescaped).
@@ -65,8 +63,10 @@ public:
   int tokenKind() const { return tokenKind_; }
 
 private:
+  bool fill();
   int getByte();
   void putBack();
+  bool grow();
   bool append(char c);
   // A node for the word or string token in the buffer; null (with the error set) for a number
   // word that strtod does not consume whole.
@@ -90,6 +90,13 @@ private:
   std::istream* input_ = nullptr;
   int ownsInput_ = 0;
   bool atEnd_ = false;  // the last byte read was the real end of the input
+  // The input is taken from the stream a piece at a time: unread bytes run from inputNext_ to
+  // inputEnd_. A byte put back is read again from lastByte_.
+  char* input_buffer_ = nullptr;
+  const char* inputNext_ = nullptr;
+  const char* inputEnd_ = nullptr;
+  int lastByte_ = 0;
+  bool pushedBack_ = false;
 };
 
 // Loads a metafile under the "C" locale: reads it with the post-load pass and returns a view on
