@@ -98,7 +98,7 @@ bool Database::inModelSpace(std::uint32_t handle) const {
   return it != where_.end() && it->second.container < 0 && it->second.parent == 0;
 }
 
-int Database::make(const GroupList& input, const std::string& currentLayer, std::string& error) {
+int Database::make(GroupList input, const std::string& currentLayer, std::string& error) {
   std::size_t start = 0;
   if (start < input.size() && input[start].code == -1) ++start;   // an entity's own name: ignored
   if (start >= input.size() || (input[start].code != 5020 && input[start].code != 0)) {
@@ -106,7 +106,8 @@ int Database::make(const GroupList& input, const std::string& currentLayer, std:
     return -5003;
   }
   std::string type = upperName(input[start].s);
-  GroupList groups(input.begin() + static_cast<std::ptrdiff_t>(start) + 1, input.end());
+  GroupList groups = std::move(input);
+  groups.erase(groups.begin(), groups.begin() + static_cast<std::ptrdiff_t>(start) + 1);
   for (const Group& g : groups)
     if (g.code == 0 || g.code == 5020 || g.code == -1) {
       error = "the entity type is given twice";

@@ -42,7 +42,7 @@ public:
   // RTREJ with `error` and nothing changed. A POLYLINE opens a complex entity that joins the
   // drawing with its SEQEND. A missing layer is made; a list without group 8 lands on
   // `currentLayer`.
-  int make(const GroupList& list, const std::string& currentLayer, std::string& error);
+  int make(GroupList list, const std::string& currentLayer, std::string& error);
 
   // Appends an entity that the host itself built (SAT import, script drawing); gives its handle.
   std::uint32_t append(Entity entity);
