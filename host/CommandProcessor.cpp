@@ -246,7 +246,7 @@ bool CommandProcessor::block(std::string& error) {
   }
   std::vector<std::uint32_t> members = *host_.selectionSets().members(id);
   if (!host_.database().makeBlock(name, base.v, members, error)) return false;
-  for (std::uint32_t h : members) host_.selectionSets().removeEverywhere(h);
+  host_.selectionSets().removeEverywhere(members);
   return true;
 }
 

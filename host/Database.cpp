@@ -1,6 +1,7 @@
 #include "host/Database.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "host/EntityValidator.h"
 
@@ -25,6 +26,7 @@ void Database::reset() {
   pending_ = Entity();
   nextHandle_ = 0x100;
   where_.clear();
+  blockAt_.clear();
 }
 
 void Database::nameOf(std::uint32_t handle, std::int32_t out[2]) {
@@ -50,9 +52,16 @@ const std::vector<Entity>* Database::containerOf(int container) const {
   return const_cast<Database*>(this)->containerOf(container);
 }
 
-void Database::index(const Entity& e, int container) {
-  where_[e.handle] = Location{container, 0};
-  for (const Entity& s : e.subs) where_[s.handle] = Location{container, e.handle};
+void Database::index(const Entity& e, int container, std::size_t position) {
+  where_[e.handle] = Location{container, 0, position};
+  for (std::size_t k = 0; k < e.subs.size(); ++k)
+    where_[e.subs[k].handle] = Location{container, e.handle, k};
+}
+
+void Database::reindex(int container, std::size_t from) {
+  const std::vector<Entity>* list = containerOf(container);
+  for (std::size_t k = from; list && k < list->size(); ++k)
+    where_[(*list)[k].handle].position = k;
 }
 
 Entity* Database::entity(std::uint32_t handle) {
@@ -60,14 +69,19 @@ Entity* Database::entity(std::uint32_t handle) {
   if (it == where_.end()) return nullptr;
   std::vector<Entity>* list = containerOf(it->second.container);
   if (!list) return nullptr;
-  std::uint32_t mainHandle = it->second.parent ? it->second.parent : handle;
-  for (Entity& e : *list) {
-    if (e.handle != mainHandle) continue;
-    if (!it->second.parent) return &e;
-    for (Entity& s : e.subs)
-      if (s.handle == handle) return &s;
+  std::size_t at = it->second.position;
+  if (it->second.parent) {
+    auto owner = where_.find(it->second.parent);
+    if (owner == where_.end()) return nullptr;
+    at = owner->second.position;
   }
-  return nullptr;
+  if (at >= list->size()) return nullptr;
+  Entity* e = &(*list)[at];
+  if (it->second.parent) {
+    if (e->handle != it->second.parent || it->second.position >= e->subs.size()) return nullptr;
+    e = &e->subs[it->second.position];
+  }
+  return e->handle == handle ? e : nullptr;
 }
 
 const Entity* Database::entity(std::uint32_t handle) const {
@@ -84,7 +98,7 @@ bool Database::inModelSpace(std::uint32_t handle) const {
   return it != where_.end() && it->second.container < 0 && it->second.parent == 0;
 }
 
-int Database::make(const GroupList& input, const std::string& currentLayer, std::string& error) {
+int Database::make(GroupList input, const std::string& currentLayer, std::string& error) {
   std::size_t start = 0;
   if (start < input.size() && input[start].code == -1) ++start;   // an entity's own name: ignored
   if (start >= input.size() || (input[start].code != 5020 && input[start].code != 0)) {
@@ -92,7 +106,8 @@ int Database::make(const GroupList& input, const std::string& currentLayer, std:
     return -5003;
   }
   std::string type = upperName(input[start].s);
-  GroupList groups(input.begin() + static_cast<std::ptrdiff_t>(start) + 1, input.end());
+  GroupList groups = std::move(input);
+  groups.erase(groups.begin(), groups.begin() + static_cast<std::ptrdiff_t>(start) + 1);
   for (const Group& g : groups)
     if (g.code == 0 || g.code == 5020 || g.code == -1) {
       error = "the entity type is given twice";
@@ -131,10 +146,10 @@ int Database::make(const GroupList& input, const std::string& currentLayer, std:
     pending_.subs.push_back(std::move(e));
     Entity done = std::move(pending_);
     pending_ = Entity();
-    index(done, -1);
+    index(done, -1, model_.size());
     model_.push_back(std::move(done));
   } else {
-    index(e, -1);
+    index(e, -1, model_.size());
     model_.push_back(std::move(e));
   }
   return 5100;
@@ -144,7 +159,7 @@ std::uint32_t Database::append(Entity e) {
   e.handle = nextHandle_++;
   for (Entity& s : e.subs) s.handle = nextHandle_++;
   tables_.ensureLayer(e.layer());
-  index(e, -1);
+  index(e, -1, model_.size());
   model_.push_back(std::move(e));
   return model_.back().handle;
 }
@@ -164,30 +179,26 @@ bool Database::next(std::uint32_t after, std::uint32_t& handle) const {
   auto it = where_.find(after);
   if (it == where_.end() || it->second.parent) return false;
   const std::vector<Entity>* list = containerOf(it->second.container);
-  for (std::size_t i = 0; list && i < list->size(); ++i)
-    if ((*list)[i].handle == after) {
-      if (i + 1 >= list->size()) return false;
-      handle = (*list)[i + 1].handle;
-      return true;
-    }
-  return false;
+  std::size_t i = it->second.position;
+  if (!list || i + 1 >= list->size()) return false;
+  handle = (*list)[i + 1].handle;
+  return true;
 }
 
 bool Database::erase(std::uint32_t handle) {
   if (!inModelSpace(handle)) return false;
-  auto it = std::find_if(model_.begin(), model_.end(),
-                         [&](const Entity& e) { return e.handle == handle; });
-  if (it == model_.end()) return false;
-  for (const Entity& s : it->subs) where_.erase(s.handle);
+  std::size_t at = where_[handle].position;
+  if (at >= model_.size() || model_[at].handle != handle) return false;
+  for (const Entity& s : model_[at].subs) where_.erase(s.handle);
   where_.erase(handle);
-  model_.erase(it);
+  model_.erase(model_.begin() + static_cast<std::ptrdiff_t>(at));
+  reindex(-1, at);
   return true;
 }
 
 const BlockRecord* Database::findBlock(const std::string& name) const {
-  for (const BlockRecord& b : blocks_)
-    if (sameName(b.name, name)) return &b;
-  return nullptr;
+  auto it = blockAt_.find(upperName(name));
+  return it == blockAt_.end() ? nullptr : &blocks_[it->second];
 }
 
 bool Database::makeBlock(const std::string& name, const double base[3],
@@ -204,26 +215,35 @@ bool Database::makeBlock(const std::string& name, const double base[3],
     error = "the selection set is empty";
     return false;
   }
-  for (std::uint32_t h : handles)
+  std::size_t first = model_.size();
+  for (std::uint32_t h : handles) {
     if (!inModelSpace(h)) {
       error = "the selection set holds an entity that is not in the drawing";
       return false;
     }
+    first = std::min(first, where_[h].position);
+  }
+  const std::unordered_set<std::uint32_t> chosen(handles.begin(), handles.end());
   BlockRecord block;
   block.name = name;
   for (int k = 0; k < 3; ++k) block.base[k] = base[k];
-  // Drawing order, not selection order.
-  std::vector<Entity> keep;
-  for (Entity& e : model_) {
-    if (std::find(handles.begin(), handles.end(), e.handle) != handles.end())
-      block.entities.push_back(std::move(e));
-    else
-      keep.push_back(std::move(e));
+  // Drawing order, not selection order; the entities before the first chosen one stay put.
+  std::size_t kept = first;
+  for (std::size_t k = first; k < model_.size(); ++k) {
+    if (chosen.count(model_[k].handle)) {
+      block.entities.push_back(std::move(model_[k]));
+    } else {
+      if (kept != k) model_[kept] = std::move(model_[k]);
+      ++kept;
+    }
   }
-  model_ = std::move(keep);
+  model_.erase(model_.begin() + static_cast<std::ptrdiff_t>(kept), model_.end());
+  reindex(-1, first);
   blocks_.push_back(std::move(block));
+  blockAt_[upperName(name)] = blocks_.size() - 1;
   int container = static_cast<int>(blocks_.size()) - 1;
-  for (const Entity& e : blocks_.back().entities) index(e, container);
+  const std::vector<Entity>& moved = blocks_.back().entities;
+  for (std::size_t k = 0; k < moved.size(); ++k) index(moved[k], container, k);
   return true;
 }
 

@@ -42,7 +42,7 @@ public:
   // RTREJ with `error` and nothing changed. A POLYLINE opens a complex entity that joins the
   // drawing with its SEQEND. A missing layer is made; a list without group 8 lands on
   // `currentLayer`.
-  int make(const GroupList& list, const std::string& currentLayer, std::string& error);
+  int make(GroupList list, const std::string& currentLayer, std::string& error);
 
   // Appends an entity that the host itself built (SAT import, script drawing); gives its handle.
   std::uint32_t append(Entity entity);
@@ -57,7 +57,6 @@ public:
   bool erase(std::uint32_t handle);
 
   const std::vector<Entity>& model() const { return model_; }
-  std::vector<Entity>& model() { return model_; }
 
   // ---- blocks -------------------------------------------------------------------------------
   const BlockRecord* findBlock(const std::string& name) const;
@@ -74,13 +73,19 @@ public:
   std::uint32_t handleSeed() const { return nextHandle_; }
 
 private:
+  // Where an entity lives, so that every lookup by handle costs the same however large the
+  // drawing is.
   struct Location {
     int container = -1;            // -1 model space, else index into blocks_
     std::uint32_t parent = 0;      // owning POLYLINE of a sub-entity, else 0
+    std::size_t position = 0;      // index in the container, or in the parent's subs
   };
   std::vector<Entity>* containerOf(int container);
   const std::vector<Entity>* containerOf(int container) const;
-  void index(const Entity& e, int container);
+  // Records `e` (and its sub-entities) as standing at `position` of `container`.
+  void index(const Entity& e, int container, std::size_t position);
+  // Records the positions of the container's main entities from `from` on, after they moved.
+  void reindex(int container, std::size_t from);
 
   std::vector<Entity> model_;
   std::vector<BlockRecord> blocks_;
@@ -88,6 +93,7 @@ private:
   Entity pending_;                  // POLYLINE being built (type empty when none)
   std::uint32_t nextHandle_ = 0x100;
   std::unordered_map<std::uint32_t, Location> where_;
+  std::unordered_map<std::string, std::size_t> blockAt_;   // upper-case name -> index in blocks_
 };
 
 }  // namespace kxhost

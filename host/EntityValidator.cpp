@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
+#include <vector>
 
 #include "host/Database.h"
 #include "host/HatchLayout.h"
@@ -114,7 +114,9 @@ bool EntityValidator::check(const std::string& type, const GroupList& groups,
     return true;
   }
 
-  std::set<int> seen;
+  // Codes met once so far; a type allows only a few distinct codes, so a short list does.
+  std::vector<int> seen;
+  seen.reserve(16);
   for (const Group& g : groups) {
     bool allowed = contains(kCommon, g.code) || contains(rule->required, g.code) ||
                    contains(rule->optional, g.code);
@@ -122,9 +124,12 @@ bool EntityValidator::check(const std::string& type, const GroupList& groups,
       error = "group " + std::to_string(g.code) + " does not belong to a " + type;
       return false;
     }
-    if (g.code != 100 && !contains(rule->repeatable, g.code) && !seen.insert(g.code).second) {
-      error = "group " + std::to_string(g.code) + " is given twice";
-      return false;
+    if (g.code != 100 && !contains(rule->repeatable, g.code)) {
+      if (contains(seen, g.code)) {
+        error = "group " + std::to_string(g.code) + " is given twice";
+        return false;
+      }
+      seen.push_back(g.code);
     }
   }
   for (int code : rule->required)

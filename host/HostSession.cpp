@@ -210,9 +210,9 @@ int HostSession::entMake(const resbuf* list) {
     transcript_.hostLine("acdbEntMake refused: " + error);
     return RTREJ;
   }
-  int rc = db_.make(groups, vars_.currentLayer(), error);
+  std::string type = groups.empty() ? "" : groups[0].s;
+  int rc = db_.make(std::move(groups), vars_.currentLayer(), error);
   if (rc != RTNORM) {
-    std::string type = groups.empty() ? "" : groups[0].s;
     transcript_.hostLine("acdbEntMake refused " + (type.empty() ? std::string("list") : type) +
                          ": " + error);
   }

@@ -146,7 +146,7 @@ bool ScriptRunner::draw(const Line& line, std::string& error) {
   }
   if (line.words.size() > layerAt) groups.push_back(Group::str(8, line.words[layerAt]));
   std::string why;
-  if (host_.database().make(groups, host_.variables().currentLayer(), why) != RTNORM) {
+  if (host_.database().make(std::move(groups), host_.variables().currentLayer(), why) != RTNORM) {
     error = "line " + std::to_string(line.number) + ": the host refuses the " + key + ": " + why;
     return false;
   }

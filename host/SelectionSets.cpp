@@ -33,24 +33,38 @@ bool SelectionSets::idOf(const std::int32_t name[2], std::uint32_t& id) const {
 void SelectionSets::add(std::uint32_t id, std::uint32_t handle) {
   auto it = sets_.find(id);
   if (it == sets_.end()) return;
-  if (std::find(it->second.begin(), it->second.end(), handle) == it->second.end())
-    it->second.push_back(handle);
+  if (it->second.has.insert(handle).second) it->second.order.push_back(handle);
 }
 
 bool SelectionSets::free(std::uint32_t id) { return sets_.erase(id) == 1; }
 
 const std::vector<std::uint32_t>* SelectionSets::members(std::uint32_t id) const {
   auto it = sets_.find(id);
-  return it == sets_.end() ? nullptr : &it->second;
+  return it == sets_.end() ? nullptr : &it->second.order;
 }
 
 void SelectionSets::removeEverywhere(std::uint32_t handle) {
-  for (auto& [id, list] : sets_) list.erase(std::remove(list.begin(), list.end(), handle), list.end());
+  for (auto& [id, set] : sets_)
+    if (set.has.erase(handle))
+      set.order.erase(std::find(set.order.begin(), set.order.end(), handle));
+}
+
+void SelectionSets::removeEverywhere(const std::vector<std::uint32_t>& handles) {
+  if (handles.empty()) return;
+  const std::unordered_set<std::uint32_t> gone(handles.begin(), handles.end());
+  for (auto& [id, set] : sets_) {
+    std::size_t before = set.has.size();
+    for (std::uint32_t h : handles) set.has.erase(h);
+    if (set.has.size() == before) continue;
+    set.order.erase(std::remove_if(set.order.begin(), set.order.end(),
+                                   [&](std::uint32_t h) { return gone.count(h) != 0; }),
+                    set.order.end());
+  }
 }
 
 std::vector<std::uint32_t> SelectionSets::openIds() const {
   std::vector<std::uint32_t> ids;
-  for (const auto& [id, list] : sets_) ids.push_back(id);
+  for (const auto& [id, set] : sets_) ids.push_back(id);
   return ids;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <unordered_set>
 #include <vector>
 
 namespace kxhost {
@@ -25,11 +26,17 @@ public:
 
   // Drops an entity from every set (it left the drawing).
   void removeEverywhere(std::uint32_t handle);
+  // Drops these entities from every set; the other members keep their order.
+  void removeEverywhere(const std::vector<std::uint32_t>& handles);
 
   std::vector<std::uint32_t> openIds() const;
 
 private:
-  std::map<std::uint32_t, std::vector<std::uint32_t>> sets_;
+  struct Set {
+    std::vector<std::uint32_t> order;        // the members in the order they were added
+    std::unordered_set<std::uint32_t> has;   // the same members, for membership tests
+  };
+  std::map<std::uint32_t, Set> sets_;
   std::uint32_t nextId_ = 1;
 };
 
