@@ -141,15 +141,22 @@ int m3dAsmC::setDocumentUnitValue(double value) {
   double factor = 1.0;
   bool changed = false;
   if (!unitChange("ASMPREFS", value, factor, changed)) return 0;
+  nestingGuardC guard;
+  if (!guard.ok()) return 0;
   if (changed) {
     scalePlacements(factor);
     storeUnitValue("ASMPREFS", value);
   }
-  m3dNodeListC documents = makeNodeList();
-  listDocumentNodes(documents);
-  for (std::size_t i = 0; i < documents.size(); ++i) {
-    if (documents[i] == node()) continue;
-    m3dDocumentC(documents[i], 0).setDocumentUnitValue(value);
+  // Every member's document takes the value itself (forwarded by its key): a part scales its
+  // geometry, a sub-assembly its own placements and mates before it passes the value on to its
+  // members. Each document under this one is so reached exactly once and scaled by its own
+  // old / new ratio, and the placements of every level change with the parts they place.
+  int done = 1;
+  const m3dMembersC all = members();
+  const std::int64_t count = all.count();
+  for (std::int64_t i = 0; i < count; ++i) {
+    m3dDocumentC document = all.item(i).memberDocument();
+    if (document.isBound() && !document.setDocumentUnitValue(value)) done = 0;
   }
-  return 1;
+  return done;
 }

@@ -38,5 +38,8 @@ public:
   m3dNodeListC& listDocumentNodes(m3dNodeListC& list) override;
   int collectViewCosmetics(const mMat4dC& view, const metaObjectC& output) override;
   void collectAxisLines(const mMat4dC& view, m3dAxisPoolC& pool, int allDirections) override;
+  // The unit value of this assembly (its placements and mates scaled by old / new) and then of
+  // every member's document, sub-assemblies included; 0 when a level could not take it (a walk
+  // too deep) or the value is refused.
   int setDocumentUnitValue(double value) override;
 };

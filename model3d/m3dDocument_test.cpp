@@ -7,6 +7,9 @@
 
 #include "model3d/m3dAsm.h"
 #include "model3d/m3dConnPoint.h"
+#include "model3d/m3dMateTransZ.h"
+#include "model3d/m3dMates.h"
+#include "model3d/m3dMember.h"
 #include "model3d/m3dPart.h"
 #include "model3d/m3dRegistries.h"
 #include "model3d/testing/m3dTestTree.h"
@@ -180,6 +183,58 @@ TEST(m3dDocument, AssemblyUnitValueReachesEveryPart) {
     EXPECT_DOUBLE_EQ(m3dPartC(parts[i], 0).preferences().getAttrReal("UNITBASE"), 10.0);
   metaTreeC* mate = view.findChild("MATES")->firstChild();
   EXPECT_DOUBLE_EQ(metaObjectC(mate, 0).getAttrReal("VALUE"), 0.5);
+}
+
+// The connection point's origin in the coordinates of the outermost assembly: every member's
+// placement on the way out applied in turn.
+mVec3dC worldOrigin(metaTreeC* part) {
+  mVec3dC p = connOrigin(part);
+  for (metaTreeC* up = part->parent(); up; up = up->parent()) {
+    if (metaObjectC(up, 0).hasKey("MEMBER")) p = m3dMemberC(up, 0).getMatrix().transformPoint(p);
+  }
+  return p;
+}
+
+TEST(m3dDocument, UnitValueReachesEveryLevelOfNestedAssemblies) {
+  // top (unit 1) places middle by (10, 0, 0); middle (unit 1, one mate) places inner turned a
+  // quarter about z and moved by (0, 4, 0); inner (no unit: 1) places the part (stored unit 0:
+  // 1) by (0, 0, 6). The part's point (2, 4, 6) lies at (2, 4, 12) in inner, at
+  // (-4, 2, 12) + (0, 4, 0) = (-4, 6, 12) in middle and at (6, 6, 12) in top. Unit 2 halves it.
+  const mMat4dC quarter = frame({0, 1, 0}, {-1, 0, 0}, {0, 0, 1}, {0, 4, 0});
+  const std::string inner = "ASSEMBLY { MEMBER { " + matText(translation(0, 0, 6)) + " " +
+                            partText("PARTPREFS { UNITBASE { 0 } }") + " } }";
+  const std::string middle = "ASSEMBLY { ASMPREFS { UNITBASE { 1 } } MEMBER { " + matText(quarter) +
+                             " " + inner + " } MATES { TRANSZ { VALUE { 5 } } } }";
+  treeP top = readTree("ASSEMBLY { ASMPREFS { UNITBASE { 1 } } MEMBER { " +
+                       matText(translation(10, 0, 0)) + " " + middle + " } }");
+  m3dAsmC view(top.get(), 0);
+  m3dNodeListC parts = makeNodeList();
+  view.listPartNodes(parts);
+  ASSERT_EQ(parts.size(), 1u);
+  metaTreeC* part = parts[0];
+  const mVec3dC before = worldOrigin(part);
+  EXPECT_DOUBLE_EQ(before.x, 6.0);
+  EXPECT_DOUBLE_EQ(before.y, 6.0);
+  EXPECT_DOUBLE_EQ(before.z, 12.0);
+
+  for (int pass = 0; pass < 2; ++pass) {  // the second pass finds every unit already 2
+    EXPECT_EQ(view.setDocumentUnitValue(2.0), 1);
+    const mVec3dC after = worldOrigin(part);
+    EXPECT_DOUBLE_EQ(after.x, 3.0) << pass;
+    EXPECT_DOUBLE_EQ(after.y, 3.0) << pass;
+    EXPECT_DOUBLE_EQ(after.z, 6.0) << pass;
+    int levels = 0;
+    for (metaTreeC* up = part; up; up = up->parent()) {
+      if (isAssemblyNode(up)) {
+        EXPECT_DOUBLE_EQ(m3dAsmC(up, 0).preferences().getAttrReal("UNITBASE"), 2.0) << levels;
+        ++levels;
+      }
+    }
+    EXPECT_EQ(levels, 3);
+    EXPECT_DOUBLE_EQ(m3dPartC(part, 0).preferences().getAttrReal("UNITBASE"), 2.0);
+    const m3dAsmC middleView(view.members().item(0).findChild("ASSEMBLY"), 0);
+    EXPECT_DOUBLE_EQ(m3dMateTransZC(middleView.mates().item(0).node(), 0).getValue(), 2.5);
+  }
 }
 
 TEST(m3dDocument, ParseIdentMakesExtendedAttributeRecords) {

@@ -40,8 +40,10 @@ public:
   const char* getUsed(int* found = nullptr) const { return getAttrString("USED", found); }
   void setUsed(const char* text) const { setAttrString("USED", text); }
   bool hasUsed() const { return hasChild("USED"); }
-  // The feature's "MAT" is read and written with placement() / setPlacement() of the base (a
-  // getMatrix here would be ambiguous in m3dSketchC, which has both this and the sketch base).
+  // "MAT" (found or created): 16 reals column by column, translation in elements 12-14; the
+  // identity unless it holds exactly 16 reals.
+  mMat4dC getMatrix() const { return placement(); }
+  void setMatrix(const mMat4dC& m) const { setPlacement(m); }
 
   // The items list that holds this feature (the parent node); unbound for an unbound feature.
   m3dPartItemsC partItems() const;

@@ -99,7 +99,11 @@ int m3dPartC::collectOwnCosmetics(const mMat4dC& view, const metaObjectC& output
       if (std::fabs(dot(c, v)) > 1e-8) continue;
       // z . v may stray outside [-1, 1] by rounding when the axes are not unit vectors.
       const double cosine = std::fmax(-1.0, std::fmin(1.0, dot(z, v)));
-      const double angle = std::acos(cosine) * 180.0 / kPi;
+      // The turn that brings z onto v is positive about c only when c points along z x v; an
+      // axis drawn the other way turns by the negative angle, so the copy faces the view however
+      // its axis line was drawn.
+      const double sense = dot(cross(z, v), c) < 0.0 ? -1.0 : 1.0;
+      const double angle = sense * std::acos(cosine) * 180.0 / kPi;
       const mMat4dC r = rotationFromAxisAngle(c, angle);
       placed = translationMatrix(p0)
                    .multiply(r)

@@ -23,7 +23,11 @@ public:
   m3dPartItemsC(const m3dPartItemsC&) = default;
   m3dPartItemsC& operator=(const m3dPartItemsC&) = default;
 
-  // A child whose key word is `key`; null when none.
+  // The view's own node (the "ITEMS" list).
+  using metaObjectVirtualDataBaseC::node;
+  // The first item whose key word is `key`, as a view sharing its node; unbound when none.
+  m3dFeatGenC node(const char* key) const { return m3dFeatGenC(nodeByKey(key), 0); }
+  // The first item whose key word is `key`; null when none.
   metaTreeC* nodeByKey(const char* key) const { return findChild(key); }
   // The first item whose "NAME" equals `name` (null and "" are equal); unbound when none.
   m3dFeatGenC findByName(const char* name) const;

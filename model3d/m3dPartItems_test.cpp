@@ -33,6 +33,38 @@ TEST(m3dPartItems, SearchesByNameAndByUsedSketch) {
   EXPECT_FALSE(m3dPartItemsC().findByName("dup").node());
 }
 
+TEST(m3dPartItems, ItemByKeyWord) {
+  treeP part = threeItems();
+  const m3dPartItemsC items = m3dPartC(part.get(), 0).items();
+  const m3dFeatGenC body = items.node("BASE");
+  EXPECT_EQ(body.node(), items.childNode(1));
+  EXPECT_FALSE(body.ownsItsNode());
+  EXPECT_EQ(items.node("CUT").node(), items.childNode(2));
+  EXPECT_FALSE(items.node("PLANE").isBound());
+  EXPECT_FALSE(m3dPartItemsC().node("BASE").isBound());
+  EXPECT_EQ(items.node()->parent(), part.get());  // the list's own node stays reachable
+}
+
+TEST(m3dFeatGen, PlacementIsTheMatChild) {
+  // Sixteen reals column by column: the translation (7, 8, 9) sits in elements 12-14.
+  treeP item = readTree("BASE { MAT { 0 1 0 0 -1 0 0 0 0 0 1 0 7 8 9 1 } }");
+  const m3dFeatGenC feature(item.get(), 0);
+  const double expected[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 7, 8, 9, 1};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(feature.getMatrix().m[i], expected[i]) << i;
+
+  mMat4dC moved = mMat4dC::identity();
+  moved.m[12] = -2.5;
+  feature.setMatrix(moved);
+  EXPECT_EQ(dump(item.get()), "BASE { MAT { 1 0 0 0 0 1 0 0 0 0 1 0 -2.5 0 0 1 } }");
+
+  // A list of another length reads as the identity; a sketch item answers through either base.
+  treeP sketch = readTree("SKETCH { MAT { 1 2 3 } }");
+  const m3dSketchC view(sketch.get(), 0);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(view.getMatrix().m[i], (i % 5 == 0) ? 1.0 : 0.0) << i;
+  view.setMatrix(moved);
+  EXPECT_EQ(static_cast<const m3dFeatGenC&>(view).getMatrix().m[12], -2.5);
+}
+
 TEST(m3dPartItems, InsertPlacesCopiesAndMovesNodes) {
   treeP part = threeItems();
   const m3dPartItemsC items = m3dPartC(part.get(), 0).items();

@@ -87,6 +87,37 @@ TEST(m3dPart, ViewCosmeticsFaceTheView) {
   EXPECT_FALSE(isLeftHanded(turned));
 }
 
+TEST(m3dPart, TiltedCosmeticsTurnOntoTheViewWhicheverWayTheirAxisIsDrawn) {
+  // View along +z. The sketch's x axis runs along the model's x; its plane is tilted by t about
+  // that axis: Y = (0, cos t, sin t), Z = X x Y = (0, -sin t, cos t), so z . v = cos t. Its
+  // axis line lies at sketch y = 2, drawn from x = 0 to x = 4 or back, through the model point
+  // p0 = (x0, 5 + 2 cos t, 2 sin t). Turning about that line by -t (about +x) brings Y onto
+  // (0, 1, 0) and Z onto (0, 0, 1); the origin, 2 along -Y from the line, lands at
+  // (0, 5 + 2 cos t - 2, 2 sin t).
+  const char* forward = "CENTER { POINT { 0 2 } POINT { 4 2 } }";
+  const char* backward = "CENTER { POINT { 4 2 } POINT { 0 2 } }";
+  struct Case {
+    double tilt;
+    const char* center;
+  } cases[] = {{30, forward}, {30, backward}, {60, forward},
+               {60, backward}, {120, forward}, {120, backward}};
+  for (const Case& c : cases) {
+    const double t = c.tilt * 3.141592653589793 / 180.0;
+    const mMat4dC tilted =
+        frame({1, 0, 0}, {0, std::cos(t), std::sin(t)}, {0, -std::sin(t), std::cos(t)}, {0, 5, 0});
+    treeP part =
+        readTree("PART { PARTNR { 2 } COSDRAW { " + cosSketch("s", tilted, c.center) + " } }");
+    treeP out = readTree("OUT { }");
+    m3dPartC(part.get(), 0).collectViewCosmetics(kUprightFrame, metaObjectC(out.get(), 0));
+    ASSERT_EQ(out->childCount(), 1) << c.tilt << " " << c.center;
+    const mMat4dC turned = m3dCosSketchC(out->firstChild(), 0).getMatrix();
+    const mMat4dC expected =
+        frame({1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 3 + 2 * std::cos(t), 2 * std::sin(t)});
+    for (int i = 0; i < 16; ++i)
+      EXPECT_NEAR(turned.m[i], expected.m[i], 1e-12) << c.tilt << " " << c.center << " " << i;
+  }
+}
+
 TEST(m3dPart, CosmeticsOfAPatternedPartComeFromAnExpandedCopy) {
   treeP part = readTree("PART { ITEMS { FEATPATTERN { NAME { \"p\" } } } COSDRAW { " +
                         cosSketch("own", kUprightFrame, "") + " } }");

@@ -20,7 +20,10 @@ public:
   m3dSketchC(const m3dSketchC&) = default;
   m3dSketchC& operator=(const m3dSketchC&) = default;
 
+  // Both bases read the same node's attributes; the sketch side answers.
   using m3dSketchBaseC::getName;
+  using m3dSketchBaseC::getMatrix;
+  using m3dSketchBaseC::setMatrix;
 
   // The base operation, then every loop scaled about the sketch origin (last loop first); 1.
   int scaleGeometry(double factor) override;
