@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job on the sample installation: builds the release preset, runs the viewer command in
 # kestrix-host with the demo catalogue (the washer part, inserted at 100,50 turned by 30 degrees),
-# saves the drawing as DXF and renders it to a PNG picture with an independent DXF reader.
+# saves the drawing as DXF, checks it with two independent DXF readers (ezdxf strictly, and GDAL's
+# DXF driver: counts and extent) and renders it to a PNG picture.
 # Output in build/release/sample/: transcript.txt, drawing.dxf, drawing.dump, drawing.png.
 # KESTRIX_DEMO_PART picks another demo part (see tools/demo-catalogue/DemoParts.cpp).
 set -euo pipefail
@@ -27,5 +28,5 @@ SCRIPT
 
 build/release/bin/kestrix-host --release 2000 --dxf "$out/drawing.dxf" --dump "$out/drawing.dump" \
   --transcript "$out/transcript.txt" "$out/viewer.script"
-/usr/bin/python3 -m ezdxf draw "$out/drawing.dxf" -o "$out/drawing.png" >/dev/null
+/usr/bin/python3 tests/host/dxf_check.py "$out/drawing.dxf" "$out/drawing.dump" --png "$out/drawing.png"
 echo "sample run: $out/drawing.dxf, rendered to $out/drawing.png"

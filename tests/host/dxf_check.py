@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Checks a DXF file written by the simulated host with an independent reader (ezdxf).
+"""Checks a DXF file written by the simulated host with two independent readers (ezdxf, and
+GDAL's DXF driver).
 
     dxf_check.py DXF DUMP [--sat SATFILE ...] [--png OUT.png]
     dxf_check.py --generator PATH --case NAME --workdir DIR
@@ -12,6 +13,11 @@ arc and ellipse edges are written in degrees;
 associative hatches link to entities of the file that carry the hatch as reactor; 3DSOLIDs
 carry the ACIS text of the SAT files given; handles are unique and below $HANDSEED;
 `python3 -m ezdxf draw` renders the file.
+A second reader, GDAL's DXF driver (ogrinfo), must open the file too: its count of
+model-space features equals ezdxf's model-space entity count, its count with the blocks expanded
+equals ezdxf's count of the expanded entities, and its extent of the model space (blocks expanded,
+text left out: the readers size text differently) equals ezdxf's bounding box of the same
+entities within 1e-6 of the drawing size.
 Exit status 0 when every check passes.
 """
 
@@ -19,10 +25,12 @@ import argparse
 import math
 import os
 import re
+import shutil
 import subprocess
 import sys
 
 import ezdxf
+from ezdxf import bbox
 
 failures = []
 
@@ -178,6 +186,115 @@ def check_handles(dxf_path):
             seen.add(h)
 
 
+# Text entities, left out of the extent comparison.
+TEXT_TYPES = ("TEXT", "MTEXT", "ATTRIB", "ATTDEF")
+MODEL_SPACE = "(PaperSpace IS NULL OR PaperSpace = 0)"
+NOT_TEXT = ("SubClasses NOT LIKE '%AcDbText%' AND SubClasses NOT LIKE '%AcDbMText%'"
+            " AND SubClasses NOT LIKE '%AcDbAttribute%'")
+
+
+def ogr_layers(dxf_path, config, where):
+    """Feature count and extent ((minx, miny), (maxx, maxy)) or None of each layer that
+    ogrinfo -al -so reports for the file, read with the given driver settings."""
+    command = ["ogrinfo", "-ro", "-al", "-so", "-where", where]
+    for key, value in config.items():
+        command += ["--config", key, value]
+    command.append(dxf_path)
+    run = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=300)
+    out = run.stdout.decode("utf-8", "replace")
+    if run.returncode != 0 or "using driver `DXF' successful" not in out:
+        fail("ogrinfo cannot open the file (%d): %s" % (run.returncode,
+                                                     run.stderr.decode(errors="replace")[-2000:]))
+        return {}
+    # The driver looks for the ACIS data of a 3DSOLID only in the ACDSDATA section of newer
+    # releases; an R2000 file carries it in the entity itself (groups 1 and 3), as ezdxf reads it.
+    for w in run.stderr.decode("utf-8", "replace").splitlines():
+        if w.strip() and not re.search(r"ACDSRECORD data for entity \w+ was not found", w):
+            fail("ogrinfo: %s" % w)
+    layers, name = {}, None
+    number = r"(-?[0-9.eE+-]+)"
+    for line in out.splitlines():
+        m = re.match(r"Layer name: (.*)$", line)
+        if m:
+            name = m.group(1)
+            layers[name] = [0, None]
+            continue
+        m = re.match(r"Feature Count: (\d+)$", line)
+        if m and name:
+            layers[name][0] = int(m.group(1))
+        m = re.match(r"Extent: \(%s, %s\) - \(%s, %s\)$" % (number, number, number, number), line)
+        if m and name:
+            v = [float(g) for g in m.groups()]
+            layers[name][1] = ((v[0], v[1]), (v[2], v[3]))
+    return layers
+
+
+def expanded(entities):
+    """The entities with every INSERT replaced by its block's entities, placed, at any depth
+    (ezdxf leaves out what it cannot transform, such as 3DSOLIDs)."""
+    for e in entities:
+        if e.dxftype() == "INSERT":
+            yield from expanded(e.virtual_entities())
+        else:
+            yield e
+
+
+def expanded_count(doc, entities):
+    """How many entities the model space holds with every INSERT replaced by its block's."""
+    total = 0
+    for e in entities:
+        if e.dxftype() == "INSERT":
+            block = doc.blocks.get(e.dxf.name)
+            total += e.mcount * (expanded_count(doc, block) if block is not None else 0)
+        else:
+            total += 1
+    return total
+
+
+def check_gdal(dxf_path, doc):
+    if shutil.which("ogrinfo") is None:
+        fail("ogrinfo (gdal-bin) is not installed")
+        return
+    msp = list(doc.modelspace())
+    leaves = list(expanded(msp))
+    leaf_count = expanded_count(doc, msp)
+    # 3DSOLIDs are features of the driver's extensible mode (without geometry, as for ezdxf).
+    solids = {"DXF_3D_EXTENSIBLE_MODE": "TRUE"}
+
+    # The model space as it is: an INSERT is one feature.
+    layers = ogr_layers(dxf_path, dict(solids, DXF_INLINE_BLOCKS="FALSE"), MODEL_SPACE)
+    if "entities" not in layers:
+        fail("ogrinfo reports no entities layer")
+        return
+    if layers["entities"][0] != len(msp):
+        fail("GDAL reads %d model-space features, ezdxf %d entities"
+             % (layers["entities"][0], len(msp)))
+
+    # Blocks expanded, one feature per entity; arcs approximated finely enough for the extent.
+    inline = dict(solids, DXF_MERGE_BLOCK_GEOMETRIES="FALSE", OGR_ARC_STEPSIZE="0.01")
+    layers = ogr_layers(dxf_path, inline, MODEL_SPACE)
+    count = layers.get("entities", [0])[0]
+    if count != leaf_count:
+        fail("GDAL reads %d features with the blocks expanded, ezdxf %d entities"
+             % (count, leaf_count))
+    layers = ogr_layers(dxf_path, inline, MODEL_SPACE + " AND " + NOT_TEXT)
+    gdal_extent = layers.get("entities", [0, None])[1]
+    box = bbox.extents([e for e in leaves if e.dxftype() not in TEXT_TYPES], fast=False)
+    if not box.has_data:
+        if gdal_extent is not None:
+            fail("GDAL sees the extent %r, ezdxf no geometry" % (gdal_extent,))
+        return
+    if gdal_extent is None:
+        fail("GDAL sees no extent, ezdxf %r - %r" % (tuple(box.extmin), tuple(box.extmax)))
+        return
+    ours = ((box.extmin.x, box.extmin.y), (box.extmax.x, box.extmax.y))
+    size = max(box.size.x, box.size.y, 1e-9)
+    worst = max(abs(a - b) for p, q in zip(ours, gdal_extent) for a, b in zip(p, q))
+    if worst > 1e-6 * size:
+        fail("GDAL extent %r, ezdxf %r: they differ by %g, drawing size %g"
+             % (gdal_extent, ours, worst, size))
+
+
 def check(dxf_path, dump_path, sat_paths, png_path):
     check_handles(dxf_path)
     try:
@@ -262,6 +379,8 @@ def check(dxf_path, dump_path, sat_paths, png_path):
             data = [line.rstrip() for line in s.acis_data]
             if not any(data == [line.rstrip() for line in t] for t in texts):
                 fail("3DSOLID %s carries other text than the SAT file: %r" % (s.dxf.handle, data[:3]))
+
+    check_gdal(dxf_path, doc)
 
     out = png_path or os.path.splitext(dxf_path)[0] + ".png"
     run = subprocess.run([sys.executable, "-m", "ezdxf", "draw", dxf_path, "-o", out],
