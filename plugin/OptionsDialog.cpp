@@ -108,16 +108,15 @@ bool listIndex(const RWCString& text, std::size_t count, std::size_t& index) {
 
 // The typed name of a configuration to store, without blanks and tabs at its ends (the file's
 // reader drops them from a block header, so a name keeping them would not read back as the same
-// block). Empty when the name cannot stand in a block header: it is empty, or holds ']' or a line
-// break, any of which would leave the whole file unsavable.
-RWCString storableName(const RWCString& typed) {
+// block); the empty name is a name too. False when the name cannot stand in a block header: it
+// holds ']' or a line break, any of which would leave the whole file unsavable.
+bool storableName(const RWCString& typed, RWCString& name) {
   const char* d = typed.data();
   std::size_t a = 0, b = typed.length();
   while (a < b && (d[a] == ' ' || d[a] == '\t')) ++a;
   while (b > a && (d[b - 1] == ' ' || d[b - 1] == '\t')) --b;
-  RWCString name(d + a, b - a);
-  if (name.firstOf("]\r\n") != RW_NPOS) return RWCString();
-  return name;
+  name = RWCString(d + a, b - a);
+  return name.firstOf("]\r\n") == RW_NPOS;
 }
 
 // Runs a callback body; what it throws is reported as the dispatcher reports it and ends the
@@ -197,8 +196,8 @@ void onSaveAccept(ads_callback_packet* packet) {
     CommandContext& context = *data.context;
     RWCString typed;
     readTile(packet->dialog, "cfgname", typed);
-    const RWCString name = storableName(typed);
-    if (name.isEmpty()) {
+    RWCString name;
+    if (!storableName(typed, name)) {
       // The save dialog stays open for another name or a cancel.
       context.alertMessage("Ungültige Angaben");
       return;

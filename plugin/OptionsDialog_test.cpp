@@ -248,11 +248,13 @@ TEST_F(OptionsDialogTest, LoadAcceptsOnlyAChosenEntry) {
 }
 
 // A name that cannot stand in a block header is refused with an alert and the save dialog stays
-// open; blanks around a name are dropped. The file stays savable throughout.
+// open; blanks around a name are dropped, and the empty name is stored as the block "config_".
+// The file stays savable throughout.
 TEST_F(OptionsDialogTest, ANameThatWouldBreakTheFileIsRefused) {
   load();
-  act({"tile layer_hidden H", "press save", "tile cfgname a]b", "press accept", "tile cfgname",
-       "press accept", "tile cfgname \"  Good \t\"", "press accept", "press accept"});
+  act({"tile layer_hidden H", "press save", "tile cfgname a]b", "press accept",
+       "tile cfgname a\rb", "press accept", "tile cfgname \"  Good \t\"", "press accept",
+       "press save", "tile cfgname \"  \"", "press accept", "press accept"});
   run();
   std::size_t alerts = 0;
   for (std::size_t at = 0; (at = transcript().find("ALERT: Ungültige Angaben", at)) !=
@@ -261,8 +263,14 @@ TEST_F(OptionsDialogTest, ANameThatWouldBreakTheFileIsRefused) {
     ++alerts;
   EXPECT_EQ(alerts, 2u) << transcript();
   EXPECT_EQ(saved("config_Good", "DESC"), "Good");
+  EXPECT_EQ(saved("config_", "DESC"), "");
+  EXPECT_EQ(saved("config_", "LY_Hidden"), "H");
   EXPECT_EQ(saved("Layer", "Hidden"), "H");
-  EXPECT_EQ(readFile(userFile()).find("a]b"), std::string::npos);
+  const std::string file = readFile(userFile());
+  EXPECT_NE(file.find("\n[config_]\nDESC=\n"), std::string::npos) << file;
+  EXPECT_EQ(file.find("a]b"), std::string::npos);
+  EXPECT_EQ(file.find('\r'), std::string::npos);
+  EXPECT_EQ(storedConfigurationBlocks(context).count(), 2u);
 }
 
 // A pick writes the entry's name (the display name of a colour, not its number); the list opens
