@@ -23,6 +23,8 @@ Expected files of a case NAME in the cases folder:
                                "copy FILE ..." (files of the sample installation, named relative
                                to it, copied into the run's folder, where the host starts),
                                "folder NAME ..." (empty folders made in the run's folder),
+                               "place FILE ..." (files of the cases folder copied into the run's
+                               folder),
                                "catalogue FILE" (FILE of the cases folder is the run's English
                                message catalogue, in a copy of the sample's language folders),
                                "saved FILE" (after the run, the user configuration must hold
@@ -133,6 +135,9 @@ def main():
                             shutil.copy2(os.path.join(args.sample, name), tmp)
                     elif word == "dxf":
                         dxf_sats = [v.replace("<TMP>", tmp) for v in rest.split()]
+                    elif word == "place" and rest:
+                        for name in rest.split():
+                            shutil.copy2(os.path.join(args.cases, name), tmp)
                     elif word == "folder" and rest:
                         for name in rest.split():
                             os.makedirs(os.path.join(tmp, name))
