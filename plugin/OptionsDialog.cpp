@@ -149,11 +149,21 @@ bool saveReported(CommandContext& context) {
   const RWCString fileName = context.fileName();
   const RWCString path = expandVariables(fileName);
   std::ostringstream text;
-  context.setFileName(RWCString());
-  context.setOutputStream(&text);
-  const int made = context.save();
-  context.setOutputStream(nullptr);
-  context.setFileName(fileName);
+  int made = -1;
+  {
+    // The configuration writes into the text for this save only, whatever happens in it.
+    struct IntoText {
+      CommandContext& context;
+      const RWCString& fileName;
+      ~IntoText() {
+        context.setOutputStream(nullptr);
+        context.setFileName(fileName);
+      }
+    } restore{context, fileName};
+    context.setFileName(RWCString());
+    context.setOutputStream(&text);
+    made = context.save();
+  }
   std::string reason;
   if (made != 0) {
     // The only save the configuration itself refuses here: its file was not read whole, and
