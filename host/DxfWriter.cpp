@@ -3,7 +3,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "host/Database.h"
@@ -34,44 +36,88 @@ std::string num(double v) {
   return s;
 }
 
-// Text for a DXF string value: code points above 127 as \U+XXXX (the text is taken as UTF-8,
-// a byte that is not part of a valid sequence as Latin-1), control characters as blanks.
-// Returned as tokens, so that long texts can be split between characters.
-std::vector<std::string> encodeTokens(const std::string& s, bool mtext) {
-  std::vector<std::string> out;
+// ---- the drawing's code page ----------------------------------------------------------------
+// Texts reach the host as UTF-8; a byte that is not part of a valid sequence is taken as a
+// character of the Windows code page 1252 (what a file written on Windows holds). The file is
+// written in that code page ($DWGCODEPAGE ANSI_1252): every character it has is one byte.
+
+// Code points of the bytes 0x80..0x9F in code page 1252; 0 where the code page has none.
+constexpr std::uint16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// The code points of a text (see above); a byte undefined in code page 1252 gives the C1
+// control of its value.
+std::vector<std::uint32_t> codePoints(const std::string& s) {
+  std::vector<std::uint32_t> out;
   for (std::size_t i = 0; i < s.size();) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    unsigned cp = c;
-    std::size_t len = 1;
+    const unsigned char c = static_cast<unsigned char>(s[i]);
     if (c >= 0xC2 && c <= 0xF4) {
-      std::size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+      const std::size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
       bool ok = i + need <= s.size();
-      unsigned v = c & (need == 2 ? 0x1F : need == 3 ? 0x0F : 0x07);
+      std::uint32_t v = c & (need == 2 ? 0x1Fu : need == 3 ? 0x0Fu : 0x07u);
       for (std::size_t k = 1; ok && k < need; ++k) {
-        unsigned char d = static_cast<unsigned char>(s[i + k]);
+        const unsigned char d = static_cast<unsigned char>(s[i + k]);
         if ((d & 0xC0) != 0x80) ok = false;
-        v = (v << 6) | (d & 0x3F);
+        v = (v << 6) | (d & 0x3Fu);
       }
-      if (ok) {
-        cp = v;
-        len = need;
+      // No overlong form, no surrogate, nothing above U+10FFFF.
+      const std::uint32_t least = need == 2 ? 0x80 : need == 3 ? 0x800 : 0x10000;
+      if (ok && v >= least && v <= 0x10FFFF && (v < 0xD800 || v > 0xDFFF)) {
+        out.push_back(v);
+        i += need;
+        continue;
       }
     }
-    i += len;
+    out.push_back(c >= 0x80 && c < 0xA0 && kCp1252High[c - 0x80] ? kCp1252High[c - 0x80] : c);
+    ++i;
+  }
+  return out;
+}
+
+// The code page 1252 byte of a code point; false when the code page lacks it (C1 controls
+// included).
+bool cp1252Byte(std::uint32_t cp, unsigned char& byte) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+    byte = static_cast<unsigned char>(cp);
+    return true;
+  }
+  for (unsigned k = 0; k < 32; ++k) {
+    if (kCp1252High[k] != 0 && kCp1252High[k] == cp) {
+      byte = static_cast<unsigned char>(0x80 + k);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool isControl(std::uint32_t cp) { return cp < 32 || cp == 127 || (cp >= 0x80 && cp < 0xA0); }
+
+// Text for a DXF string value in the code page: characters it lacks as \U+XXXX (beyond U+FFFF,
+// which that form cannot hold, U+FFFD), control characters as blanks; in MTEXT a line break is
+// \P and a backslash keeps the character after it (a control sequence such as \P). Returned as
+// tokens, so that long texts can be split between characters.
+std::vector<std::string> encodeTokens(const std::string& s, bool mtext) {
+  const std::vector<std::uint32_t> cps = codePoints(s);
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < cps.size(); ++i) {
+    const std::uint32_t cp = cps[i];
+    unsigned char byte = 0;
     if (cp == '\n' && mtext) {
       out.push_back("\\P");
-    } else if (cp < 32 || cp == 127) {
+    } else if (isControl(cp)) {
       out.push_back(" ");
-    } else if (cp > 127) {
-      char buf[16];
-      std::snprintf(buf, sizeof buf, "\\U+%04X", cp > 0xFFFF ? 0xFFFD : cp);
-      out.push_back(buf);
-    } else if (cp == '\\' && mtext && i < s.size()) {
-      // An MTEXT control sequence such as \P stays in one piece.
-      out.push_back(std::string("\\") + s[i]);
+    } else if (cp == '\\' && mtext && i + 1 < cps.size() && cps[i + 1] > 32 && cps[i + 1] < 127) {
+      out.push_back(std::string("\\") + static_cast<char>(cps[i + 1]));
       ++i;
+    } else if (cp1252Byte(cp, byte)) {
+      out.push_back(std::string(1, static_cast<char>(byte)));
     } else {
-      out.push_back(std::string(1, static_cast<char>(cp)));
+      char buf[16];
+      std::snprintf(buf, sizeof buf, "\\U+%04X", cp > 0xFFFF ? 0xFFFDu : cp);
+      out.push_back(buf);
     }
   }
   return out;
@@ -82,6 +128,71 @@ std::string encode(const std::string& s) {
   for (const std::string& t : encodeTokens(s, false)) out += t;
   return out;
 }
+
+// A table name in the code page. A name cannot hold the \U+XXXX form (the backslash is not
+// allowed in names), so a character the code page lacks, and a control character, becomes '_';
+// changed tells whether any did.
+std::string encodeName(const std::string& s, bool& changed) {
+  changed = false;
+  std::string out;
+  for (std::uint32_t cp : codePoints(s)) {
+    unsigned char byte = 0;
+    if (!isControl(cp) && cp1252Byte(cp, byte)) {
+      out += static_cast<char>(byte);
+    } else {
+      out += '_';
+      changed = true;
+    }
+  }
+  return out;
+}
+
+// A code page 1252 name as readers compare names: without regard to letter case.
+std::string foldName(const std::string& name) {
+  std::string out(name);
+  for (char& ch : out) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) ch = static_cast<char>(c + 32);
+    else if (c == 0x8A || c == 0x8C || c == 0x8E) ch = static_cast<char>(c + 16);
+    else if (c == 0x9F) ch = static_cast<char>(0xFF);
+  }
+  return out;
+}
+
+// The names one table of the file gives its records: each host name in the code page; a name
+// that had to change, or that the file would take for another record's name, gets "_2", "_3",
+// ... until it is the table's only one of that name. Names that need no change keep theirs.
+class TableNames {
+public:
+  void reserve(const std::string& fileName) { used_.insert(foldName(fileName)); }
+  void assign(const std::vector<std::string>& names) {
+    std::vector<std::pair<std::string, std::string>> later;
+    for (const std::string& name : names) {
+      if (names_.count(name)) continue;
+      bool changed = false;
+      std::string e = encodeName(name, changed);
+      if (!changed && used_.insert(foldName(e)).second) names_[name] = e;
+      else later.emplace_back(name, e);
+    }
+    for (const auto& [name, e] : later) {
+      if (names_.count(name)) continue;
+      std::string candidate = e;
+      for (int n = 2; !used_.insert(foldName(candidate)).second; ++n) candidate = e + "_" + std::to_string(n);
+      names_[name] = candidate;
+    }
+  }
+  // The file's name of a host name (the name in the code page for one not in the table).
+  std::string operator()(const std::string& name) const {
+    auto it = names_.find(name);
+    if (it != names_.end()) return it->second;
+    bool changed = false;
+    return encodeName(name, changed);
+  }
+
+private:
+  std::map<std::string, std::string> names_;
+  std::set<std::string> used_;
+};
 
 // The ACIS text of a 3DSOLID as DXF R2000 stores it: every character but the blank mirrored
 // about 159/2, and a resulting '^' followed by a blank.
@@ -178,6 +289,19 @@ private:
       std::uint32_t b = alloc(), e = alloc();
       blockEnds_.push_back({b, e});
     }
+    // The names of the tables' records in the file.
+    std::vector<std::string> names;
+    for (const LayerRecord& l : db_.tables().layers()) names.push_back(l.name);
+    layerNames_.assign(names);
+    names.clear();
+    for (const char* fixed : {"ByBlock", "ByLayer", "Continuous"}) lineTypeNames_.reserve(fixed);
+    for (std::size_t k = 1; k < db_.tables().lineTypes().size(); ++k)
+      names.push_back(db_.tables().lineTypes()[k].name);
+    lineTypeNames_.assign(names);
+    names.clear();
+    for (const char* fixed : {"*Model_Space", "*Paper_Space"}) blockNames_.reserve(fixed);
+    for (const BlockRecord& b : db_.blocks()) names.push_back(b.name);
+    blockNames_.assign(names);
     // Reactors: every boundary entity names the hatches that link to it.
     auto scan = [&](const std::vector<Entity>& list) {
       for (const Entity& e : list) {
@@ -211,20 +335,20 @@ private:
     o_.g(9, "$INSUNITS");
     o_.i(70, vars_.measurement() ? 4 : 1);
     o_.g(9, "$CLAYER");
-    o_.s(8, layerName(vars_.currentLayer()));
+    o_.g(8, layerName(vars_.currentLayer()));
     o_.g(0, "ENDSEC");
   }
 
   std::string layerName(const std::string& name) const {
     const LayerRecord* r = db_.tables().findLayer(name);
-    return r ? r->name : std::string("0");
+    return r ? layerNames_(r->name) : std::string("0");
   }
   std::string lineTypeName(const std::string& name) const {
     if (sameName(name, "BYLAYER")) return "ByLayer";
     if (sameName(name, "BYBLOCK")) return "ByBlock";
     if (sameName(name, "CONTINUOUS")) return "Continuous";
     const LineTypeRecord* r = db_.tables().findLineType(name);
-    return r ? r->name : std::string("Continuous");
+    return r ? lineTypeNames_(r->name) : std::string("Continuous");
   }
 
   void tableStart(const char* name, int index, std::size_t count) {
@@ -244,10 +368,11 @@ private:
     o_.g(100, subclass);
   }
 
+  // name is the file's name of the line type.
   void ltypeRecord(std::uint32_t handle, const std::string& name, const std::string& desc,
                    const std::vector<double>& pattern) {
     record("LTYPE", handle, 1, "AcDbLinetypeTableRecord");
-    o_.s(2, name);
+    o_.g(2, name);
     o_.i(70, 0);
     o_.s(3, desc);
     o_.i(72, 65);
@@ -284,14 +409,14 @@ private:
     ltypeRecord(ltypeFixed_[1], "ByLayer", "", {});
     ltypeRecord(ltypeFixed_[2], "Continuous", lts[0].description, {});
     for (std::size_t k = 1; k < lts.size(); ++k)
-      ltypeRecord(ltype_[k - 1], lts[k].name, lts[k].description, lts[k].pattern);
+      ltypeRecord(ltype_[k - 1], lineTypeNames_(lts[k].name), lts[k].description, lts[k].pattern);
     o_.g(0, "ENDTAB");
 
     const auto& layers = db_.tables().layers();
     tableStart("LAYER", 2, layers.size());
     for (std::size_t k = 0; k < layers.size(); ++k) {
       record("LAYER", layer_[k], 2, "AcDbLayerTableRecord");
-      o_.s(2, layers[k].name);
+      o_.g(2, layerNames_(layers[k].name));
       o_.i(70, 0);
       o_.i(62, layers[k].colour);
       o_.s(6, lineTypeName(layers[k].lineType));
@@ -344,12 +469,13 @@ private:
     o_.h(340, paperLayout_);
     for (std::size_t k = 0; k < db_.blocks().size(); ++k) {
       record("BLOCK_RECORD", blockRecord_[k], 8, "AcDbBlockTableRecord");
-      o_.s(2, db_.blocks()[k].name);
+      o_.g(2, blockNames_(db_.blocks()[k].name));
     }
     o_.g(0, "ENDTAB");
     o_.g(0, "ENDSEC");
   }
 
+  // name is the file's name of the block.
   void blockFrame(std::uint32_t begin, std::uint32_t end, std::uint32_t owner,
                   const std::string& name, const double* base, bool paper,
                   const std::vector<Entity>* entities) {
@@ -360,11 +486,11 @@ private:
     if (paper) o_.i(67, 1);
     o_.g(8, "0");
     o_.g(100, "AcDbBlockBegin");
-    o_.s(2, name);
+    o_.g(2, name);
     o_.i(70, 0);
     double zero[3] = {0.0, 0.0, 0.0};
     o_.p(10, base ? base : zero);
-    o_.s(3, name);
+    o_.g(3, name);
     o_.g(1, "");
     if (entities)
       for (const Entity& e : *entities) entity(e, owner);
@@ -384,7 +510,8 @@ private:
     blockFrame(paperBlock_[0], paperBlock_[1], paperRecord_, "*Paper_Space", nullptr, true, nullptr);
     for (std::size_t k = 0; k < db_.blocks().size(); ++k) {
       const BlockRecord& b = db_.blocks()[k];
-      blockFrame(blockEnds_[k].first, blockEnds_[k].second, blockRecord_[k], b.name, b.base, false,
+      blockFrame(blockEnds_[k].first, blockEnds_[k].second, blockRecord_[k], blockNames_(b.name),
+                 b.base, false,
                  &b.entities);
     }
     o_.g(0, "ENDSEC");
@@ -402,8 +529,8 @@ private:
     }
     o_.h(330, owner);
     o_.g(100, "AcDbEntity");
-    o_.s(8, layerName(e.layer()));
-    if (const Group* lt = e.find(6)) o_.s(6, lineTypeName(lt->s));
+    o_.g(8, layerName(e.layer()));
+    if (const Group* lt = e.find(6)) o_.g(6, lineTypeName(lt->s));
     if (const Group* c = e.find(62)) o_.i(62, c->i);
     if (const Group* s = e.find(48)) o_.g(48, s->v[0]);
     if (const Group* v = e.find(60)) o_.i(60, v->i);
@@ -491,7 +618,7 @@ private:
       head("INSERT", e, owner);
       o_.g(100, "AcDbBlockReference");
       const BlockRecord* b = db_.findBlock(e.find(2)->s);
-      o_.s(2, b ? b->name : e.find(2)->s);
+      o_.g(2, blockNames_(b ? b->name : e.find(2)->s));
       point(e, 10);
       opt(e, 41);
       opt(e, 42);
@@ -593,7 +720,8 @@ private:
       o_.p(210, ext->v);
     else
       o_.p(210, 0.0, 0.0, 1.0);
-    o_.s(2, e.find(2)->s);
+    bool changed = false;
+    o_.g(2, encodeName(e.find(2)->s, changed));   // the pattern's name
     o_.i(70, e.find(70)->i);
     o_.i(71, e.find(71)->i);
     const std::vector<Role>& roles = layout.roles();
@@ -709,6 +837,7 @@ private:
   std::uint32_t modelRecord_ = 0, paperRecord_ = 0, modelBlock_[2] = {}, paperBlock_[2] = {};
   std::vector<std::pair<std::uint32_t, std::uint32_t>> blockEnds_;
   std::map<std::uint32_t, std::vector<std::uint32_t>> reactors_;
+  TableNames layerNames_, lineTypeNames_, blockNames_;
 };
 
 }  // namespace

@@ -6,6 +6,9 @@
 // DXF defines for it (degrees for ARC, TEXT, MTEXT, INSERT angles and hatch pattern and edge
 // angles; radians for ELLIPSE parameters); a HATCH keeps its boundary links, with the matching
 // reactors on the boundary entities; a 3DSOLID carries its ACIS text in the file's encoding.
+// Text is written in code page 1252 ($DWGCODEPAGE ANSI_1252); characters it lacks take the
+// \U+XXXX form, except in table names, which cannot hold it: there they become "_" (with "_2",
+// "_3", ... where that would give two records of one table the same name).
 
 #include <string>
 

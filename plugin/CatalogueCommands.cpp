@@ -35,7 +35,7 @@ constexpr std::uint32_t kPollPauseMs = 10;
 
 std::string_view view(const RWCString& text) { return std::string_view(text.data(), text.length()); }
 
-// A path as one argument of a command line that is split by the Windows rules. A path without
+// A path as one argument of a command line (the launcher, the program and the exchange files) that is split by the Windows rules. A path without
 // blanks, tabs or quotes is left exactly as it is; any other is enclosed in quotes, with quotes
 // inside and the backslashes before them (or before the closing quote) escaped, so that the
 // splitting gives back the path unchanged.
@@ -111,7 +111,7 @@ std::int32_t CommandContext::exchangeMetafile(const char* programEntry, const ch
   RWCString arguments(serverAndTopic);
   arguments += " ";
   arguments += " -poke RECEIVERCADID=Autocad.2d -fm METAV2 -o ";
-  arguments += metafileName();
+  arguments += commandLinePath(metafileName());
   return runSibling(programEntry, arguments);
 }
 
@@ -122,7 +122,7 @@ std::int32_t CommandContext::exchangeSat(const char* programEntry, const char* s
   arguments += " -poke RECEIVERCADID=Autocad.3d -fm sat -poke FormatVersion=";
   arguments += satVersion();
   arguments += " -o ";
-  arguments += satFileName();
+  arguments += commandLinePath(satFileName());
   return runSibling(programEntry, arguments);
 }
 

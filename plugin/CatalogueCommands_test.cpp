@@ -124,6 +124,29 @@ TEST_F(CatalogueCommandsTest, Viewer3dPassesTheSatExchangeAndEndsDone) {
   EXPECT_NE(recorded.find("[-o][" + longName + "]\n"), std::string::npos);
 }
 
+// An exchange file name holding blanks, or text that looks like further options, reaches the
+// program as the one argument after "-o"; a name without blanks, tabs or quotes stays as it is.
+TEST_F(CatalogueCommandsTest, ExchangeFileNamesAreOneArgumentEach) {
+  writeLauncher(standins + "/trovstart", "0");
+  const std::string metaName = dir.file("my parts.out");
+  const std::string satName = dir.file("x.sat -o c:\\other.out \"q\"");
+  const std::string settings =
+      "[TROVstart]\nEXE=$STANDINS/trovstart\n[TROVviewer]\nEXE=$STANDINS/viewer\n";
+  std::ofstream(dir.file("trovsol.cfg")) << settings;
+  std::ofstream(dir.file("plinth.cfg"))
+      << "[LineType]\nSolidHeavy=Continuous\nSolidLight=Continuous\nHidden=Continuous\n"
+      << "Center=Continuous\nHeavyDashDot=Continuous\n"
+      << "[XCHG2D]\nMetaFileName=" << metaName << "\n"
+      << "[XCHG3D]\nSATFileName=" << satName << "\n";
+  CommandContext& ctx = loadContext();
+  EXPECT_EQ(ctx.runViewerCommand(), -1);
+  EXPECT_EQ(ctx.runViewer3dCommand(), 1);
+  const std::string recorded = readFile(record);
+  EXPECT_NE(recorded.find("[METAV2][-o][" + metaName + "]\n"), std::string::npos) << recorded;
+  EXPECT_NE(recorded.find("[FormatVersion=1.6][-o][" + satName + "]\n"), std::string::npos)
+      << recorded;
+}
+
 // Each way the launch can fail has its own alert and ends a 2D command with -1 and a 3D command
 // with 1, before anything is started.
 TEST_F(CatalogueCommandsTest, LaunchFailuresAlertAndNothingStarts) {

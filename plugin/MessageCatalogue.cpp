@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <algorithm>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "config/TextUtilities.h"
 #include "platform/Path.h"
@@ -16,29 +19,37 @@ namespace {
 
 constexpr const char* kNotTranslated = "NOT_TO_TRANSLATE";
 
-// The conversions of a printf format in order ("%-10.3f" gives 'f'; "%%" gives nothing), with a
-// '*' width or precision counted as an int conversion of its own.
-std::string conversionsOf(const char* format) {
-  std::string out;
+// The conversions of a printf format in order, each as its length modifiers and conversion
+// letter ("%-10.3ld" gives "ld"; "%%" gives nothing), with a '*' width or precision counted as an
+// int conversion of its own. False when the format ends inside a conversion.
+bool conversionsOf(const char* format, std::vector<std::string>& out) {
+  out.clear();
   for (const char* p = format; *p; ++p) {
     if (*p != '%') continue;
     ++p;
     if (*p == '%') continue;
     for (; *p && std::string_view("-+ #0'123456789.*").find(*p) != std::string_view::npos; ++p)
-      if (*p == '*') out += '*';
-    for (; *p && std::string_view("hlLqjzt").find(*p) != std::string_view::npos; ++p) out += *p;
-    if (!*p) break;
-    out += *p;
+      if (*p == '*') out.emplace_back("*");
+    std::string conversion;
+    for (; *p && std::string_view("hlLqjzt").find(*p) != std::string_view::npos; ++p)
+      conversion += *p;
+    if (!*p) return false;
+    conversion += *p;
+    out.push_back(conversion);
   }
-  return out;
+  return true;
 }
 
-// The format to use for a translation: the translation when it asks for the same arguments as
-// the source text, else the source text itself (a catalogue entry must never make the formatting
-// read arguments of other types or more arguments than the caller passed).
+// The format to use for a translation: the translation when its conversions are the source's
+// first ones, in kind and order (arguments it leaves unused are well defined), else the source
+// text itself (a catalogue entry must never make the formatting read arguments of other types
+// or more arguments than the caller passed).
 const char* safeFormat(const char* source, const RWCString& translated) {
   if (translated.data() == source) return source;
-  return conversionsOf(translated.data()) == conversionsOf(source) ? translated.data() : source;
+  std::vector<std::string> wanted, given;
+  if (!conversionsOf(source, wanted) || !conversionsOf(translated.data(), given)) return source;
+  if (given.size() > wanted.size()) return source;
+  return std::equal(given.begin(), given.end(), wanted.begin()) ? translated.data() : source;
 }
 
 RWCString formatV(const char* format, va_list args) {

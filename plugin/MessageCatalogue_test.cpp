@@ -139,6 +139,42 @@ TEST_F(MessageCatalogueTest, FormattingIsUnboundedAndGuardsTheArguments) {
   EXPECT_EQ(str(context.formatMessage(text, "Prozent %d%%", 5)), "Percent 5 %");
 }
 
+// A translation may use fewer of the arguments, as long as those it uses are the source's first
+// ones in kind and order; any other is refused and the source text shown.
+TEST_F(MessageCatalogueTest, TranslationMayLeaveTrailingArgumentsUnused) {
+  read("\"Metadatei %s wurde nicht gefunden!\",\"Metafile not found!\"\n"
+       "\"Zwei %s und %d\",\"Two %s\"\n"
+       "\"Drei %s %d %ld\",\"Three %d\"\n"
+       "\"Vier %s %d\",\"Four %s %d %s\"\n"
+       "\"Fuenf %ld\",\"Five %d\"\n"
+       "\"Sechs %s\",\"Six %\"\n"
+       "\"Sieben %*d %s\",\"Seven %*d\"\n");
+  struct Case {
+    const char* source;
+    std::string shown;
+  };
+  RWCString text;
+  const Case cases[] = {
+      {"Metadatei %s wurde nicht gefunden!", "Metafile not found!"},
+      {"Zwei %s und %d", "Two a"},
+      {"Drei %s %d %ld", "Drei a 1 2"},      // another kind first
+      {"Vier %s %d", "Vier a 1"},            // asks for more than were passed
+      {"Fuenf %ld", "Fuenf 2"},              // another length
+      {"Sechs %s", "Sechs a"},               // ends inside a conversion
+      {"Sieben %*d %s", "Seven  1"},         // the '*' width is an argument of its own
+  };
+  context.formatMessage(text, cases[0].source, "c:\\plinth.out");
+  EXPECT_EQ(str(text), cases[0].shown);
+  EXPECT_EQ(str(context.formatMessage(text, cases[1].source, "a", 1)), cases[1].shown);
+  EXPECT_EQ(str(context.formatMessage(text, cases[2].source, "a", 1, 2L)), cases[2].shown);
+  EXPECT_EQ(str(context.formatMessage(text, cases[3].source, "a", 1)), cases[3].shown);
+  EXPECT_EQ(str(context.formatMessage(text, cases[4].source, 2L)), cases[4].shown);
+  EXPECT_EQ(str(context.formatMessage(text, cases[5].source, "a")), cases[5].shown);
+  EXPECT_EQ(str(context.formatMessage(text, cases[6].source, 2, 1, "b")), cases[6].shown);
+  context.printMessage(cases[0].source, "c:\\plinth.out");
+  EXPECT_EQ(transcript(), "\nMetafile not found!\n");
+}
+
 namespace {
 
 // The printf conversions of a text, in order, found independently of the catalogue's own check.

@@ -7,13 +7,17 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
+#include <string_view>
 
+#include "config/VariableExpansion.h"
 #include "foundation/RWTValOrderedVector.h"
 #include "plugin/CommandContext.h"
 #include "plugin/DialogLoader.h"
 #include "plugin/Dispatcher.h"
 #include "plugin/HostBinding.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -108,16 +112,71 @@ bool listIndex(const RWCString& text, std::size_t count, std::size_t& index) {
 
 // The typed name of a configuration to store, without blanks and tabs at its ends (the file's
 // reader drops them from a block header, so a name keeping them would not read back as the same
-// block). Empty when the name cannot stand in a block header: it is empty, or holds ']' or a line
-// break, any of which would leave the whole file unsavable.
-RWCString storableName(const RWCString& typed) {
+// block); the empty name is a name too. False when the name cannot stand in a block header: it
+// holds ']' or a line break, any of which would leave the whole file unsavable.
+bool storableName(const RWCString& typed, RWCString& name) {
   const char* d = typed.data();
   std::size_t a = 0, b = typed.length();
   while (a < b && (d[a] == ' ' || d[a] == '\t')) ++a;
   while (b > a && (d[b - 1] == ' ' || d[b - 1] == '\t')) --b;
-  RWCString name(d + a, b - a);
-  if (name.firstOf("]\r\n") != RW_NPOS) return RWCString();
-  return name;
+  name = RWCString(d + a, b - a);
+  return name.firstOf("]\r\n") == RW_NPOS;
+}
+
+// Whether a tile text can be stored as a value of the file: a value is one line.
+bool storableValue(const RWCString& text) { return text.firstOf("\r\n") == RW_NPOS; }
+
+// The texts of the main dialog's tiles that have a setting or a stored-configuration key, read
+// for storing; the keys whose tile the host refuses are left out, so their values stay. False
+// (after telling the user) when a text cannot be stored: nothing may be stored then.
+template <class Row, std::size_t N>
+bool readStorableTiles(CommandContext& context, ads_hdlg dialog, const Row (&rows)[N],
+                       RWCString (&texts)[N], bool (&read)[N]) {
+  for (std::size_t i = 0; i < N; ++i) {
+    read[i] = readTile(dialog, rows[i].tile, texts[i]);
+    if (read[i] && !storableValue(texts[i])) {
+      context.alertMessage("Ungültige Angaben");
+      return false;
+    }
+  }
+  return true;
+}
+
+// Saves the user configuration; when that fails, tells the user which file could not be written
+// and why. The file keeps its old content then: it is replaced whole or not at all. The lines are
+// made by the configuration's own save, into a text, so that the replacement's reason is known.
+bool saveReported(CommandContext& context) {
+  const RWCString fileName = context.fileName();
+  const RWCString path = expandVariables(fileName);
+  std::ostringstream text;
+  int made = -1;
+  {
+    // The configuration writes into the text for this save only, whatever happens in it.
+    struct IntoText {
+      CommandContext& context;
+      const RWCString& fileName;
+      ~IntoText() {
+        context.setOutputStream(nullptr);
+        context.setFileName(fileName);
+      }
+    } restore{context, fileName};
+    context.setFileName(RWCString());
+    context.setOutputStream(&text);
+    made = context.save();
+  }
+  std::string reason;
+  if (made != 0) {
+    // The only save the configuration itself refuses here: its file was not read whole, and
+    // writing the part read would lose the rest.
+    const RWCString why = context.translate("sie wurde nicht vollständig gelesen");
+    reason.assign(why.data(), why.length());
+  } else if (platform::replaceFileContents(std::string_view(path.data(), path.length()),
+                                           text.str(), &reason)) {
+    return true;
+  }
+  context.alertMessage("Die Datei %s konnte nicht gespeichert werden: %s", path.data(),
+                       reason.c_str());
+  return false;
 }
 
 // Runs a callback body; what it throws is reported as the dispatcher reports it and ends the
@@ -135,15 +194,19 @@ void guarded(ads_callback_packet* packet, Body&& body) noexcept {
 
 // ---- main dialog: accept
 
+// A text that cannot be stored, or a save that fails, keeps the dialog open with the user's
+// entries, so they can be mended and accepted again, or cancelled.
 void onAccept(ads_callback_packet* packet) {
   guarded(packet, [packet] {
     CommandContext& context = *static_cast<CommandContext*>(packet->client_data);
-    for (const SettingTile& row : kSettingTiles) {
-      RWCString text;
-      // A tile the host refuses leaves its setting as it was.
-      if (readTile(packet->dialog, row.tile, text)) context.valueById(row.setting).setText(text);
-    }
-    context.save();   // a failed save is not reported
+    constexpr std::size_t n = sizeof kSettingTiles / sizeof kSettingTiles[0];
+    RWCString texts[n];
+    bool read[n];
+    if (!readStorableTiles(context, packet->dialog, kSettingTiles, texts, read)) return;
+    // A tile the host refuses leaves its setting as it was.
+    for (std::size_t i = 0; i < n; ++i)
+      if (read[i]) context.valueById(kSettingTiles[i].setting).setText(texts[i]);
+    if (!saveReported(context)) return;
     ads_done_dialog(packet->dialog, DLGOK);
   });
 }
@@ -197,19 +260,21 @@ void onSaveAccept(ads_callback_packet* packet) {
     CommandContext& context = *data.context;
     RWCString typed;
     readTile(packet->dialog, "cfgname", typed);
-    const RWCString name = storableName(typed);
-    if (name.isEmpty()) {
+    RWCString name;
+    constexpr std::size_t n = sizeof kStoredKeys / sizeof kStoredKeys[0];
+    RWCString texts[n];
+    bool read[n];
+    if (!storableName(typed, name)) {
       // The save dialog stays open for another name or a cancel.
       context.alertMessage("Ungültige Angaben");
       return;
     }
+    if (!readStorableTiles(context, data.dialog, kStoredKeys, texts, read)) return;
     const RWCString block = RWCString(kStoredConfigPrefix) + name;
     context.value("DESC", block).setText(name);
-    for (const StoredKey& k : kStoredKeys) {
-      RWCString text;
-      if (readTile(data.dialog, k.tile, text)) context.value(k.key, block).setText(text);
-    }
-    context.save();   // a failed save is not reported
+    for (std::size_t i = 0; i < n; ++i)
+      if (read[i]) context.value(kStoredKeys[i].key, block).setText(texts[i]);
+    if (!saveReported(context)) return;
     ads_done_dialog(packet->dialog, DLGOK);
   });
 }

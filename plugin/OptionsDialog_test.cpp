@@ -15,6 +15,7 @@
 #include "host/HostSession.h"
 #include "plugin/CommandContext.h"
 #include "plugin/OptionsDialog.h"
+#include "platform/FileSystem.h"
 #include "platform/testing/ScopedEnv.h"
 #include "platform/testing/TempDir.h"
 
@@ -117,6 +118,13 @@ class OptionsDialogTest : public ::testing::Test {
     QVConfig file(RWCString(userFile().c_str()), true);
     QVConfigItem* item = file.findItem(key, block);
     return item ? str(item->value().asText()) : "(missing)";
+  }
+
+  // How often the transcript holds the text.
+  static std::size_t occurrences(const std::string& text) {
+    std::size_t n = 0;
+    for (std::size_t at = 0; (at = transcript().find(text, at)) != std::string::npos; ++at) ++n;
+    return n;
   }
 
   std::string userFile() { return dir.file("user/plinth.cfg"); }
@@ -248,21 +256,79 @@ TEST_F(OptionsDialogTest, LoadAcceptsOnlyAChosenEntry) {
 }
 
 // A name that cannot stand in a block header is refused with an alert and the save dialog stays
-// open; blanks around a name are dropped. The file stays savable throughout.
+// open; blanks around a name are dropped, and the empty name is stored as the block "config_".
+// The file stays savable throughout.
 TEST_F(OptionsDialogTest, ANameThatWouldBreakTheFileIsRefused) {
   load();
-  act({"tile layer_hidden H", "press save", "tile cfgname a]b", "press accept", "tile cfgname",
-       "press accept", "tile cfgname \"  Good \t\"", "press accept", "press accept"});
+  act({"tile layer_hidden H", "press save", "tile cfgname a]b", "press accept",
+       "tile cfgname a\rb", "press accept", "tile cfgname \"  Good \t\"", "press accept",
+       "press save", "tile cfgname \"  \"", "press accept", "press accept"});
   run();
-  std::size_t alerts = 0;
-  for (std::size_t at = 0; (at = transcript().find("ALERT: Ungültige Angaben", at)) !=
-                           std::string::npos;
-       ++at)
-    ++alerts;
-  EXPECT_EQ(alerts, 2u) << transcript();
+  EXPECT_EQ(occurrences("ALERT: Ungültige Angaben"), 2u) << transcript();
   EXPECT_EQ(saved("config_Good", "DESC"), "Good");
+  EXPECT_EQ(saved("config_", "DESC"), "");
+  EXPECT_EQ(saved("config_", "LY_Hidden"), "H");
   EXPECT_EQ(saved("Layer", "Hidden"), "H");
-  EXPECT_EQ(readFile(userFile()).find("a]b"), std::string::npos);
+  const std::string file = readFile(userFile());
+  EXPECT_NE(file.find("\n[config_]\nDESC=\n"), std::string::npos) << file;
+  EXPECT_EQ(file.find("a]b"), std::string::npos);
+  EXPECT_EQ(file.find('\r'), std::string::npos);
+  EXPECT_EQ(storedConfigurationBlocks(context).count(), 2u);
+}
+
+// A tile text holding a line break cannot be a value of the file: accepting the main dialog or
+// storing a configuration with it is refused with an alert, nothing is stored, and the dialog
+// stays open with the entries so they can be mended.
+TEST_F(OptionsDialogTest, AValueWithALineBreakIsRefusedWhenAccepted) {
+  load();
+  const std::string before = readFile(userFile());
+  act({"tile layer_hidden UN\rSICHTBAR", "tile layer_center M", "press accept",
+       "press save", "tile cfgname W", "press accept", "cancel",
+       "tile layer_hidden UNSICHTBAR", "press accept"});
+  run();
+  EXPECT_EQ(occurrences("ALERT: Ungültige Angaben\n"), 2u) << transcript();
+  EXPECT_EQ(saved("Layer", "Hidden"), "UNSICHTBAR");
+  EXPECT_EQ(saved("Layer", "Center"), "M");
+  EXPECT_EQ(saved("config_W", "DESC"), "(missing)");
+  EXPECT_EQ(readFile(userFile()).find('\r'), std::string::npos);
+  EXPECT_NE(readFile(userFile()), before);
+}
+
+// A save that fails is reported with the file's name and the reason, the old file stays whole
+// and the dialog stays open; accepting again once the cause is gone saves.
+TEST_F(OptionsDialogTest, AFailedSaveIsReportedAndTheOldFileStays) {
+  load();
+  const std::string before = readFile(userFile());
+  static bool failRename = true;
+  const platform::ReplaceFaultHook previous = platform::setReplaceFaultHook(
+      [](platform::ReplaceStep step) { return failRename && step == platform::ReplaceStep::Rename; });
+  act({"tile layer_hidden NEU", "press accept", "press save", "tile cfgname W", "press accept",
+       "cancel", "cancel"});
+  run();
+  const std::string reported =
+      "ALERT: Die Datei " + userFile() + " konnte nicht gespeichert werden: rename over " +
+      userFile() + ": Input/output error\n";
+  EXPECT_EQ(occurrences(reported), 2u) << transcript();
+  EXPECT_EQ(readFile(userFile()), before);
+
+  // The user folder is gone: the reason is the system's.
+  host().reset();
+  failRename = false;
+  platform::setReplaceFaultHook(previous);
+  fs::remove_all(dir.file("user"));
+  act({"press accept", "cancel"});
+  run();
+  EXPECT_NE(transcript().find("ALERT: Die Datei " + userFile() +
+                              " konnte nicht gespeichert werden: create temporary file for " +
+                              userFile() + ": No such file or directory\n"),
+            std::string::npos)
+      << transcript();
+
+  host().reset();
+  fs::create_directories(dir.file("user"));
+  act({"tile layer_hidden NEU", "press accept"});
+  run();
+  EXPECT_EQ(saved("Layer", "Hidden"), "NEU");
 }
 
 // A pick writes the entry's name (the display name of a colour, not its number); the list opens

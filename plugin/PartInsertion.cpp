@@ -2,8 +2,10 @@
 // by the metafile conversion where the file places it and then dragged to the picked point and
 // turned about it; a 3D part is imported from its SAT file, made a uniquely named block, inserted
 // and dragged. Also the open-part command, which inserts a metafile named on the command line.
-// Every selection set made here is freed before the function returns.
+// Every selection set and host list taken here is held by a scope, so it is given back on every
+// path, also when reading the metafile throws.
 #include <fstream>
+#include <ios>
 #include <string>
 
 #include "meta/mMat4d.h"
@@ -13,6 +15,7 @@
 #include "meta/mPlaneGeometry.h"
 #include "plugin/CommandContext.h"
 #include "plugin/HostBinding.h"
+#include "plugin/HostScopes.h"
 
 namespace {
 
@@ -36,25 +39,30 @@ void toHostMatrix(const mMat4dC& m, ads_matrix out) {
 }  // namespace
 
 std::int32_t CommandContext::runOpenMetafileCommand() {
-  resbuf* args = hostcall::getArgs();
-  if (!args) return 1;
+  const ResultListScope args(hostcall::getArgs());
+  if (!args.get()) return 1;
   std::int32_t result = 1;
-  if (args->restype == RTSTR && args->resval.rstring) {
-    const RWCString name(args->resval.rstring);
+  if (args.get()->restype == RTSTR && args.get()->resval.rstring) {
+    const RWCString name(args.get()->resval.rstring);
     result = prepareLayers();
     if (result == 1) result = insertMetafilePart(name);
   }
-  hostcall::relRb(args);
   return result;
 }
 
+// A file that cannot be read counts as not there: a folder, a file without read permission, or
+// one whose first read fails (an I/O error). The stream reports a failed read as its bad state.
 std::int32_t CommandContext::checkMetafile(const RWCString& fileName) {
+  const std::string_view path(fileName.data(), fileName.length());
   std::string native;
-  if (!platform::osPath(std::string_view(fileName.data(), fileName.length()), native)) return -1;
+  if (!platform::osPath(path, native)) return -1;
+  platform::FileStatus st;
+  if (platform::status(path, st) && st.kind == platform::FileKind::Folder) return -1;
   std::ifstream in(native);
   if (!in.is_open()) return -1;
   std::string first;
   std::getline(in, first);
+  if (in.bad()) return -1;
   return first.compare(0, 3, "000") == 0 ? 0 : 1;
 }
 
@@ -74,19 +82,26 @@ bool CommandContext::metafileHoldsPart(const RWCString& fileName) {
 std::int32_t CommandContext::insertMetafilePart(const RWCString& fileName) {
   if (!metafileHoldsPart(fileName)) return -1;
 
-  ads_name set = {0, 0};
-  if (hostcall::ssAdd(nullptr, nullptr, set) != RTNORM) return -1;
-  const std::int32_t result = convertMetafile(fileName, set, 0, 0.0, 0.0, 0.0);
+  SelectionSetScope set;
+  if (!set.make()) return -1;
+  std::int32_t result = -1;
+  try {
+    result = convertMetafile(fileName, set.get(), 0, 0.0, 0.0, 0.0);
+  } catch (const std::ios_base::failure&) {
+    // The file could be opened but not read to its end (an I/O error): it is reported as a
+    // metafile that does not read, and nothing of it is placed.
+    printMessage("Fehler in der Metadatei!");
+    return -1;
+  }
   if (result == 1) {
     ads_point point = {0.0, 0.0, 0.0};
     RWCString prompt;
-    dragSelection(set, formatMessage(prompt, "Einfügepunkt wählen:").data(), point);
-    moveSelection(set, point);
+    dragSelection(set.get(), formatMessage(prompt, "Einfügepunkt wählen:").data(), point);
+    moveSelection(set.get(), point);
     double angle = 0.0;
     getRotationAngle(point, formatMessage(prompt, "Drehwinkel:").data(), angle);
-    rotateSelection(set, angle, point);
+    rotateSelection(set.get(), angle, point);
   }
-  hostcall::ssFree(set);
   return result;
 }
 
@@ -95,8 +110,8 @@ std::int32_t CommandContext::insertSatPart(const RWCString& fileName) {
   platform::FileStatus st;
   if (!platform::status(path, st)) return 0;
 
-  ads_name set = {0, 0};
-  if (hostcall::ssAdd(nullptr, nullptr, set) != RTNORM) return 1;
+  SelectionSetScope set;
+  if (!set.make()) return 1;
   ads_name last = {0, 0};
   const bool wasEmpty = hostcall::entLast(last) != RTNORM;
 
@@ -107,7 +122,7 @@ std::int32_t CommandContext::insertSatPart(const RWCString& fileName) {
   int rc = hostcall::entNext(wasEmpty ? nullptr : last, entity);
   std::int32_t added = 0;
   while (rc == RTNORM) {
-    hostcall::ssAdd(entity, set, set);
+    hostcall::ssAdd(entity, set.get(), set.get());
     ++added;
     ads_name following = {0, 0};
     rc = hostcall::entNext(entity, following);
@@ -116,20 +131,23 @@ std::int32_t CommandContext::insertSatPart(const RWCString& fileName) {
   }
   if (added == 0) {
     // Nothing was imported: no block is made of entities that were there before.
-    hostcall::ssFree(set);
+    set.free();
     printMessage("Es wurde kein Teil übergeben!");
     return 1;
   }
 
   const RWCString blockName = uniqueBlockName(RWCString("TROVSOL"));
   const double base[3] = {0.0, 0.0, 0.0};
-  hostcall::command(RTSTR, "_.BLOCK", RTSTR, blockName.data(), RTPOINT, base, RTPICKS, set, RTSTR,
-                    "", RTNONE);
-  hostcall::ssFree(set);
+  hostcall::command(RTSTR, "_.BLOCK", RTSTR, blockName.data(), RTPOINT, base, RTPICKS, set.get(),
+                    RTSTR, "", RTNONE);
+  set.free();
 
-  resbuf* insert = hostcall::buildList(RTDXF0, "INSERT", 2, blockName.data(), 10, base, 50, 0.0, 0);
-  const int made = insert ? hostcall::entMake(insert) : RTREJ;
-  if (insert) hostcall::relRb(insert);
+  int made = RTREJ;
+  {
+    const ResultListScope insert(
+        hostcall::buildList(RTDXF0, "INSERT", 2, blockName.data(), 10, base, 50, 0.0, 0));
+    if (insert.get()) made = hostcall::entMake(insert.get());
+  }
   if (made != RTNORM) {
     printMessage("Fehler beim Erzeugen des Blocks %s", blockName.data());
     return 1;
@@ -137,13 +155,12 @@ std::int32_t CommandContext::insertSatPart(const RWCString& fileName) {
 
   ads_name inserted = {0, 0};
   hostcall::entLast(inserted);
-  ads_name placed = {0, 0};
-  if (hostcall::ssAdd(inserted, nullptr, placed) != RTNORM) return 1;
+  SelectionSetScope placed;
+  if (!placed.make(inserted)) return 1;
   ads_point point = {0.0, 0.0, 0.0};
   RWCString prompt;
-  dragSelection(placed, formatMessage(prompt, "Einfügepunkt wählen:").data(), point);
-  moveSelection(placed, point);
-  hostcall::ssFree(placed);
+  dragSelection(placed.get(), formatMessage(prompt, "Einfügepunkt wählen:").data(), point);
+  moveSelection(placed.get(), point);
   return 1;
 }
 

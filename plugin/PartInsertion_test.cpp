@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <ios>
 #include <fstream>
 #include <memory>
 #include <string>
 
 #include "host/InputQueue.h"
 #include "platform/FileSystem.h"
+#include "plugin/HostScopes.h"
 #include "plugin/testing/PluginTestFixture.h"
 
 namespace {
@@ -58,6 +61,39 @@ TEST_F(InsertionTest, MissingOrEmptyExchangeFileBuildsNothing) {
   EXPECT_EQ(context->insertMetafilePart(write("empty.ps2", "000\n")), -1);
   EXPECT_TRUE(transcriptHas("Es wurde kein Teil übergeben!"));
   EXPECT_TRUE(host().database().model().empty());
+}
+
+// A folder, and a file whose first read fails with an I/O error, cannot hand over a part: both
+// are reported as not found, and every set made is freed and every list released.
+TEST_F(InsertionTest, UnreadableExchangeFileIsReportedAsNotFound) {
+  std::filesystem::create_directory(dir.file("d.ps2"));
+  const RWCString folder(dir.file("d.ps2").c_str());
+  EXPECT_EQ(context->checkMetafile(folder), -1);
+  // Reading this process's memory image at address 0 fails with EIO.
+  EXPECT_EQ(context->checkMetafile(RWCString("/proc/self/mem")), -1);
+  const std::size_t lists = host().resultBuffers().liveCount();
+  EXPECT_EQ(context->insertMetafilePart(folder), -1);
+  EXPECT_TRUE(transcriptHas("\nMetadatei " + dir.file("d.ps2") + " wurde nicht gefunden!\n"))
+      << transcript();
+  EXPECT_EQ(host().selectionSets().openIds().size(), 0u);
+  EXPECT_EQ(host().resultBuffers().liveCount(), lists);
+  EXPECT_TRUE(host().database().model().empty());
+}
+
+// The scopes give the set and the list back when an exception leaves them.
+TEST_F(InsertionTest, ScopesFreeWhatTheyHoldWhenAnExceptionPasses) {
+  const std::size_t lists = host().resultBuffers().liveCount();
+  try {
+    SelectionSetScope set;
+    ASSERT_TRUE(set.make());
+    const ResultListScope list(hostcall::buildList(RTSTR, "x", 0));
+    ASSERT_NE(list.get(), nullptr);
+    EXPECT_EQ(host().selectionSets().openIds().size(), 1u);
+    throw std::ios_base::failure("read error");
+  } catch (const std::ios_base::failure&) {
+  }
+  EXPECT_EQ(host().selectionSets().openIds().size(), 0u);
+  EXPECT_EQ(host().resultBuffers().liveCount(), lists);
 }
 
 // The INSERT is dragged to the picked point and turned about it by the given angle; every set

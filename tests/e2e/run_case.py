@@ -21,7 +21,14 @@ Expected files of a case NAME in the cases folder:
                                "dxf [SATFILE ...]" (the drawing is saved as DXF and must pass
                                tests/host/dxf_check.py, with the SAT files its solids came from),
                                "copy FILE ..." (files of the sample installation, named relative
-                               to it, copied into the run's folder, where the host starts)
+                               to it, copied into the run's folder, where the host starts),
+                               "folder NAME ..." (empty folders made in the run's folder),
+                               "place FILE ..." (files of the cases folder copied into the run's
+                               folder),
+                               "catalogue FILE" (FILE of the cases folder is the run's English
+                               message catalogue, in a copy of the sample's language folders),
+                               "saved FILE" (after the run, the user configuration must hold
+                               every line of FILE of the cases folder, in that order)
 In expected files, <TMP> stands for the run's temporary folder and <RELEASE> for 2000 or r14.
 """
 import argparse
@@ -48,6 +55,23 @@ def compare(label, expected_path, actual, tmp, release, whole):
     expected = read(expected_path).replace("<RELEASE>", release)
     actual = actual.replace(os.path.realpath(tmp), "<TMP>").replace(tmp, "<TMP>")
     return check(label, expected, actual, whole, expected_path)
+
+
+def saved_lines_hold(expected_path, path):
+    """Whether the file holds every line of the expected file, in the same order (other lines may
+    come between them)."""
+    wanted = read(expected_path).splitlines()
+    have = read(path).splitlines() if os.path.exists(path) else []
+    at = 0
+    for line in wanted:
+        while at < len(have) and have[at] != line:
+            at += 1
+        if at == len(have):
+            print(f"--- {path} lacks the line {line!r} of {expected_path} (in its order):")
+            print("\n".join(have))
+            return False
+        at += 1
+    return True
 
 
 def main():
@@ -83,12 +107,12 @@ def main():
             "QUORVEL_LANGUAGE": "english",
             "QUORVEL_BIN": args.bin,
         }
-        write_start_env(bindir, variables)
         env = run_environment(variables, tmp, os.path.join(tmp, "c"))
 
         expect = expected_file(args.cases, args.case, args.release, "expect")
         exit_code, stderr_patterns, measurement = "0", [], args.measurement
         dxf_sats = None
+        saved = None
         if expect:
             with open(expect) as f:
                 for number, line in enumerate(f, 1):
@@ -111,9 +135,25 @@ def main():
                             shutil.copy2(os.path.join(args.sample, name), tmp)
                     elif word == "dxf":
                         dxf_sats = [v.replace("<TMP>", tmp) for v in rest.split()]
+                    elif word == "place" and rest:
+                        for name in rest.split():
+                            shutil.copy2(os.path.join(args.cases, name), tmp)
+                    elif word == "folder" and rest:
+                        for name in rest.split():
+                            os.makedirs(os.path.join(tmp, name))
+                    elif word == "catalogue" and rest:
+                        quorvel = os.path.join(tmp, "quorvel")
+                        shutil.copytree(variables["QUORVEL"], quorvel)
+                        shutil.copy2(os.path.join(args.cases, rest),
+                                     os.path.join(quorvel, "lang", "english", "kestrix.nls"))
+                        variables["QUORVEL"] = quorvel
+                        env["QUORVEL"] = quorvel
+                    elif word == "saved" and rest:
+                        saved = os.path.join(args.cases, rest)
                     else:
                         sys.exit(f"{expect}:{number}: not understood: {line}")
 
+        write_start_env(bindir, variables)
         transcript = os.path.join(tmp, "transcript.txt")
         dump = os.path.join(tmp, "dump.txt")
         script = os.path.join(args.cases, args.case + ".script")
@@ -148,6 +188,8 @@ def main():
                 continue
             actual = read(path) if os.path.exists(path) else ""
             ok = compare(suffix, wanted, actual, tmp, args.release, suffix == "transcript") and ok
+        if saved is not None:
+            ok = saved_lines_hold(saved, os.path.join(user, "plinth.cfg")) and ok
         if dxf_sats is not None:
             checker = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host",
                                    "dxf_check.py")

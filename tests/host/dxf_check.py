@@ -8,8 +8,9 @@ GDAL's DXF driver).
 The second form first runs the host's DXF fixture generator for the case, then checks the
 DXF and dump it wrote. Checks: ezdxf.readfile loads the file; doc.audit() reports no error and
 no fix; the entity counts per space equal those of the host's dump; every layer of the dump is
-in the file with its colour and line type; arc, insert and text angles and the angles of hatch
-arc and ellipse edges are written in degrees;
+in the file with its colour and line type; layer and block names and texts read back as the
+host holds them (letters outside ASCII included); arc, insert and text angles and the angles of
+hatch arc and ellipse edges are written in degrees;
 associative hatches link to entities of the file that carry the hatch as reactor; 3DSOLIDs
 carry the ACIS text of the SAT files given; handles are unique and below $HANDSEED;
 `python3 -m ezdxf draw` renders the file.
@@ -72,6 +73,61 @@ def parse_dump(path):
             elif section in ("blocks",):
                 current = None
     return counts, layers, entities
+
+
+def parse_dump_names(path):
+    """The block names of the dump, and the text of every TEXT and MTEXT (blocks included) by
+    handle: its group 3 pieces and its group 1, joined."""
+    blocks, texts = [], {}
+    section, current = None, None
+    with open(path, encoding="utf-8", errors="replace") as f:
+        for raw in f:
+            line = raw.rstrip("\n")
+            if line and not line.startswith(" "):
+                section = line.split()[0]
+                current = None
+                continue
+            if section not in ("blocks", "entities"):
+                continue
+            m = re.match(r'  block "(.*)" base ', line)
+            if m and section == "blocks":
+                blocks.append(m.group(1))
+                current = None
+                continue
+            # Entities stand 2 blanks in (4 inside a block), their groups 2 further.
+            head = 4 if section == "blocks" else 2
+            m = re.match(r"( +)([0-9A-F]+) (\S+)$", line)
+            if m and len(m.group(1)) == head:
+                current = texts.setdefault(m.group(2), [m.group(3), ""]) \
+                    if m.group(3) in ("TEXT", "MTEXT") else None
+                continue
+            m = re.match(r'( +)(1|3) "(.*)"$', line)
+            if m and current is not None and len(m.group(1)) == head + 2:
+                current[1] += m.group(3)
+    return blocks, texts
+
+
+def check_names(doc, dump_path, layers):
+    """Layer and block names and texts read back from the file as the host holds them, letters
+    outside ASCII included."""
+    blocks, texts = parse_dump_names(dump_path)
+    for name in layers:
+        if doc.layers.has_entry(name) and doc.layers.get(name).dxf.name != name:
+            fail("layer %r reads back as %r" % (name, doc.layers.get(name).dxf.name))
+    names = {b.name for b in doc.blocks}
+    for name in blocks:
+        if name not in names:
+            fail("block %r reads back as none of %r" % (name, sorted(names)))
+    for handle, (kind, text) in texts.items():
+        e = doc.entitydb.get(handle)
+        if e is None:
+            fail("%s %s of the dump is not in the file" % (kind, handle))
+            continue
+        got = e.text if kind == "MTEXT" else e.dxf.text
+        # A character the file's code page lacks is written in the \U+XXXX form.
+        got = re.sub(r"\\U\+([0-9A-Fa-f]{4})", lambda m: chr(int(m.group(1), 16)), got)
+        if got != text:
+            fail("%s %s reads back as %r, the host holds %r" % (kind, handle, got, text))
 
 
 def first_real(groups, code):
@@ -333,6 +389,8 @@ def check(dxf_path, dump_path, sat_paths, png_path):
             fail("layer %r line type %r, dump %r" % (name, layer.dxf.linetype, ltype))
         if not doc.linetypes.has_entry(layer.dxf.linetype):
             fail("line type %r of layer %r not in the file" % (layer.dxf.linetype, name))
+
+    check_names(doc, dump_path, layers)
 
     # Angles: the host's lists hold radians; the file holds degrees where DXF wants them.
     for handle, ent in entities.items():
