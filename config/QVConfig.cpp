@@ -190,13 +190,29 @@ int QVConfig::writeToStream(std::ostream& out) {
 }
 
 int QVConfig::save() {
-  if (readFailed_) return -1;
-  if (fileName_.isEmpty() && !outputStream_) return -1;
+  saveError_ = RWCString();
+  if (readFailed_) {
+    saveError_ = "the file could not be read whole, so it is not written over";
+    return -1;
+  }
+  if (fileName_.isEmpty() && !outputStream_) {
+    saveError_ = "there is no file to save to";
+    return -1;
+  }
   // What cannot be written stays out of the lines; everything else is saved all the same.
   const std::size_t refused = copyItemsInto(lines_);
+  std::string reason;
   const int written =
-      !fileName_.isEmpty() ? (saveConfigLines(lines_, fileName_) == 1 ? 0 : -1)
+      !fileName_.isEmpty() ? (saveConfigLines(lines_, fileName_, &reason) == 1 ? 0 : -1)
                            : writeToStream(*outputStream_);
+  if (written != 0) {
+    if (reason.empty()) reason = "the stream could not be written";
+    saveError_ = RWCString(reason.data(), reason.size());
+  } else if (refused != 0) {
+    const std::string text = std::to_string(refused) +
+                             " setting(s) left out: a name or value cannot be written as one line";
+    saveError_ = RWCString(text.data(), text.size());
+  }
   return written == 0 && refused == 0 ? 0 : -1;
 }
 

@@ -69,6 +69,9 @@ class QVConfig : public NotifyingObject {
   // cannot be written as one line: that one is left out, its old line (if any) kept, and every
   // other change is written all the same.
   int save();
+  // Why the last save returned -1 (a short text naming the file where the system gave one);
+  // empty after a save that succeeded.
+  const RWCString& saveError() const { return saveError_; }
   // Deletes every block and id record; the lines stay.
   void clear();
 
@@ -223,4 +226,5 @@ class QVConfig : public NotifyingObject {
   std::int32_t elementPos_ = 0;
   bool readFailed_ = false;       // the last read returned -2: saving would lose lines
   QVConfigValue unregisteredValue_;
+  RWCString saveError_;
 };

@@ -667,12 +667,16 @@ int loadConfigLines(QVConfigLineList& list, const RWCString& fileName) {
   return list.readStream(in);
 }
 
-int saveConfigLines(const QVConfigLineList& list, const RWCString& fileName) {
+int saveConfigLines(const QVConfigLineList& list, const RWCString& fileName,
+                    std::string* reason) {
   const RWCString expanded = expandVariables(fileName);
-  if (expanded.isEmpty()) return -2;
+  if (expanded.isEmpty()) {
+    if (reason) *reason = "no file name";
+    return -2;
+  }
   const RWCString t = list.text();
   const bool ok = platform::replaceFileContents(std::string_view(expanded.data(), expanded.length()),
-                                                std::string_view(t.data(), t.length()));
+                                                std::string_view(t.data(), t.length()), reason);
   return ok ? 1 : -2;
 }
 

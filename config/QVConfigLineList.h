@@ -165,7 +165,9 @@ class QVConfigLineList {
 int loadConfigLines(QVConfigLineList& list, const RWCString& fileName);
 // Expands variables in fileName and replaces the file's contents with the list's text, through a
 // temporary file renamed over it: a failed save leaves the old file whole. 1 or -2.
-int saveConfigLines(const QVConfigLineList& list, const RWCString& fileName);
+// reason (when given) receives why a save failed.
+int saveConfigLines(const QVConfigLineList& list, const RWCString& fileName,
+                    std::string* reason = nullptr);
 // itemValue of a file read into a temporary list; empty when it could not be read.
 RWCString readValueFromFile(const RWCString& fileName, const RWCString& block,
                             const RWCString& key, int n = 0);

@@ -224,8 +224,11 @@ TEST(QVConfig, InterruptedSaveReportsFailureAndKeepsTheFile) {
   const int r = config.save();
   platform::setReplaceFaultHook(previous);
   EXPECT_EQ(r, -1);
+  EXPECT_NE(std::string(config.saveError().data()).find(path), std::string::npos)
+      << config.saveError().data();
   EXPECT_EQ(readFile(path), "[A]\nk=1\n");
   EXPECT_EQ(config.save(), 0);  // the edit is still there for the next try
+  EXPECT_TRUE(config.saveError().isEmpty());
   EXPECT_EQ(readFile(path), "[A]\nk=2\n");
 }
 
@@ -248,6 +251,7 @@ TEST(QVConfig, UnwritableItemIsLeftOutAndTheRestIsSaved) {
     config.valueOrDefault("k", "A").setText("2");
     config.valueOrDefault(c.key, c.block).setText(c.value);
     EXPECT_EQ(config.save(), -1) << c.key;
+    EXPECT_FALSE(config.saveError().isEmpty());
     EXPECT_EQ(readFile(path), "[A]\nk=2\n") << c.key;
   }
 }
