@@ -10,19 +10,45 @@ namespace kxhost {
 
 namespace {
 
-bool parseDouble(const std::string& s, double& out) {
-  if (s.empty()) return false;
-  char* end = nullptr;
-  out = std::strtod(s.c_str(), &end);
-  return *end == '\0' && std::isfinite(out);
-}
-
 std::string lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
 }
 
+// The text without its leading and trailing blanks.
+std::string trimmed(const std::string& s) {
+  std::size_t a = 0, b = s.size();
+  while (a < b && InputQueue::isBlank(s[a])) ++a;
+  while (b > a && InputQueue::isBlank(s[b - 1])) --b;
+  return s.substr(a, b - a);
+}
+
+bool holdsBlank(const std::string& s) {
+  for (char c : s)
+    if (InputQueue::isBlank(c)) return true;
+  return false;
+}
+
+// The first word of `s` (up to a blank) into `word`, the rest without its leading blanks into
+// `rest`.
+void firstWord(const std::string& s, std::string& word, std::string& rest) {
+  std::size_t a = 0;
+  while (a < s.size() && InputQueue::isBlank(s[a])) ++a;
+  std::size_t b = a;
+  while (b < s.size() && !InputQueue::isBlank(s[b])) ++b;
+  word = s.substr(a, b - a);
+  while (b < s.size() && InputQueue::isBlank(s[b])) ++b;
+  rest = s.substr(b);
+}
+
 }  // namespace
+
+bool InputQueue::parseNumber(const std::string& s, double& out) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  out = std::strtod(s.c_str(), &end);
+  return end == s.c_str() + s.size() && std::isfinite(out);
+}
 
 bool InputQueue::parsePoint(const std::string& text, double p[3]) {
   std::vector<std::string> parts;
@@ -33,24 +59,21 @@ bool InputQueue::parsePoint(const std::string& text, double p[3]) {
   if (parts.size() != 2 && parts.size() != 3) return false;
   double v[3] = {0.0, 0.0, 0.0};
   for (std::size_t i = 0; i < parts.size(); ++i)
-    if (!parseDouble(parts[i], v[i])) return false;
+    if (!parseNumber(parts[i], v[i])) return false;
   for (int i = 0; i < 3; ++i) p[i] = v[i];
   return true;
 }
 
 bool InputQueue::parse(const std::string& line, Answer& out, std::string& error) {
-  std::istringstream in(line);
-  std::string word;
-  if (!(in >> word)) return false;
+  std::string word, rest;
+  firstWord(line, word, rest);
+  if (word.empty()) return false;
   word = lower(word);
-  std::string rest;
-  std::getline(in, rest);
-  std::size_t a = rest.find_first_not_of(" \t");
-  rest = a == std::string::npos ? "" : rest.substr(a, rest.find_last_not_of(" \t\r") - a + 1);
+  rest = trimmed(rest);
   out = Answer();
   out.source = line;
   auto single = [&](std::string& arg) {
-    if (rest.empty() || rest.find_first_of(" \t") != std::string::npos) {
+    if (rest.empty() || holdsBlank(rest)) {
       error = "'" + word + "' takes one value";
       return false;
     }
@@ -70,7 +93,7 @@ bool InputQueue::parse(const std::string& line, Answer& out, std::string& error)
   if (word == "angle" || word == "real") {
     out.kind = word == "angle" ? Answer::Kind::Angle : Answer::Kind::Real;
     if (!single(arg)) return false;
-    if (!parseDouble(arg, out.value)) {
+    if (!parseNumber(arg, out.value)) {
       error = "'" + arg + "' is no number";
       return false;
     }
@@ -81,7 +104,7 @@ bool InputQueue::parse(const std::string& line, Answer& out, std::string& error)
     if (!single(arg)) return false;
     char* end = nullptr;
     long v = std::strtol(arg.c_str(), &end, 10);
-    if (*end != '\0' || v < -32768 || v > 32767) {
+    if (end != arg.c_str() + arg.size() || v < -32768 || v > 32767) {
       error = "'" + arg + "' is no integer in -32768..32767";
       return false;
     }
@@ -109,7 +132,7 @@ bool InputQueue::parse(const std::string& line, Answer& out, std::string& error)
     out.kind = Answer::Kind::PickHandle;
     char* end = nullptr;
     unsigned long h = std::strtoul(arg.c_str(), &end, 16);
-    if (*end != '\0' || h == 0 || h > 0xFFFFFFFFul) {
+    if (end != arg.c_str() + arg.size() || h == 0 || h > 0xFFFFFFFFul) {
       error = "'" + arg + "' is no handle (hexadecimal) and no point";
       return false;
     }
@@ -118,15 +141,11 @@ bool InputQueue::parse(const std::string& line, Answer& out, std::string& error)
   }
   if (word == "tile") {
     out.kind = Answer::Kind::Tile;
-    std::istringstream r(rest);
-    if (!(r >> out.key)) {
+    firstWord(rest, out.key, out.text);
+    if (out.key.empty()) {
       error = "'tile' takes a key and a text";
       return false;
     }
-    std::string text;
-    std::getline(r, text);
-    std::size_t b = text.find_first_not_of(" \t");
-    out.text = b == std::string::npos ? "" : text.substr(b);
     // A text in double quotes may hold leading blanks or be empty.
     if (out.text.size() >= 2 && out.text.front() == '"' && out.text.back() == '"')
       out.text = out.text.substr(1, out.text.size() - 2);

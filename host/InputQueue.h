@@ -45,6 +45,12 @@ public:
 
   // Parses "X,Y" or "X,Y,Z".
   static bool parsePoint(const std::string& text, double p[3]);
+  // Parses a whole word as a finite number.
+  static bool parseNumber(const std::string& text, double& value);
+  // The blanks between the words of a script line: space, tab, vertical tab, form feed, CR, LF.
+  static bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n';
+  }
 
 private:
   std::deque<Answer> queue_;

@@ -19,12 +19,30 @@ std::string lower(std::string s) {
   return s;
 }
 
-// Splits a line into words; a word in double quotes may hold blanks ("" is an empty word).
+// The line as a message shows it: control bytes written as \xNN, so that a stray tab, form feed
+// or NUL is visible and cannot disturb the terminal.
+std::string shownLine(const std::string& line) {
+  static const char* const kHex = "0123456789ABCDEF";
+  std::string out;
+  for (unsigned char c : line) {
+    if (c < 0x20 || c == 0x7F) {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+// Splits a line into words at blanks (InputQueue::isBlank); a word in double quotes may hold
+// blanks ("" is an empty word).
 bool splitWords(const std::string& line, std::vector<std::string>& words, std::string& error) {
   words.clear();
   std::size_t i = 0;
   while (i < line.size()) {
-    while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+    while (i < line.size() && InputQueue::isBlank(line[i])) ++i;
     if (i >= line.size()) break;
     std::string w;
     if (line[i] == '"') {
@@ -36,25 +54,18 @@ bool splitWords(const std::string& line, std::vector<std::string>& words, std::s
       w = line.substr(i + 1, end - i - 1);
       i = end + 1;
     } else {
-      while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i]))) w += line[i++];
+      while (i < line.size() && !InputQueue::isBlank(line[i])) w += line[i++];
     }
     words.push_back(w);
   }
   return true;
 }
 
-bool parseNumber(const std::string& s, double& v) {
-  if (s.empty()) return false;
-  char* end = nullptr;
-  v = std::strtod(s.c_str(), &end);
-  return *end == '\0' && std::isfinite(v);
-}
-
 bool parseInt(const std::string& s, long& v) {
   if (s.empty()) return false;
   char* end = nullptr;
   v = std::strtol(s.c_str(), &end, 10);
-  return *end == '\0';
+  return end == s.c_str() + s.size();
 }
 
 }  // namespace
@@ -67,17 +78,19 @@ bool ScriptRunner::parse(const std::string& text, std::string& error) {
   while (std::getline(in, raw)) {
     ++number;
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    std::size_t first = raw.find_first_not_of(" \t");
-    if (first == std::string::npos || raw[first] == '#') continue;
+    std::size_t first = 0;
+    while (first < raw.size() && InputQueue::isBlank(raw[first])) ++first;
+    if (first == raw.size() || raw[first] == '#') continue;   // blank (any blanks) or comment
     std::string body = raw.substr(first);
     auto fail = [&](const std::string& why) {
-      error = "line " + std::to_string(number) + ": " + why + ": '" + body + "'";
+      error = "line " + std::to_string(number) + ": " + shownLine(why) + ": '" + shownLine(body) + "'";
       return false;
     };
     Line line;
     line.number = number;
     std::string why;
     if (!splitWords(body, line.words, why)) return fail(why);
+    if (line.words.empty()) continue;
     std::string key = lower(line.words[0]);
     std::size_t n = line.words.size();
     if (key == "command") {
@@ -101,7 +114,8 @@ bool ScriptRunner::parse(const std::string& text, std::string& error) {
       if (key == "line" && !InputQueue::parsePoint(line.words[2], p))
         return fail("'" + line.words[2] + "' is no point");
       for (std::size_t k = 2; key != "line" && k < need; ++k)
-        if (!parseNumber(line.words[k], v)) return fail("'" + line.words[k] + "' is no number");
+        if (!InputQueue::parseNumber(line.words[k], v))
+          return fail("'" + line.words[k] + "' is no number");
       line.kind = Line::Kind::Draw;
     } else if (key == "set") {
       if (n != 3) return fail("'set' needs a name and a value");

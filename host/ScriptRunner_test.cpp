@@ -97,6 +97,55 @@ TEST_F(ScriptTest, LinesTheHostDoesNotUnderstandStopTheScriptWithTheirNumber) {
   }
 }
 
+TEST_F(ScriptTest, LinesOfOnlyControlBlanksAreBlankLines) {
+  // A vertical tab, a form feed or a lone CR, alone or among blanks, makes no word.
+  const char* blankLines[] = {"\v", "\f", "\r\r", " \v\t\f ", "\r \r", "\f# comment"};
+  for (const char* blank : blankLines) {
+    ScriptRunner runner(host);
+    std::string error;
+    std::string script = std::string("command TPING\n") + blank + "\nint 1\n";
+    ASSERT_TRUE(runner.parse(script, error)) << error;
+    EXPECT_EQ(runner.lineCount(), 2u);
+  }
+  std::string error;
+  ASSERT_TRUE(play("command\fTASK\v\nint\f7\r\r\n", error)) << error;
+  EXPECT_NE(host.transcript().text().find("ask rc 5100 value 7"), std::string::npos)
+      << host.transcript().text();
+}
+
+TEST_F(ScriptTest, NoLineOfAnyBytesCrashesTheReader) {
+  // Every byte alone, after each line keyword, and as a keyword's value (LF, which ends the
+  // line, aside): the reader takes the line or names its number, and shows control bytes
+  // escaped.
+  const char* keywords[] = {"", "command ", "invoke ", "message ", "line 0,0 ", "circle 0,0 ",
+                            "arc 0,0 1 0 ", "set ", "point ", "angle ", "int ", "real ",
+                            "enter ", "cancel ", "pick ", "tile ", "tile k ", "press "};
+  for (const char* keyword : keywords)
+    for (int c = 0; c < 256; ++c)
+      for (const char* after : {"", "1", " x"}) {
+        if (c == '\n') continue;
+        std::string line = std::string(keyword) + static_cast<char>(c) + after;
+        ScriptRunner runner(host);
+        std::string error;
+        if (runner.parse("command TPING\n" + line + "\n", error)) continue;
+        EXPECT_EQ(error.compare(0, 8, "line 2: "), 0) << error;
+        for (unsigned char e : error) ASSERT_FALSE(e < 0x20 || e == 0x7F) << error;
+      }
+}
+
+TEST_F(ScriptTest, NumbersMustBeWholeWords) {
+  // A NUL byte ends the C text of a word; the word is still no number.
+  const std::string cases[] = {std::string("int 5\0" "7", 7), std::string("real 2\0", 7),
+                               std::string("point 1,2\0", 10), std::string("pick 1A\0", 8),
+                               std::string("circle 0,0 1\0", 13)};
+  for (const std::string& line : cases) {
+    ScriptRunner runner(host);
+    std::string error;
+    EXPECT_FALSE(runner.parse("command TPING\n" + line + "\n", error)) << line;
+    EXPECT_NE(error.find("\\x00"), std::string::npos) << error;
+  }
+}
+
 TEST_F(ScriptTest, MessagesComeInOrderAndCommandsGetTheirArguments) {
   std::string error;
   ASSERT_TRUE(play("command TPING one \"two words\"\nmessage 3\ninvoke 42\ncommand c:tdraw\n", error))

@@ -11,9 +11,9 @@
 // Exit status: 0 when the script ran to its end, 1 on a script error, 2 on a usage error,
 // 3 when the plug-in cannot be loaded, 4 when an output file cannot be written.
 
+#include <cerrno>
 #include <cstdio>
-#include <iostream>
-#include <sstream>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -43,20 +43,26 @@ std::string folderOf(const std::string& path) {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-bool readAll(const std::string& script, std::string& text) {
-  std::stringstream s;
-  if (script == "-") {
-    s << std::cin.rdbuf();
-  } else {
-    std::FILE* f = std::fopen(script.c_str(), "rb");
-    if (!f) return false;
-    char buf[65536];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.write(buf, static_cast<std::streamsize>(n));
-    std::fclose(f);
+// Reads the whole script ("-": standard input). False with `why` (the system's reason) when it
+// cannot be opened or a read fails, as for a folder; a script read only in part never runs.
+bool readAll(const std::string& script, std::string& text, std::string& why) {
+  text.clear();
+  std::FILE* f = stdin;
+  if (script != "-") {
+    f = std::fopen(script.c_str(), "rb");
+    if (!f) {
+      why = std::strerror(errno);
+      return false;
+    }
   }
-  text = s.str();
-  return true;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+  bool failed = std::ferror(f) != 0;
+  int code = errno;
+  if (f != stdin) std::fclose(f);
+  if (failed) why = std::strerror(code);
+  return !failed;
 }
 
 }  // namespace
@@ -122,9 +128,10 @@ int main(int argc, char** argv) {
   host.supportFolders().push_back(binFolder + "/support");
   host.supportFolders().push_back(folderOf(plugin));
 
-  std::string text;
-  if (!readAll(script, text)) {
-    std::fprintf(stderr, "kestrix-host: cannot read script %s\n", script.c_str());
+  std::string text, why;
+  if (!readAll(script, text, why)) {
+    std::fprintf(stderr, "kestrix-host: cannot read script %s: %s\n",
+                 script == "-" ? "stdin" : script.c_str(), why.c_str());
     return 2;
   }
   kxhost::ScriptRunner runner(host);

@@ -1,0 +1,183 @@
+#!/usr/bin/env python3
+"""End-to-end conversion benchmark: the open-part command of the plug-in, run in kestrix-host,
+reads a generated metafile of N shapes (lines, arcs and circles in one figure) and the host saves
+the drawing as DXF; then ezdxf reads that DXF (ezdxf.readfile, in its own process, import time
+not counted).
+
+  e2e_bench.py --bin build/release/bin --sample examples [--sizes 1000,10000,...] [--out FILE]
+
+Writes its measurements in the JSON form Google Benchmark writes (--benchmark_format=json), so
+that bench/ratio_table.py reads both alike:
+  E2E_SmallPart            wall time of the same run with a part of 10 shapes (the fixed cost)
+  E2E_Convert/N            wall time of the run with N shapes (the best of a few runs)
+  E2E_ConvertNet/N         E2E_Convert/N - E2E_SmallPart, with the counter per_shape (seconds)
+  Ezdxf_Read/N             ezdxf.readfile of the DXF of N shapes (for the sizes of --ezdxf)
+Every run gets its own temporary folder (the module copied with a start.env pointing at the
+sample installation, HOME, TMPDIR, registry and drive c: inside it), as the end-to-end tests do.
+"""
+import argparse
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from e2e_support import run_environment, write_start_env  # noqa: E402
+
+SMALL = 10
+
+
+def write_metafile(path, n):
+    """A FIGURE with n shapes, in turn a LINE, a CIRCLE and an ARC, laid out on a grid."""
+    with open(path, "w") as f:
+        f.write('FIGURE {\n  NAME { "Bench %d" }\n  ANSICHTNO { -1 }\n  GROUP { "NO" }\n'
+                '  INSERTPOINT {\n    POINT { 0 0 }\n    ROTATION { 0 }\n  }\n'
+                '  FIGUREPREFS {\n    UNITBASE { 1 }\n  }\n  FIGURITEMS {\n'
+                '    SHAPEATTR {\n      SHAPEWIDTH { 1 }\n      SHAPETYP { 0 }\n'
+                '      COSMETIC { 0 }\n    }\n' % n)
+        chunk = []
+        for i in range(n):
+            x, y = (i % 1000) * 3, (i // 1000) * 3
+            kind = i % 3
+            if kind == 0:
+                chunk.append("    LINE {\n      POINT { %d %d }\n      POINT { %d %d }\n    }\n"
+                             % (x, y, x + 2, y + 1))
+            elif kind == 1:
+                chunk.append("    CIRCLE {\n      POINT { %d %d }\n      RAD { 1.25 }\n    }\n"
+                             % (x + 1, y + 1))
+            else:
+                chunk.append("    ARC {\n      POINT { %d %d }\n      POINT { %d %d }\n"
+                             "      POINT { %d %d }\n    }\n" % (x, y + 1, x + 1, y + 2, x + 2, y + 1))
+            if len(chunk) >= 10000:
+                f.write("".join(chunk))
+                chunk = []
+        f.write("".join(chunk))
+        f.write("  }\n}\n")
+
+
+SHAPE_RECORD = re.compile(rb"\n *0\r?\n(?:LINE|ARC|CIRCLE)\r?\n")
+
+
+class Installation:
+    """A private copy of the deliverable with the sample installation, as a user would have it."""
+
+    def __init__(self, bin_dir, sample, release):
+        self.tmp = tempfile.mkdtemp(prefix="kestrix-bench-")
+        self.bin = os.path.join(self.tmp, "bin")
+        for d in (self.bin, os.path.join(self.tmp, "c"), os.path.join(self.tmp, "home"),
+                  os.path.join(self.tmp, "tmp"), os.path.join(self.tmp, "registry")):
+            os.makedirs(d)
+        user = os.path.join(self.tmp, "user")
+        shutil.copytree(os.path.join(sample, "user"), user)
+        module = "libkestrix2000.so" if release == "2000" else "libkestrix.so"
+        self.module = os.path.join(self.bin, module)
+        shutil.copy2(os.path.join(bin_dir, module), self.module)
+        shutil.copy2(os.path.join(sample, "setup", "kestrix.lin"), self.bin)
+        variables = {
+            "QUORVEL": os.path.join(sample, "quorvel"),
+            "QUORVEL_SETUP": os.path.join(sample, "setup"),
+            "QUORVEL_USER": user,
+            "QUORVEL_LANGUAGE": "english",
+            "QUORVEL_BIN": bin_dir,
+        }
+        write_start_env(self.bin, variables)
+        self.env = run_environment(variables, self.tmp, os.path.join(self.tmp, "c"))
+        self.host = os.path.join(bin_dir, "kestrix-host")
+        self.release = release
+
+    def convert(self, metafile, dxf):
+        """Wall time of one run: open the part, place it, save the DXF."""
+        script = os.path.join(self.tmp, "open.script")
+        with open(script, "w") as f:
+            f.write("command TROVopenps2 %s\npoint 0,0\nangle 0\n" % metafile)
+        command = [self.host, "--release", self.release, "--plugin", self.module, "--dxf", dxf,
+                   script]
+        start = time.perf_counter()
+        run = subprocess.run(command, cwd=self.tmp, env=self.env, stdout=subprocess.PIPE,
+                             stderr=subprocess.PIPE)
+        elapsed = time.perf_counter() - start
+        if run.returncode != 0 or b"refused" in run.stdout:
+            sys.exit("kestrix-host failed (%d):\n%s%s" % (run.returncode, run.stdout.decode(),
+                                                         run.stderr.decode()))
+        return elapsed
+
+    def close(self):
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+def ezdxf_read_time(python, dxf):
+    code = ("import sys, time, ezdxf\n"
+            "t = time.perf_counter()\n"
+            "ezdxf.readfile(sys.argv[1])\n"
+            "print(time.perf_counter() - t)\n")
+    run = subprocess.run([python, "-c", code, dxf], stdout=subprocess.PIPE, check=True)
+    return float(run.stdout.decode().strip())
+
+
+def entry(name, seconds, **counters):
+    e = {"name": name, "run_name": name, "run_type": "iteration", "iterations": 1,
+         "real_time": seconds, "cpu_time": seconds, "time_unit": "s"}
+    e.update(counters)
+    return e
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--bin", required=True, help="folder of kestrix-host and the deliverables")
+    ap.add_argument("--sample", required=True, help="the sample installation (examples/)")
+    ap.add_argument("--release", default="2000", choices=["2000", "r14"])
+    ap.add_argument("--sizes", default="1000,10000,100000,1000000")
+    ap.add_argument("--ezdxf", default="100000", help="sizes whose DXF ezdxf reads")
+    ap.add_argument("--python", default="/usr/bin/python3", help="the python that has ezdxf")
+    ap.add_argument("--out", help="JSON file (default: standard output)")
+    args = ap.parse_args()
+    sizes = [int(s) for s in args.sizes.split(",") if s]
+    ezdxf_sizes = {int(s) for s in args.ezdxf.split(",") if s}
+    inst = Installation(os.path.abspath(args.bin), os.path.abspath(args.sample), args.release)
+    results = []
+    try:
+        def best(n, repeats):
+            metafile = os.path.join(inst.tmp, "part-%d.ps2" % n)
+            dxf = os.path.join(inst.tmp, "part-%d.dxf" % n)
+            write_metafile(metafile, n)
+            seconds = min(inst.convert(metafile, dxf) for _ in range(repeats))
+            with open(dxf, "rb") as f:
+                made = len(SHAPE_RECORD.findall(f.read()))
+            if made != n:
+                sys.exit("the DXF of %d shapes holds %d shape records" % (n, made))
+            os.remove(metafile)
+            return seconds, dxf
+
+        small, small_dxf = best(SMALL, 7)
+        os.remove(small_dxf)
+        results.append(entry("E2E_SmallPart", small, shapes=SMALL))
+        for n in sizes:
+            repeats = 5 if n <= 10000 else 3 if n <= 100000 else 1
+            seconds, dxf = best(n, repeats)
+            results.append(entry("E2E_Convert/%d" % n, seconds, shapes=n))
+            net = max(seconds - small, 0.0)
+            results.append(entry("E2E_ConvertNet/%d" % n, net, shapes=n, per_shape=net / n))
+            if n in ezdxf_sizes:
+                results.append(entry("Ezdxf_Read/%d" % n, ezdxf_read_time(args.python, dxf),
+                                     shapes=n))
+            os.remove(dxf)
+            print("e2e: %d shapes %.3f s (net %.2f us a shape)" % (n, seconds, 1e6 * net / n),
+                  file=sys.stderr)
+    finally:
+        inst.close()
+    text = json.dumps({"context": {"executable": "e2e_bench.py"}, "benchmarks": results},
+                      indent=1)
+    if args.out:
+        with open(args.out, "w") as f:
+            f.write(text + "\n")
+    else:
+        print(text)
+
+
+if __name__ == "__main__":
+    main()
