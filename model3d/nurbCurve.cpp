@@ -101,7 +101,7 @@ mVec3dC nurbCurveC::pointAt(double u) const {
   u = normalise(u);
   const int p = degree();
   const std::int64_t span = findSpan(u);
-  std::vector<double> N(p + 1);
+  nurbBasisRoomC N(p);
   knots_.basisFunctions(u, span, N.data());
   mVec4dC c;
   for (int j = 0; j <= p; ++j) addInPlace4(c, times4(controlPoint(span - p + j), N[j]));

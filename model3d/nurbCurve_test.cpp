@@ -7,6 +7,7 @@
 
 #include "model3d/nurbVectorOps.h"
 #include "model3d/testing/m3dExpectNear.h"
+#include "model3d/testing/nurbTextbook.h"
 
 namespace {
 
@@ -70,6 +71,45 @@ TEST(nurbCurve, BasisAndPointAgreeWithBruteForce) {
   }
   EXPECT_EQ(c.multiplicity(6), 2);  // the double knot 0.5
   EXPECT_EQ(c.multiplicity(5), 1);
+}
+
+// Bit for bit the textbook point (span, basis, homogeneous sum, division by w), for several
+// degrees, uneven and repeated knots, weights, the ends and the knots themselves; a degree of 20
+// takes the basis values' room from the heap.
+TEST(nurbCurve, PointsAreTheTextbookPointsExactly) {
+  for (int p : {1, 2, 3, 5, 20}) {
+    const int n = 100;
+    nurbtextbook::directionC d{p, {}};
+    for (int i = 0; i <= p; ++i) d.U.push_back(0.0);
+    for (int i = 1; i < n - p; ++i) d.U.push_back(i % 7 == 0 ? d.U.back() : d.U.back() + 0.5 + (i % 3));
+    const double end = d.U.back() + 1.0;
+    for (int i = 0; i <= p; ++i) d.U.push_back(end);
+    std::vector<mVec3dC> pts;
+    std::vector<double> w;
+    std::vector<mVec4dC> P;
+    for (int i = 0; i < n; ++i) {
+      pts.push_back({std::sin(i * 0.37), i * 0.25, std::cos(i * 1.3)});
+      w.push_back(i % 5 == 0 ? 1.0 : 0.5 + (i % 4) * 0.375);
+      P.push_back(homogeneous(pts.back(), w.back()));
+    }
+    nurbCurveC c;
+    ASSERT_EQ(c.build(p, d.U.data(), static_cast<std::int64_t>(d.U.size()), pts.data(), w.data(), n), 1);
+    std::vector<double> params(d.U);
+    for (int i = 0; i <= 997; ++i) params.push_back(end * i / 997.0);
+    for (std::size_t i = 0; i < params.size(); i += 37) {  // the single basis functions agree
+      const double u = params[i];
+      const int span = d.findSpan(u);
+      double N[nurbtextbook::maxDegree + 1];
+      d.basis(u, span, N);
+      for (int j = 0; j <= p; ++j) EXPECT_NEAR(c.basisValue(u, span - p + j, p), N[j], 1e-12) << p << " " << u;
+    }
+    for (double u : params) {
+      const mVec3dC got = c.pointAt(u), want = nurbtextbook::curvePoint(d, P, u);
+      ASSERT_EQ(got.x, want.x) << p << " " << u;
+      ASSERT_EQ(got.y, want.y) << p << " " << u;
+      ASSERT_EQ(got.z, want.z) << p << " " << u;
+    }
+  }
 }
 
 TEST(nurbCurve, DerivativesMatchFiniteDifferences) {

@@ -5,28 +5,59 @@
 #include <algorithm>
 
 namespace {
-// A zero knot difference occurs only for spans that carry no basis; its quotient counts as 0.
-inline double quotient(double a, double b) { return b == 0.0 ? 0.0 : a / b; }
+using nurbbasis::quotient;
 }  // namespace
+
+void nurbKnotVectorC::dropDescentsAround(std::int64_t i) {
+  if (i > 0) descents_ -= descentAt(i);
+  if (i + 1 < count()) descents_ -= descentAt(i + 1);
+}
+
+void nurbKnotVectorC::addDescentsAround(std::int64_t i) {
+  if (i > 0) descents_ += descentAt(i);
+  if (i + 1 < count()) descents_ += descentAt(i + 1);
+}
+
+void nurbKnotVectorC::setKnot(std::int64_t i, double value) {
+  dropDescentsAround(i);
+  knots_[static_cast<std::size_t>(i)] = value;
+  flat_[static_cast<std::size_t>(i)] = value;
+  addDescentsAround(i);
+}
+
+void nurbKnotVectorC::append(double value) {
+  // Both copies grow or neither: a failed allocation leaves the vector as it was.
+  flat_.push_back(value);
+  try {
+    knots_.append(value);
+  } catch (...) {
+    flat_.pop_back();
+    throw;
+  }
+  if (count() > 1) descents_ += descentAt(count() - 1);
+}
 
 void nurbKnotVectorC::setKnots(const double* values, std::int64_t n) {
   knots_.reset();
-  for (std::int64_t i = 0; i < n; ++i) knots_.append(values[i]);
+  flat_.clear();
+  descents_ = 0;
+  for (std::int64_t i = 0; i < n; ++i) append(values[i]);
 }
 
 void nurbKnotVectorC::resize(std::int64_t n) {
-  const std::size_t old = knots_.size();
-  knots_.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
-  for (std::size_t i = old; i < knots_.size(); ++i) knots_[i] = 0.0;
-}
-
-int nurbKnotVectorC::fits(std::int64_t controlCount) const {
-  const std::int64_t p = degree_;
-  if (p < 0 || controlCount < p + 1 || count() != controlCount + p + 1) return 0;
-  for (std::int64_t i = 1; i < count(); ++i) {
-    if (!(knot(i - 1) <= knot(i))) return 0;  // also refuses NaN knots
+  const std::int64_t old = count();
+  if (n < 0) n = 0;
+  // Both allocations come first, and each leaves everything as it was when it fails.
+  flat_.reserve(static_cast<std::size_t>(n));
+  knots_.resize(static_cast<std::size_t>(std::max(n, old)));
+  // The pairs that end beyond the new count go; the new knots (zeros) come in pair by pair.
+  for (std::int64_t i = old - 1; i >= n && i >= 1; --i) descents_ -= descentAt(i);
+  knots_.resize(static_cast<std::size_t>(n));
+  flat_.resize(static_cast<std::size_t>(n), 0.0);
+  for (std::int64_t i = old; i < n; ++i) {
+    knots_[static_cast<std::size_t>(i)] = 0.0;
+    if (i > 0) descents_ += descentAt(i);
   }
-  return knot(p) < knot(controlCount) ? 1 : 0;
 }
 
 int nurbKnotVectorC::isClamped() const {
@@ -39,24 +70,7 @@ int nurbKnotVectorC::isClamped() const {
   return 1;
 }
 
-double nurbKnotVectorC::normalise(double u) const {
-  if (count() == 0) return u;
-  const double u0 = first();
-  const double u1 = last();
-  if (closed_ != 0) {
-    if (u > u1) u = u0 + (u - u1);
-    if (u < u0) u = u1 - (u0 - u);
-    return u;
-  }
-  return u < u0 ? u0 : (u > u1 ? u1 : u);
-}
-
-std::int64_t nurbKnotVectorC::findSpan(double u) const {
-  const std::int64_t p = degree_ < 0 ? 0 : degree_;
-  const std::int64_t n = count() - p;
-  if (n - 2 < p) return p;  // too few knots for any span
-  if (u >= knot(n - 1)) return n - 2;
-  if (u <= knot(p)) return p;
+std::int64_t nurbKnotVectorC::bisectSpan(double u, std::int64_t p, std::int64_t n) const {
   // Bisection keeping knots[low] <= u < knots[high]; it halves the interval every time, so it
   // ends even for knots that are out of order.
   std::int64_t low = 0;
@@ -79,26 +93,9 @@ int nurbKnotVectorC::multiplicity(std::int64_t k) const {
   return m;
 }
 
-void nurbKnotVectorC::basisFunctions(double u, std::int64_t span, double* N) const {
-  const int p = degree_;
-  if (p < 0) return;
-  if (span < p || span + p + 1 > count()) {
-    std::fill(N, N + p + 1, 0.0);
-    return;
-  }
-  std::vector<double> left(p + 1), right(p + 1);
-  N[0] = 1.0;
-  for (int j = 1; j <= p; ++j) {
-    left[j] = u - knot(span + 1 - j);
-    right[j] = knot(span + j) - u;
-    double saved = 0.0;
-    for (int r = 0; r < j; ++r) {
-      const double temp = quotient(N[r], right[r + 1] + left[j - r]);
-      N[r] = saved + right[r + 1] * temp;
-      saved = left[j - r] * temp;
-    }
-    N[j] = saved;
-  }
+void nurbKnotVectorC::basisFunctionsOnHeap(double u, std::int64_t span, double* N) const {
+  nurbBasisRoomC left(degree_), right(degree_);
+  nurbbasis::triangle(flat_.data(), u, span, degree_, N, left.data(), right.data());
 }
 
 double nurbKnotVectorC::basisValue(double u, std::int64_t i, int p) const {
@@ -106,7 +103,7 @@ double nurbKnotVectorC::basisValue(double u, std::int64_t i, int p) const {
   if (i < 0 || p < 0 || i + p + 1 > m) return 0.0;
   if ((i == 0 && u == knot(0)) || (i == m - p - 1 && u == knot(m))) return 1.0;
   if (u < knot(i) || u >= knot(i + p + 1)) return 0.0;
-  std::vector<double> N(p + 1);
+  nurbBasisRoomC N(p);
   for (int j = 0; j <= p; ++j) N[j] = (u >= knot(i + j) && u < knot(i + j + 1)) ? 1.0 : 0.0;
   for (int k = 1; k <= p; ++k) {
     double saved = N[0] == 0.0 ? 0.0 : quotient((u - knot(i)) * N[0], knot(i + k) - knot(i));

@@ -68,7 +68,7 @@ mVec3dC nurbSurfaceC::pointAt(double u, double v) const {
   v = v_.normalise(v);
   const int p = u_.degree(), q = v_.degree();
   const std::int64_t su = u_.findSpan(u), sv = v_.findSpan(v);
-  std::vector<double> Nu(p + 1), Nv(q + 1);
+  nurbBasisRoomC Nu(p), Nv(q);
   u_.basisFunctions(u, su, Nu.data());
   v_.basisFunctions(v, sv, Nv.data());
   mVec4dC s;

@@ -31,27 +31,6 @@ double squaredLength(const mVec3dC& a) { return a.x * a.x + a.y * a.y + a.z * a.
 
 mVec3dC plus(const mVec3dC& a, const mVec3dC& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 
-mVec4dC plus4(const mVec4dC& a, const mVec4dC& b) {
-  return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w};
-}
-
-mVec4dC& addInPlace4(mVec4dC& a, const mVec4dC& b) {
-  a.x += b.x;
-  a.y += b.y;
-  a.z += b.z;
-  a.w += b.w;
-  return a;
-}
-
-mVec4dC times4(const mVec4dC& a, double k) { return {a.x * k, a.y * k, a.z * k, a.w * k}; }
-
-mVec3dC projected(const mVec4dC& a) {
-  if (a.w == 0.0 || a.w == 1.0) return {a.x, a.y, a.z};
-  return {a.x / a.w, a.y / a.w, a.z / a.w};
-}
-
-mVec4dC homogeneous(const mVec3dC& p, double w) { return {p.x * w, p.y * w, p.z * w, w}; }
-
 mMat4dC fromValues(const double* values, int transpose) {
   mMat4dC m;
   setValues16(m, values);

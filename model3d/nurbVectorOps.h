@@ -24,16 +24,28 @@ mVec3dC divided(const mVec3dC& v, double k);
 double squaredLength(const mVec3dC& a);
 mVec3dC plus(const mVec3dC& a, const mVec3dC& b);
 
-// Homogeneous points: all four components take part.
-mVec4dC plus4(const mVec4dC& a, const mVec4dC& b);
-mVec4dC& addInPlace4(mVec4dC& a, const mVec4dC& b);
-mVec4dC times4(const mVec4dC& a, double k);
+// Homogeneous points: all four components take part. Inline: the evaluators run them for every
+// control point they touch.
+inline mVec4dC plus4(const mVec4dC& a, const mVec4dC& b) {
+  return {a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w};
+}
+inline mVec4dC& addInPlace4(mVec4dC& a, const mVec4dC& b) {
+  a.x += b.x;
+  a.y += b.y;
+  a.z += b.z;
+  a.w += b.w;
+  return a;
+}
+inline mVec4dC times4(const mVec4dC& a, double k) { return {a.x * k, a.y * k, a.z * k, a.w * k}; }
 inline double* zOf(mVec4dC& a) { return &a.z; }
 inline double* wOf(mVec4dC& a) { return &a.w; }
 // (x / w, y / w, z / w); a weight of exactly 0.0 or 1.0 leaves (x, y, z) as stored.
-mVec3dC projected(const mVec4dC& a);
+inline mVec3dC projected(const mVec4dC& a) {
+  if (a.w == 0.0 || a.w == 1.0) return {a.x, a.y, a.z};
+  return {a.x / a.w, a.y / a.w, a.z / a.w};
+}
 // (x w, y w, z w, w).
-mVec4dC homogeneous(const mVec3dC& p, double w);
+inline mVec4dC homogeneous(const mVec3dC& p, double w) { return {p.x * w, p.y * w, p.z * w, w}; }
 
 // A matrix whose 16 stored elements are `values` in order; transposed afterwards when the flag
 // is set.
