@@ -1,0 +1,5 @@
+# Read by cpack for each generator: the DEB package puts the tree under /opt/<name>, whole; the
+# archive holds it under its top folder.
+if(CPACK_GENERATOR STREQUAL "DEB")
+  set(CPACK_PACKAGING_INSTALL_PREFIX "/opt/${CPACK_PACKAGE_NAME}")
+endif()

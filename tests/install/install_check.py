@@ -1,0 +1,272 @@
+#!/usr/bin/python3
+"""Checks the installation of a build tree: `cmake --install BUILD --prefix <tmp>/staged`, then
+one of these, chosen with --check:
+
+  run       the installed tree is moved to another folder and runs there: for each deliverable
+            (releases 2000 and r14), the viewer command and the open-metafile command play the
+            e2e cases viewer-washer and open-parts through the installed kestrix-host with
+            nothing in the environment but the drive table and the registry folder; transcript,
+            dump and DXF (tests/host/dxf_check.py: ezdxf strictly, and GDAL) must be as in the
+            build tree, and the viewer's drawing holds the washer block, placed
+  paths     no installed file holds the absolute path of the source folder, of the build folder
+            or of the folder it was installed into; start.env names folders only through
+            %DirOfThisFile%; the sample installation is installed whole. With --sanitized (a
+            build with the address and UB sanitizers, whose instrumentation records the
+            absolute source file names) the programs and libraries are checked only for their
+            run paths
+  package   cpack makes a TGZ archive (and a DEB package where dpkg-deb is at hand) that lists
+            exactly the installed files
+
+Everything happens in a temporary folder that is removed at the end. Exit status 0 when the check
+passes.
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tarfile
+import tempfile
+
+sys.dont_write_bytecode = True  # keep the source tree free of compiled files
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+from e2e_support import check, read  # noqa: E402
+
+DXF_CHECK = os.path.join(HERE, "..", "host", "dxf_check.py")
+SAMPLE = os.path.join("share", "kestrix")
+# Programs, modules and support files an installation must hold, besides the sample installation.
+REQUIRED = ["bin/kestrix-host", "bin/libkestrix2000.so", "bin/libkestrix.so", "bin/start.env",
+            "bin/kestrix.lin", "bin/support/acad.lin", "bin/trovstart", "bin/demo-viewer",
+            "bin/demo-shaft", "bin/demo-assembly", "bin/demo-connect", "lib/libkxplatform.so",
+            "lib/libkestrixhost.so"]
+SAMPLE_FOLDERS = ("quorvel", "setup", "user", "parts")
+
+failures = []
+
+
+def fail(text):
+    failures.append(text)
+    print("FAIL: " + text)
+
+
+def files_under(root):
+    """Paths of every file and symbolic link under root, relative to it, with '/'."""
+    out = []
+    for folder, _, names in os.walk(root):
+        for name in names:
+            out.append(os.path.relpath(os.path.join(folder, name), root).replace(os.sep, "/"))
+    return sorted(out)
+
+
+def install(args, prefix):
+    run = subprocess.run([args.cmake, "--install", args.build, "--prefix", prefix],
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300)
+    if run.returncode != 0:
+        sys.exit("FAIL: cmake --install failed:\n" + run.stdout.decode(errors="replace"))
+
+
+def check_paths(args, root, staged, sanitized):
+    installed = files_under(root)
+    for name in REQUIRED:
+        if name not in installed:
+            fail("%s is not installed" % name)
+    for folder in SAMPLE_FOLDERS:
+        source = os.path.join(args.source, "examples", folder)
+        for name in files_under(source):
+            target = os.path.join(root, SAMPLE, folder, name)
+            if not os.path.isfile(target):
+                fail("%s/%s of the sample installation is not installed" % (folder, name))
+            elif read(target) != read(os.path.join(source, name)):
+                fail("%s/%s is installed with other content" % (folder, name))
+
+    forbidden = {os.path.abspath(args.source), os.path.realpath(args.source),
+                 os.path.abspath(args.build), os.path.realpath(args.build), staged,
+                 os.path.realpath(staged)}
+    for name in installed:
+        path = os.path.join(root, name)
+        if os.path.islink(path):
+            text = os.readlink(path).encode()
+        else:
+            with open(path, "rb") as f:
+                text = f.read()
+        if sanitized and text.startswith(b"\x7fELF"):
+            text = subprocess.run(["readelf", "-d", path], stdout=subprocess.PIPE,
+                                  check=True).stdout
+        for folder in forbidden:
+            if folder.encode() in text:
+                fail("%s holds the absolute path %s" % (name, folder))
+
+    start_env = read(os.path.join(root, "bin", "start.env"))
+    environs = {}
+    block = None
+    for line in start_env.splitlines():
+        line = line.strip()
+        if line.startswith("[") and line.endswith("]"):
+            block = line[1:-1].upper()
+        elif block == "ENVIRONS" and "=" in line and not line.startswith(";"):
+            key, _, value = line.partition("=")
+            environs[key.strip().upper()] = value.strip()
+    for key in ("QUORVEL", "QUORVEL_SETUP", "QUORVEL_USER", "QUORVEL_BIN"):
+        value = environs.get(key)
+        if value is None:
+            fail("start.env does not set %s" % key)
+        elif not value.lower().startswith("%dirofthisfile%"):
+            fail("start.env names %s=%s, not through %%DirOfThisFile%%" % (key, value))
+    if environs.get("QUORVEL_LANGUAGE") != "english":
+        fail("start.env sets QUORVEL_LANGUAGE=%r" % environs.get("QUORVEL_LANGUAGE"))
+
+
+def case_settings(cases, name):
+    """The files a case copies into its run folder (named relative to the sample installation)."""
+    copies = []
+    path = os.path.join(cases, name + ".expect")
+    if os.path.exists(path):
+        for line in read(path).splitlines():
+            word, _, rest = line.strip().partition(" ")
+            if word == "copy":
+                copies += rest.split()
+    return copies
+
+
+def check_washer_block(dxf):
+    """The viewer's drawing: one INSERT of the washer block at 100,50 turned by 30 degrees; the
+    block holds the washer's two circles and two lines."""
+    import ezdxf
+    doc = ezdxf.readfile(dxf)
+    inserts = [e for e in doc.modelspace()]
+    if len(inserts) != 1 or inserts[0].dxftype() != "INSERT":
+        fail("the viewer's drawing holds %r" % [e.dxftype() for e in inserts])
+        return
+    insert = inserts[0]
+    if insert.dxf.name != "Washer 10.5 View1":
+        fail("the viewer inserted block %r" % insert.dxf.name)
+        return
+    if (abs(insert.dxf.insert.x - 100) > 1e-9 or abs(insert.dxf.insert.y - 50) > 1e-9
+            or abs(insert.dxf.rotation - 30) > 1e-9):
+        fail("the washer lies at %r turned by %r" % (insert.dxf.insert, insert.dxf.rotation))
+    kinds = sorted(e.dxftype() for e in doc.blocks.get(insert.dxf.name))
+    if kinds != ["CIRCLE", "CIRCLE", "LINE", "LINE"]:
+        fail("the washer block holds %r" % kinds)
+
+
+def check_run(args, root, tmp):
+    host = os.path.join(root, "bin", "kestrix-host")
+    for release in ("2000", "r14"):
+        # The viewer hands over its first part, the washer, when no part is chosen.
+        for case in ("viewer-washer", "open-parts"):
+            label = "%s.%s" % (case, release)
+            work = os.path.join(tmp, "run", label)
+            for d in ("c", "registry"):
+                os.makedirs(os.path.join(work, d))
+            for name in case_settings(args.cases, case):
+                shutil.copy2(os.path.join(root, SAMPLE, name), work)
+            transcript = os.path.join(work, "transcript.txt")
+            dump = os.path.join(work, "dump.txt")
+            dxf = os.path.join(work, "drawing.dxf")
+            env = {"KESTRIX_DRIVES": "c=" + os.path.join(work, "c"),
+                   "KESTRIX_REGISTRY": os.path.join(work, "registry")}
+            run = subprocess.run([host, "--release", release, "--transcript", transcript,
+                                  "--dump", dump, "--dxf", dxf,
+                                  os.path.join(args.cases, case + ".script")],
+                                 cwd=work, env=env, stdout=subprocess.PIPE,
+                                 stderr=subprocess.PIPE, timeout=120)
+            if run.returncode != 0:
+                fail("%s: the installed kestrix-host exits with %d:\n%s"
+                     % (label, run.returncode, run.stderr.decode(errors="replace")))
+                continue
+            for suffix, path, whole in (("transcript", transcript, True), ("dump", dump, False)):
+                expected = read(os.path.join(args.cases, "%s.%s" % (case, suffix)))
+                actual = read(path) if os.path.exists(path) else ""
+                if not check("%s %s" % (label, suffix), expected, actual, whole):
+                    fail("%s: the %s differs from the build tree's" % (label, suffix))
+            checked = subprocess.run(["/usr/bin/python3", DXF_CHECK, dxf, dump],
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                     timeout=300)
+            if checked.returncode != 0:
+                fail("%s: the DXF check failed:\n%s"
+                     % (label, checked.stdout.decode(errors="replace")))
+            if case == "viewer-washer":
+                check_washer_block(dxf)
+
+
+def check_package(args, root, tmp):
+    installed = set(files_under(root))
+    pack = os.path.join(tmp, "pack")
+    generators = ["TGZ"] + (["DEB"] if shutil.which("dpkg-deb") else [])
+    for generator in generators:
+        run = subprocess.run([args.cpack, "-G", generator, "-B", pack,
+                              "--config", os.path.join(args.build, "CPackConfig.cmake")],
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300)
+        out = run.stdout.decode(errors="replace")
+        made = re.findall(r"package: (\S+) generated", out)
+        if run.returncode != 0 or not made:
+            fail("cpack -G %s failed:\n%s" % (generator, out))
+            continue
+        if generator == "TGZ":
+            with tarfile.open(made[0]) as archive:
+                names = [m.name for m in archive.getmembers() if not m.isdir()]
+            top = os.path.basename(made[0])[:-len(".tar.gz")] + "/"
+            listed = {n[len(top):] for n in names if n.startswith(top)}
+            if len(listed) != len(names):
+                fail("the archive holds files outside %s" % top)
+        else:
+            contents = subprocess.run(["dpkg-deb", "-c", made[0]], stdout=subprocess.PIPE,
+                                      check=True).stdout.decode()
+            listed = set()
+            for line in contents.splitlines():
+                if line.startswith("d"):
+                    continue
+                name = line.split(None, 5)[5].split(" -> ")[0]
+                if not name.startswith("./opt/kestrix/"):
+                    fail("the DEB package installs %s outside /opt/kestrix" % name)
+                listed.add(name[len("./opt/kestrix/"):])
+            info = subprocess.run(["dpkg-deb", "-f", made[0], "Package", "Version"],
+                                  stdout=subprocess.PIPE, check=True).stdout.decode()
+            if "Package: kestrix" not in info or "Version: " not in info:
+                fail("the DEB package's control fields: %s" % info)
+        if listed != installed:
+            fail("%s lists %s more and lacks %s" % (generator, sorted(listed - installed),
+                                                    sorted(installed - listed)))
+        print("%s: %s, %d files" % (generator, os.path.basename(made[0]), len(listed)))
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--check", required=True, choices=["run", "paths", "package"])
+    ap.add_argument("--cmake", required=True)
+    ap.add_argument("--cpack", required=True)
+    ap.add_argument("--build", required=True, help="the build tree to install")
+    ap.add_argument("--source", required=True, help="the source tree")
+    ap.add_argument("--cases", required=True, help="the e2e cases folder")
+    ap.add_argument("--sanitized", action="store_true", help="a build with the sanitizers")
+    args = ap.parse_args()
+    for name in ("build", "source", "cases"):
+        setattr(args, name, os.path.abspath(getattr(args, name)))
+
+    tmp = tempfile.mkdtemp(prefix="kestrix-install-")
+    try:
+        staged = os.path.join(tmp, "staged")
+        install(args, staged)
+        if args.check == "paths":
+            check_paths(args, staged, staged, args.sanitized)
+        elif args.check == "package":
+            check_package(args, staged, tmp)
+        else:
+            # Moved, as an administrator copies the installation to another place.
+            root = os.path.join(tmp, "elsewhere", "kestrix")
+            os.makedirs(os.path.dirname(root))
+            os.rename(staged, root)
+            check_run(args, root, tmp)
+    finally:
+        shutil.rmtree(tmp, ignore_errors=True)
+    if failures:
+        print("%d check(s) failed" % len(failures))
+        return 1
+    print("install check %s passed" % args.check)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
