@@ -13,6 +13,7 @@
 #include "meta/metaTree.h"
 #include "meta/cLocaleGuard.h"
 #include "meta/metaObject.h"
+#include "meta/metaNumberWord.h"
 #include "meta/metaObjectCustomStorage.h"
 #include "platform/Path.h"
 
@@ -173,6 +174,14 @@ bool metaTreeReaderC::grow() {
   return true;
 }
 
+bool metaTreeReaderC::appendRun(const char* run, std::size_t n) {
+  while (used_ + n >= capacity_)
+    if (!grow()) return false;
+  std::memcpy(buffer_ + used_, run, n);
+  used_ += n;
+  return true;
+}
+
 inline bool metaTreeReaderC::append(char c) {
   if (used_ + 1 >= capacity_ && !grow()) return false;
   buffer_[used_++] = c;
@@ -219,7 +228,22 @@ int metaTreeReaderC::nextToken() {
         ++line_;
         column_ = 0;
       } else if (isWordChar(c)) {
-        putBack();
+        // The word's run within the input buffer is taken at once; a word that reaches the
+        // buffer's end goes on byte by byte.
+        const char* run = inputNext_ - 1;
+        const char* stop = inputNext_;
+        while (stop != inputEnd_ && wordTable.word[static_cast<unsigned char>(*stop)]) ++stop;
+        if (!appendRun(run, static_cast<std::size_t>(stop - run))) {
+          setError("token too long");
+          used_ = 0;
+          return tokenKind_ = tokenEnd;
+        }
+        column_ += static_cast<std::int32_t>(stop - inputNext_);
+        inputNext_ = stop;
+        if (stop != inputEnd_) {
+          buffer_[used_] = '\0';
+          return tokenKind_ = tokenWord;
+        }
         state = inWord;
       } else if (!isSeparator(c)) {
         setError("ill seperator char");
@@ -263,24 +287,32 @@ int metaTreeReaderC::nextToken() {
   }
 }
 
+// The node is made empty and given its value in place: one text copy per key word or string.
 metaTreeC* metaTreeReaderC::makeNode() {
   const metaSourcePosC position{line_, 0};
-  const char* text = tokenText();
+  char* text = buffer_ ? buffer_ : const_cast<char*>("");
   if (tokenKind_ == tokenString) {
-    if (raw_) return new metaTreeC(metaNodeValueC(metaNodeValueC::typeString, position, text));
-    const str plain = unescapeText(text);
-    return new metaTreeC(metaNodeValueC(metaNodeValueC::typeString, position, plain.text()));
+    if (!raw_ && buffer_) unescapeInPlace(buffer_);
+    auto* node = new metaTreeC();
+    node->value().setText(metaNodeValueC::typeString, text);
+    node->value().setPosition(position);
+    return node;
   }
   if (isNumberStart(text[0])) {
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    if (end != text + used_) {
+    double value = 0.0;
+    if (!metaNumberWordValue(text, used_, &value)) {
       setError("value invalid :", text);
       return nullptr;
     }
-    return new metaTreeC(metaNodeValueC(metaNodeValueC::typeReal, position, value));
+    auto* node = new metaTreeC();
+    node->value().setReal(value);
+    node->value().setPosition(position);
+    return node;
   }
-  return new metaTreeC(metaNodeValueC(metaNodeValueC::typeKeyWord, position, text));
+  auto* node = new metaTreeC();
+  node->value().setText(metaNodeValueC::typeKeyWord, text);
+  node->value().setPosition(position);
+  return node;
 }
 
 // One level is a frame of an explicit stack rather than a call, so sections nest as deep as

@@ -68,6 +68,7 @@ private:
   void putBack();
   bool grow();
   bool append(char c);
+  bool appendRun(const char* run, std::size_t n);
   // A node for the word or string token in the buffer; null (with the error set) for a number
   // word that strtod does not consume whole.
   metaTreeC* makeNode();
