@@ -153,11 +153,11 @@ def main():
             os.remove(metafile)
             return seconds, dxf
 
-        small, small_dxf = best(SMALL, 7)
+        small, small_dxf = best(SMALL, 15)
         os.remove(small_dxf)
         results.append(entry("E2E_SmallPart", small, shapes=SMALL))
         for n in sizes:
-            repeats = 5 if n <= 10000 else 3 if n <= 100000 else 1
+            repeats = 10 if n <= 10000 else 3 if n <= 100000 else 1
             seconds, dxf = best(n, repeats)
             results.append(entry("E2E_Convert/%d" % n, seconds, shapes=n))
             net = max(seconds - small, 0.0)

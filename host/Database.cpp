@@ -1,7 +1,6 @@
 #include "host/Database.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "host/EntityValidator.h"
 
@@ -223,14 +222,16 @@ bool Database::makeBlock(const std::string& name, const double base[3],
     }
     first = std::min(first, where_[h].position);
   }
-  const std::unordered_set<std::uint32_t> chosen(handles.begin(), handles.end());
+  // The chosen entities marked by position, from the first of them on.
+  std::vector<char> chosen(model_.size() - first, 0);
+  for (std::uint32_t h : handles) chosen[where_[h].position - first] = 1;
   BlockRecord block;
   block.name = name;
   for (int k = 0; k < 3; ++k) block.base[k] = base[k];
   // Drawing order, not selection order; the entities before the first chosen one stay put.
   std::size_t kept = first;
   for (std::size_t k = first; k < model_.size(); ++k) {
-    if (chosen.count(model_[k].handle)) {
+    if (chosen[k - first]) {
       block.entities.push_back(std::move(model_[k]));
     } else {
       if (kept != k) model_[kept] = std::move(model_[k]);
