@@ -34,10 +34,25 @@ std::string num(double v) {
   return s;
 }
 
-// Text for a DXF string value: code points above 127 as \U+XXXX (the text is taken as UTF-8,
-// a byte that is not part of a valid sequence as Latin-1), control characters as blanks.
+// The byte of code page 1252 ($DWGCODEPAGE ANSI_1252) for a code point above 127, or 0 when the
+// code page lacks it.
+unsigned char codePageByte(unsigned cp) {
+  if (cp >= 0xA0 && cp <= 0xFF) return static_cast<unsigned char>(cp);
+  static const unsigned kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  for (unsigned k = 0; k < 32; ++k)
+    if (kHigh[k] == cp) return static_cast<unsigned char>(0x80 + k);
+  return 0;
+}
+
+// Text for a DXF string value in the file's code page (the text is taken as UTF-8, a byte that is
+// not part of a valid sequence as Latin-1): characters of code page 1252 as its single bytes,
+// others as \U+XXXX, control characters as blanks. In a table name (`name`) a character the code
+// page lacks, or a control character, becomes '_': names never hold the \U+ form.
 // Returned as tokens, so that long texts can be split between characters.
-std::vector<std::string> encodeTokens(const std::string& s, bool mtext) {
+std::vector<std::string> encodeTokens(const std::string& s, bool mtext, bool name = false) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < s.size();) {
     unsigned char c = static_cast<unsigned char>(s[i]);
@@ -61,15 +76,28 @@ std::vector<std::string> encodeTokens(const std::string& s, bool mtext) {
     if (cp == '\n' && mtext) {
       out.push_back("\\P");
     } else if (cp < 32 || cp == 127) {
-      out.push_back(" ");
+      out.push_back(name ? "_" : " ");
     } else if (cp > 127) {
-      char buf[16];
-      std::snprintf(buf, sizeof buf, "\\U+%04X", cp > 0xFFFF ? 0xFFFD : cp);
-      out.push_back(buf);
+      if (const unsigned char b = codePageByte(cp)) {
+        out.push_back(std::string(1, static_cast<char>(b)));
+      } else if (name) {
+        out.push_back("_");
+      } else {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "\\U+%04X", cp > 0xFFFF ? 0xFFFD : cp);
+        out.push_back(buf);
+      }
     } else if (cp == '\\' && mtext && i < s.size()) {
-      // An MTEXT control sequence such as \P stays in one piece.
-      out.push_back(std::string("\\") + s[i]);
-      ++i;
+      const unsigned char next = static_cast<unsigned char>(s[i]);
+      if (next >= 32 && next < 127) {
+        // An MTEXT control sequence such as \P stays in one piece.
+        out.push_back(std::string("\\") + s[i]);
+        ++i;
+      } else {
+        // Before a line end, a control character or a byte above 127 the backslash is a literal
+        // one; the byte that follows is written as any other.
+        out.push_back("\\\\");
+      }
     } else {
       out.push_back(std::string(1, static_cast<char>(cp)));
     }
@@ -77,9 +105,9 @@ std::vector<std::string> encodeTokens(const std::string& s, bool mtext) {
   return out;
 }
 
-std::string encode(const std::string& s) {
+std::string encode(const std::string& s, bool name = false) {
   std::string out;
-  for (const std::string& t : encodeTokens(s, false)) out += t;
+  for (const std::string& t : encodeTokens(s, false, name)) out += t;
   return out;
 }
 
@@ -121,6 +149,8 @@ public:
     p(code, v);
   }
   void s(int code, const std::string& v) { g(code, encode(v)); }
+  // A table name (layer, line type, block, pattern) or a reference to one.
+  void n(int code, const std::string& v) { g(code, encode(v, true)); }
   std::string& text() { return text_; }
 
 private:
@@ -211,7 +241,7 @@ private:
     o_.g(9, "$INSUNITS");
     o_.i(70, vars_.measurement() ? 4 : 1);
     o_.g(9, "$CLAYER");
-    o_.s(8, layerName(vars_.currentLayer()));
+    o_.n(8, layerName(vars_.currentLayer()));
     o_.g(0, "ENDSEC");
   }
 
@@ -247,7 +277,7 @@ private:
   void ltypeRecord(std::uint32_t handle, const std::string& name, const std::string& desc,
                    const std::vector<double>& pattern) {
     record("LTYPE", handle, 1, "AcDbLinetypeTableRecord");
-    o_.s(2, name);
+    o_.n(2, name);
     o_.i(70, 0);
     o_.s(3, desc);
     o_.i(72, 65);
@@ -291,10 +321,10 @@ private:
     tableStart("LAYER", 2, layers.size());
     for (std::size_t k = 0; k < layers.size(); ++k) {
       record("LAYER", layer_[k], 2, "AcDbLayerTableRecord");
-      o_.s(2, layers[k].name);
+      o_.n(2, layers[k].name);
       o_.i(70, 0);
       o_.i(62, layers[k].colour);
-      o_.s(6, lineTypeName(layers[k].lineType));
+      o_.n(6, lineTypeName(layers[k].lineType));
     }
     o_.g(0, "ENDTAB");
 
@@ -344,7 +374,7 @@ private:
     o_.h(340, paperLayout_);
     for (std::size_t k = 0; k < db_.blocks().size(); ++k) {
       record("BLOCK_RECORD", blockRecord_[k], 8, "AcDbBlockTableRecord");
-      o_.s(2, db_.blocks()[k].name);
+      o_.n(2, db_.blocks()[k].name);
     }
     o_.g(0, "ENDTAB");
     o_.g(0, "ENDSEC");
@@ -360,11 +390,11 @@ private:
     if (paper) o_.i(67, 1);
     o_.g(8, "0");
     o_.g(100, "AcDbBlockBegin");
-    o_.s(2, name);
+    o_.n(2, name);
     o_.i(70, 0);
     double zero[3] = {0.0, 0.0, 0.0};
     o_.p(10, base ? base : zero);
-    o_.s(3, name);
+    o_.n(3, name);
     o_.g(1, "");
     if (entities)
       for (const Entity& e : *entities) entity(e, owner);
@@ -402,8 +432,8 @@ private:
     }
     o_.h(330, owner);
     o_.g(100, "AcDbEntity");
-    o_.s(8, layerName(e.layer()));
-    if (const Group* lt = e.find(6)) o_.s(6, lineTypeName(lt->s));
+    o_.n(8, layerName(e.layer()));
+    if (const Group* lt = e.find(6)) o_.n(6, lineTypeName(lt->s));
     if (const Group* c = e.find(62)) o_.i(62, c->i);
     if (const Group* s = e.find(48)) o_.g(48, s->v[0]);
     if (const Group* v = e.find(60)) o_.i(60, v->i);
@@ -491,7 +521,7 @@ private:
       head("INSERT", e, owner);
       o_.g(100, "AcDbBlockReference");
       const BlockRecord* b = db_.findBlock(e.find(2)->s);
-      o_.s(2, b ? b->name : e.find(2)->s);
+      o_.n(2, b ? b->name : e.find(2)->s);
       point(e, 10);
       opt(e, 41);
       opt(e, 42);
@@ -593,7 +623,7 @@ private:
       o_.p(210, ext->v);
     else
       o_.p(210, 0.0, 0.0, 1.0);
-    o_.s(2, e.find(2)->s);
+    o_.n(2, e.find(2)->s);
     o_.i(70, e.find(70)->i);
     o_.i(71, e.find(71)->i);
     const std::vector<Role>& roles = layout.roles();
