@@ -38,7 +38,7 @@ run_target() {
   [ -d "$seeds" ] && cp -rn "$seeds"/. "$dir/corpus"/
   : > "$dir/faults"
   local start=$SECONDS end=$((SECONDS + secs)) execs=0 cov=0 ft=0 restarts=0
-  while [ $SECONDS -lt $end ] && [ $restarts -le 50 ]; do
+  while [ $SECONDS -lt $end ] && [ $restarts -le 500 ]; do
     local left=$((end - SECONDS)) log="$dir/logs/run-$restarts.log"
     [ $left -lt 1 ] && break
     local before
