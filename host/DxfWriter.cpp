@@ -702,6 +702,22 @@ private:
     }
   }
 
+  // The file's start or end angle of a hatch ellipse edge from the list's parameter t (radians):
+  // DXF keeps the geometric angle of the point (cos t, ratio sin t) seen from the centre, against
+  // the major axis, in the turn that lies nearest t, so that a full turn stays one and the order
+  // of start and end is kept. The edge's ratio (group 40) comes just before its 50 and 51.
+  static double edgeAngle(const std::vector<Group>& groups, std::size_t k) {
+    const double t = groups[k].v[0];
+    double ratio = 1.0;
+    for (std::size_t j = k; j-- > 0 && k - j <= 2;)
+      if (groups[j].code == 40) {
+        ratio = groups[j].v[0];
+        break;
+      }
+    const double a = std::atan2(ratio * std::sin(t), std::cos(t));
+    return a + 2.0 * kPi * std::round((t - a) / (2.0 * kPi));
+  }
+
   void hatch(const Entity& e, std::uint32_t owner) {
     HatchLayout layout;
     std::string error;
@@ -730,8 +746,8 @@ private:
       switch (roles[k]) {
         case Role::Point2d:
         case Role::Vector2d: o_.p(g.code, g.v, false); continue;
-        case Role::Angle:
-        case Role::EdgeParam: o_.g(g.code, deg(g.v[0])); continue;
+        case Role::Angle: o_.g(g.code, deg(g.v[0])); continue;
+        case Role::EdgeParam: o_.g(g.code, deg(edgeAngle(e.groups, k))); continue;
         default: break;
       }
       if (g.code == 330) {

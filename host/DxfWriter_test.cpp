@@ -4,7 +4,10 @@
 
 #include "host/DxfWriter.h"
 
+#include <cmath>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "host/testing/HostFixture.h"
 
@@ -61,6 +64,47 @@ TEST_F(DxfCodePageTest, TableNamesNeverHoldTheEscapeForm) {
     EXPECT_TRUE(holds(dxf, "  2\n" + std::string(name))) << name;
   EXPECT_TRUE(holds(dxf, "  8\nKONT\xDCR"));
   EXPECT_TRUE(holds(dxf, "  8\nA__3"));
+}
+
+}  // namespace
+}  // namespace kxhost::testing
+
+namespace kxhost::testing {
+namespace {
+
+// The values of the "50" and "51" groups of the file's first HATCH, in order.
+std::vector<double> hatchEdgeAngles(const std::string& dxf) {
+  std::vector<std::string> lines;
+  std::istringstream in(dxf);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::vector<double> out;
+  std::size_t k = 0;
+  while (k + 1 < lines.size() && !(lines[k] == "  0" && lines[k + 1] == "HATCH")) k += 2;
+  for (k += 2; k + 1 < lines.size() && lines[k] != "  0"; k += 2)
+    if (lines[k] == " 50" || lines[k] == " 51") out.push_back(std::stod(lines[k + 1]));
+  return out;
+}
+
+TEST_F(HostTest, HatchEllipseEdgesAreWrittenAsGeometricAngles) {
+  // A half ellipse of ratio 14/26 from parameter 200 to 340 degrees, closed by a line, and a
+  // whole ellipse. tan(angle) = ratio * tan(parameter): 200 -> 191.0885112 (tan 20 = 0.3639702,
+  // times 0.5384615 is 0.1959840, atan 11.0885112), 340 -> 348.9114888; 0 and 360 stay.
+  const double kPi = 3.141592653589793, ratio = 14.0 / 26.0;
+  ads_point zero = {0, 0, 0}, z = {0, 0, 1}, centre = {0, 0, 0}, axis = {26, 0, 0};
+  const double t0 = 200.0 / 180.0 * kPi, t1 = 340.0 / 180.0 * kPi;
+  ads_point p = {26 * std::cos(t1), 14 * std::sin(t1), 0}, q = {26 * std::cos(t0), 14 * std::sin(t0), 0};
+  resbuf* list = acutBuildList(
+      RTDXF0, "HATCH", 100, "AcDbEntity", 8, "0", 100, "AcDbHatch", 10, zero, 210, z, 2, "SOLID",
+      70, 1, 71, 0, 91, 2, 92, 1, 93, 2, 72, 3, 10, centre, 11, axis, 40, ratio, 50, t0, 51, t1, 73,
+      1, 72, 1, 10, p, 11, q, 97, 0, 92, 1, 93, 1, 72, 3, 10, centre, 11, axis, 40, ratio, 50, 0.0,
+      51, 2 * kPi, 73, 1, 97, 0, 75, 0, 76, 1, 98, 0, 0);
+  ASSERT_EQ(acdbEntMake(list), RTNORM);
+  acutRelRb(list);
+  const std::vector<double> angles =
+      hatchEdgeAngles(DxfWriter(host.database(), host.variables()).text());
+  const double expected[] = {191.0885112, 348.9114888, 0.0, 360.0};
+  ASSERT_EQ(angles.size(), 4u);
+  for (std::size_t k = 0; k < 4; ++k) EXPECT_NEAR(angles[k], expected[k], 1e-6) << k;
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ enum class Role {
   Length,       // scales
   Angle,        // absolute angle in radians: rotates; DXF writes degrees
   AngleRad,     // absolute angle in radians: rotates; DXF keeps radians
-  EdgeParam,    // parameter angle relative to an axis (hatch ellipse edge): DXF writes degrees
+  EdgeParam,    // parameter of a hatch ellipse edge: DXF writes the point's geometric angle in degrees
   Elevation,    // point whose x, y are unused: only z moves
   PatBaseX,     // hatch pattern line base point, x then y in the next group
   PatOffsetX,   // hatch pattern line offset vector, x then y in the next group
