@@ -154,7 +154,9 @@ void writeKey(const Key& key, const std::string& encodedPath, std::string& out) 
   }
 }
 
-// Parses a hive file into `root`. False for anything that is not a well-formed store.
+// Parses a hive file into `root`. False for anything that is not a well-formed store, names and
+// texts the setters would refuse (a NUL byte, a name past its limit) included, so that a damaged
+// file never lists what cannot be read.
 bool parseHive(std::string_view text, Key& root) {
   size_t pos = 0;
   auto nextLine = [&](std::string_view& line) {
@@ -187,18 +189,22 @@ bool parseHive(std::string_view text, Key& root) {
         size_t end = path.find('/', p);
         if (end == std::string_view::npos) end = path.size();
         std::string component = "=" + std::string(path.substr(p, end - p));
-        if (!decode(component, name) || name.empty() || name.size() > kMaxKeyName) return false;
+        if (!decode(component, name) || name.empty() || name.size() > kMaxKeyName ||
+            name.find('\0') != std::string::npos)
+          return false;
         current = &current->makeChild(name);
         p = end + 1;
       }
     } else if (tokens[0] == "text" && tokens.size() == 3 && current) {
-      if (!decode(tokens[1], name) || !decode(tokens[2], data)) return false;
+      if (!decode(tokens[1], name) || !validValueName(name) || !decode(tokens[2], data) ||
+          data.find('\0') != std::string::npos)
+        return false;
       Value& v = current->values[folded(name)];
       v.name = name;
       v.data.type = RegistryType::Text;
       v.data.text = data;
     } else if (tokens[0] == "number" && tokens.size() == 3 && current) {
-      if (!decode(tokens[1], name)) return false;
+      if (!decode(tokens[1], name) || !validValueName(name)) return false;
       std::string digits(tokens[2]);
       char* end = nullptr;
       errno = 0;

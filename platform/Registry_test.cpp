@@ -247,6 +247,32 @@ TEST_F(RegistryTest, AFileCutShortIsNotBelieved) {
   EXPECT_EQ(v.number, 42u);
 }
 
+TEST_F(RegistryTest, AFileHoldingWhatTheSettersRefuseIsDamaged) {
+  // Names and texts with a NUL byte, and a value name past 16383 bytes, can never be read back
+  // through the calls; a file holding them is damaged, not listed half.
+  const std::string longName(16384, 'n');
+  const std::string bodies[] = {"key =a%00b\n", "key =A\ntext =x%00y =v\n",
+                                "key =A\ntext =x =v%00w\n", "key =A\nnumber =x%00 1\n",
+                                "key =A\ntext =" + longName + " =v\n"};
+  for (const std::string& body : bodies) {
+    std::ofstream(root.file("HKEY_CURRENT_USER.reg"), std::ios::binary | std::ios::trunc)
+        << "kestrix-registry 1\n" << body << "end\n";
+    Names names;
+    registryListSubkeys(HKCU, "", names);
+    for (const std::string& name : names) {
+      EXPECT_EQ(name.find('\0'), std::string::npos) << body.substr(0, 30);
+      EXPECT_NE(name, "A") << body.substr(0, 30);
+    }
+    EXPECT_FALSE(registryKeyExists(HKCU, "A")) << body.substr(0, 30);
+  }
+  // The same file without the refused byte is read.
+  std::ofstream(root.file("HKEY_CURRENT_USER.reg"), std::ios::binary | std::ios::trunc)
+      << "kestrix-registry 1\nkey =A\ntext =x =v\nend\n";
+  RegistryValue v;
+  ASSERT_TRUE(registryReadValue(HKCU, "A", "x", v));
+  EXPECT_EQ(v.text, "v");
+}
+
 TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
   ASSERT_TRUE(registryCreateKey(HKCU, "SOFTWARE\\T"));
   std::vector<std::thread> threads;
