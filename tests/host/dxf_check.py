@@ -307,6 +307,49 @@ def expanded_count(doc, entities):
     return total
 
 
+def hatch_points(hatch, sagitta):
+    """Points on the true boundary curves of a hatch (within `sagitta` of them), or None when a
+    boundary is not made of line, arc and ellipse edges. ezdxf's own box of a hatch goes through
+    cubic Bezier approximations of its arcs and ellipses, which bulge past the curves by up to
+    about 1e-5 of their radius: too coarse to compare extents at 1e-6 of the drawing size."""
+    points = []
+    for path in hatch.paths:
+        if not hasattr(path, "edges"):
+            return None
+        for edge in path.edges:
+            if edge.type.name == "LINE":
+                points += [edge.start, edge.end]
+                continue
+            tool = edge.construction_tool() if edge.type.name in ("ARC", "ELLIPSE") else None
+            if tool is None or not hasattr(tool, "flattening"):
+                return None
+            points += list(tool.flattening(sagitta))
+    return points
+
+
+# Entities whose extents are taken from points on their true curves (see hatch_points).
+CURVED = ("HATCH", "ARC", "CIRCLE", "ELLIPSE")
+
+
+def geometry_extents(entities):
+    """ezdxf's bounding box of the entities, curves and hatches taken along their true curves."""
+    rough = bbox.extents(entities, fast=True)
+    sagitta = 1e-8 * max(rough.size.x, rough.size.y, 1.0) if rough.has_data else 1e-8
+    box = bbox.extents([e for e in entities if e.dxftype() not in CURVED], fast=False)
+    for e in entities:
+        if e.dxftype() not in CURVED:
+            continue
+        if e.dxftype() != "HATCH":
+            box.extend(list(e.flattening(sagitta)))
+            continue
+        points = hatch_points(e, sagitta)
+        if points is None:
+            box.extend(bbox.extents([e], fast=False))
+        elif points:
+            box.extend(points)
+    return box
+
+
 def check_gdal(dxf_path, doc):
     if shutil.which("ogrinfo") is None:
         fail("ogrinfo (gdal-bin) is not installed")
@@ -335,7 +378,7 @@ def check_gdal(dxf_path, doc):
              % (count, leaf_count))
     layers = ogr_layers(dxf_path, inline, MODEL_SPACE + " AND " + NOT_TEXT)
     gdal_extent = layers.get("entities", [0, None])[1]
-    box = bbox.extents([e for e in leaves if e.dxftype() not in TEXT_TYPES], fast=False)
+    box = geometry_extents([e for e in leaves if e.dxftype() not in TEXT_TYPES])
     if not box.has_data:
         if gdal_extent is not None:
             fail("GDAL sees the extent %r, ezdxf no geometry" % (gdal_extent,))
