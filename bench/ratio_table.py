@@ -13,8 +13,6 @@ A goal is one row of ROWS below; adding a goal is adding a row. Row kinds:
       benchmarks matching pattern ("{n}" stands for the size); value is "time" (time / n) or a
       counter name
   Counter(label, name, counter, goal)          a counter a benchmark reports (e.g. a memory ratio)
-  Pairs(label, regex, partner, goal)           one Ratio row for every benchmark whose name
-      matches regex, over the benchmark named partner(match)
 A row whose benchmarks did not run shows "not run". The status column says whether the value
 meets its goal (value <= goal).
 """
@@ -72,37 +70,22 @@ class Counter:
             yield "%s (%s)" % (self.label, name), results[name][self.counter], self.goal
 
 
-class Pairs:
-    def __init__(self, label, regex, partner, goal):
-        self.label, self.regex, self.partner, self.goal = label, re.compile(regex), partner, goal
-
-    def rows(self, results):
-        found = False
-        for name in sorted(results):
-            m = self.regex.match(name)
-            if m and self.partner(m) in results:
-                found = True
-                yield ("%s: %s" % (self.label, self.partner(m)),
-                       quotient(results, self.partner(m), name), self.goal)
-        if not found:
-            yield self.label, None, self.goal
-
-
-def textbook_partner(m):
-    """BM_NurbsX/textbook/ARGS (or BM_NurbsXTextbook/ARGS) is measured against BM_NurbsX/ARGS."""
-    return m.group(1) + (m.group(2) or "")
-
-
 ROWS = [
     # Metafile load.
     Ratio("metafile load / raw byte scan of the file", "BM_MetaLoad/{n}", "BM_RawScan/{n}", 10),
     Ratio("metafile load / RapidJSON DOM parse of the same content", "BM_MetaLoad/{n}",
           "BM_RapidJson/{n}", 3),
-    Counter("metafile load: peak memory / file size", "BM_MetaLoad/{n}", "peak_per_file_byte", 6),
+    Counter("metafile load: peak memory / file size", "BM_MetaLoad/{n}", "peak_x_file", 6),
     Flat("metafile load: time per shape, max/min", "BM_MetaLoad/{n}", 1.3),
+    Ratio("one section of n children: load / raw byte scan", "BM_MetaLoadWide/{n}",
+          "BM_RawScanWide/{n}", 10),
+    Ratio("one section of n children: load / RapidJSON", "BM_MetaLoadWide/{n}",
+          "BM_RapidJsonWide/{n}", 3),
     # NURBS evaluation against the textbook evaluator of the benchmark.
-    Pairs("NURBS evaluation / textbook", r"^(BM_Nurbs\w*?)(?:/textbook|_?Textbook)(/.*)?$",
-          textbook_partner, 1.5),
+    Ratio("NURBS curve point (degree 3) / textbook", "BM_NurbsCurvePoint/{n}",
+          "BM_TextbookCurvePoint/{n}", 1.5, each_n=True),
+    Ratio("NURBS surface point (degree 3) / textbook", "BM_NurbsSurfacePoint/{n}",
+          "BM_TextbookSurfacePoint/{n}", 1.5, each_n=True),
     # End to end: open-part command -> DXF in kestrix-host.
     Flat("end to end: net time per shape, max/min", "E2E_ConvertNet/{n}", 1.3, "per_shape"),
     Ratio("end to end: net conversion / ezdxf.readfile of its DXF", "E2E_ConvertNet/{n}",
