@@ -1,11 +1,14 @@
 #include "host/DxfWriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
 #include <map>
 #include <set>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "host/Database.h"
@@ -21,19 +24,35 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 double deg(double radians) { return radians * 180.0 / kPi; }
 
-std::string hex(std::uint32_t v) {
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%X", v);
-  return buf;
+// A handle as the file writes it: upper-case hexadecimal, no leading zeros. Returns the end of
+// the text written into buf (at least 8 bytes).
+char* hexDigits(char* buf, std::uint32_t v) {
+  char* end = std::to_chars(buf, buf + 8, v, 16).ptr;
+  for (char* c = buf; c != end; ++c)
+    if (*c >= 'a') *c = static_cast<char>(*c - 'a' + 'A');
+  return end;
 }
 
-std::string num(double v) {
+// A real as the file writes it: the shortest text that reads back to the same double, always
+// with a decimal point or an exponent, never a negative zero. Returns the end of the text
+// written into buf (at least 32 bytes).
+char* realDigits(char* buf, double v) {
   if (v == 0.0) v = 0.0;   // no negative zero
-  char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, v);
-  std::string s(buf, r.ptr);
-  if (s.find_first_of(".e") == std::string::npos) s += ".0";
-  return s;
+  char* end = std::to_chars(buf, buf + 28, v).ptr;
+  if (std::find_if(buf, end, [](char c) { return c == '.' || c == 'e'; }) == end) {
+    *end++ = '.';
+    *end++ = '0';
+  }
+  return end;
+}
+
+// Whether a text outside MTEXT goes into the file unchanged: printable ASCII only.
+bool plainText(std::string_view s) {
+  for (char ch : s) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (c < 32 || c >= 127) return false;
+  }
+  return true;
 }
 
 // ---- the drawing's code page ----------------------------------------------------------------
@@ -124,6 +143,7 @@ std::vector<std::string> encodeTokens(const std::string& s, bool mtext) {
 }
 
 std::string encode(const std::string& s) {
+  if (plainText(s)) return s;
   std::string out;
   for (const std::string& t : encodeTokens(s, false)) out += t;
   return out;
@@ -210,18 +230,27 @@ std::string encodeAcis(const std::string& line) {
   return out;
 }
 
+// The text of the file, one group at a time: the code right-aligned in three columns on its own
+// line, then the value's line.
 class Out {
 public:
-  void g(int code, const std::string& value) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%3d\n", code);
-    text_ += buf;
-    text_ += value;
+  void g(int code, std::string_view value) {
+    codeLine(code);
+    text_.append(value);
     text_ += '\n';
   }
-  void g(int code, double v) { g(code, num(v)); }
-  void i(int code, long v) { g(code, std::to_string(v)); }
-  void h(int code, std::uint32_t handle) { g(code, hex(handle)); }
+  void g(int code, double v) {
+    char buf[32];
+    g(code, std::string_view(buf, static_cast<std::size_t>(realDigits(buf, v) - buf)));
+  }
+  void i(int code, long v) {
+    char buf[24];
+    g(code, std::string_view(buf, static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf)));
+  }
+  void h(int code, std::uint32_t handle) {
+    char buf[8];
+    g(code, std::string_view(buf, static_cast<std::size_t>(hexDigits(buf, handle) - buf)));
+  }
   void p(int code, const double* v, bool z = true) {
     g(code, v[0]);
     g(code + 10, v[1]);
@@ -231,10 +260,22 @@ public:
     double v[3] = {x, y, z};
     p(code, v);
   }
-  void s(int code, const std::string& v) { g(code, encode(v)); }
+  void s(int code, const std::string& v) {
+    if (plainText(v)) g(code, std::string_view(v));
+    else g(code, std::string_view(encode(v)));
+  }
   std::string& text() { return text_; }
 
 private:
+  void codeLine(int code) {
+    char buf[16];
+    const char* end = std::to_chars(buf, buf + sizeof buf, code).ptr;
+    const std::size_t n = static_cast<std::size_t>(end - buf);
+    if (n < 3) text_.append(3 - n, ' ');
+    text_.append(buf, n);
+    text_ += '\n';
+  }
+
   std::string text_;
 };
 
@@ -339,16 +380,24 @@ private:
     o_.g(0, "ENDSEC");
   }
 
-  std::string layerName(const std::string& name) const {
+  // The file's name of a layer or line type the drawing names (as the entity spells it); looked
+  // up once per spelling.
+  const std::string& layerName(const std::string& name) {
+    auto known = layerCache_.find(name);
+    if (known != layerCache_.end()) return known->second;
     const LayerRecord* r = db_.tables().findLayer(name);
-    return r ? layerNames_(r->name) : std::string("0");
+    return layerCache_.emplace(name, r ? layerNames_(r->name) : std::string("0")).first->second;
   }
-  std::string lineTypeName(const std::string& name) const {
-    if (sameName(name, "BYLAYER")) return "ByLayer";
-    if (sameName(name, "BYBLOCK")) return "ByBlock";
-    if (sameName(name, "CONTINUOUS")) return "Continuous";
-    const LineTypeRecord* r = db_.tables().findLineType(name);
-    return r ? lineTypeNames_(r->name) : std::string("Continuous");
+  const std::string& lineTypeName(const std::string& name) {
+    auto known = lineTypeCache_.find(name);
+    if (known != lineTypeCache_.end()) return known->second;
+    std::string fileName;
+    if (sameName(name, "BYLAYER")) fileName = "ByLayer";
+    else if (sameName(name, "BYBLOCK")) fileName = "ByBlock";
+    else if (sameName(name, "CONTINUOUS")) fileName = "Continuous";
+    else if (const LineTypeRecord* r = db_.tables().findLineType(name)) fileName = lineTypeNames_(r->name);
+    else fileName = "Continuous";
+    return lineTypeCache_.emplace(name, std::move(fileName)).first->second;
   }
 
   void tableStart(const char* name, int index, std::size_t count) {
@@ -529,7 +578,8 @@ private:
     }
     o_.h(330, owner);
     o_.g(100, "AcDbEntity");
-    o_.g(8, layerName(e.layer()));
+    const Group* layer = e.find(8);
+    o_.g(8, layer ? layerName(layer->s) : layerName("0"));
     if (const Group* lt = e.find(6)) o_.g(6, lineTypeName(lt->s));
     if (const Group* c = e.find(62)) o_.i(62, c->i);
     if (const Group* s = e.find(48)) o_.g(48, s->v[0]);
@@ -854,6 +904,7 @@ private:
   std::vector<std::pair<std::uint32_t, std::uint32_t>> blockEnds_;
   std::map<std::uint32_t, std::vector<std::uint32_t>> reactors_;
   TableNames layerNames_, lineTypeNames_, blockNames_;
+  std::unordered_map<std::string, std::string> layerCache_, lineTypeCache_;
 };
 
 }  // namespace
