@@ -1,36 +1,72 @@
 #include "foundation/RWPtrVector.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
 
-RWPtrVector::RWPtrVector(std::size_t n, void* fill)
-    : length_(n), slots_(n ? new void*[n] : nullptr) {
+#include "platform/PageMemory.h"
+
+// Slot arrays of up to largeSlots - 1 slots come from operator new; larger ones are page blocks
+// (platform/PageMemory.h), which a reshape grows or shrinks in place of a copy. Which kind an
+// array is follows from its length alone.
+namespace {
+
+constexpr std::size_t largeSlots = 16384;   // 128 KiB of slots
+
+bool isLarge(std::size_t n) { return n >= largeSlots; }
+
+void** allocateSlots(std::size_t n) {
+  if (n == 0) return nullptr;
+  if (!isLarge(n)) return new void*[n];
+  if (n > SIZE_MAX / sizeof(void*)) throw std::bad_alloc();
+  void* block = platform::allocatePages(n * sizeof(void*));
+  if (block == nullptr) throw std::bad_alloc();
+  return static_cast<void**>(block);
+}
+
+void freeSlots(void** slots, std::size_t n) {
+  if (isLarge(n)) platform::freePages(slots, n * sizeof(void*));
+  else delete[] slots;
+}
+
+}  // namespace
+
+RWPtrVector::RWPtrVector(std::size_t n, void* fill) : length_(n), slots_(allocateSlots(n)) {
   std::fill_n(slots_, n, fill);
 }
 
 RWPtrVector::RWPtrVector(const RWPtrVector& other)
-    : length_(other.length_), slots_(other.length_ ? new void*[other.length_] : nullptr) {
+    : length_(other.length_), slots_(allocateSlots(other.length_)) {
   std::copy_n(other.slots_, length_, slots_);
 }
 
 RWPtrVector& RWPtrVector::operator=(const RWPtrVector& other) {
   if (slots_ == other.slots_) return *this;
-  void** fresh = other.length_ ? new void*[other.length_] : nullptr;
+  void** fresh = allocateSlots(other.length_);
   std::copy_n(other.slots_, other.length_, fresh);
-  delete[] slots_;
+  freeSlots(slots_, length_);
   slots_ = fresh;
   length_ = other.length_;
   return *this;
 }
 
-RWPtrVector::~RWPtrVector() { delete[] slots_; }
+RWPtrVector::~RWPtrVector() { freeSlots(slots_, length_); }
 
 void RWPtrVector::fill(void* value) { std::fill_n(slots_, length_, value); }
 
 void RWPtrVector::reshape(std::size_t n) {
   if (n == length_) return;
-  void** fresh = n ? new void*[n] : nullptr;
+  if (isLarge(n) && isLarge(length_)) {
+    if (n > SIZE_MAX / sizeof(void*)) throw std::bad_alloc();
+    void* moved = platform::resizePages(slots_, length_ * sizeof(void*), n * sizeof(void*));
+    if (moved == nullptr) throw std::bad_alloc();
+    slots_ = static_cast<void**>(moved);
+    length_ = n;
+    return;
+  }
+  void** fresh = allocateSlots(n);
   std::copy_n(slots_, std::min(n, length_), fresh);
-  delete[] slots_;
+  freeSlots(slots_, length_);
   slots_ = fresh;
   length_ = n;
 }

@@ -172,6 +172,35 @@ TEST(RWTValOrderedVector, FailedCopyDuringGrowthKeepsTheOldArray) {
   EXPECT_EQ(v.at(1).value, 2);
 }
 
+// Arrays of many slots live in page blocks that a reshape remaps: the slots must survive every
+// crossing between the two kinds of storage, in both directions, and copies of either kind.
+TEST(RWPtrVector, SlotsSurviveGrowingPastAndShrinkingBelowTheLargeArraySize) {
+  static char items[40000];
+  RWPtrVector v(0);
+  std::size_t n = 0;
+  while (n < 40000) {  // the ordered vectors' growth: 64 slots at a time
+    v.reshape(n + 64);
+    for (std::size_t k = n; k < n + 64; ++k) v(k) = &items[k];
+    n += 64;
+  }
+  for (std::size_t k = 0; k < n; ++k) ASSERT_EQ(v(k), &items[k]) << k;
+  RWPtrVector copy(v);
+  RWPtrVector small(2, nullptr);
+  small = v;
+  v.reshape(20000);  // still large
+  v.reshape(100);    // small again
+  for (std::size_t k = 0; k < 100; ++k) ASSERT_EQ(v(k), &items[k]) << k;
+  v = copy;          // small takes a large array's slots
+  for (std::size_t k = 0; k < n; k += 7) ASSERT_EQ(v(k), &items[k]) << k;
+  for (std::size_t k = 0; k < n; k += 7) ASSERT_EQ(small(k), &items[k]) << k;
+  copy.resize(50000);
+  EXPECT_EQ(copy(n - 1), &items[n - 1]);
+  for (std::size_t k = n; k < 50000; ++k) ASSERT_EQ(copy(k), nullptr) << k;
+  copy = RWPtrVector(3, &items[0]);  // large takes a small array's slots
+  EXPECT_EQ(copy.length(), 3u);
+  EXPECT_EQ(copy(2), &items[0]);
+}
+
 TEST(RWPtrVector, SlotsAreWholePointersAndIndexesChecked) {
   int a = 1, b = 2;
   RWPtrVector v(3, &a);
