@@ -1,7 +1,7 @@
 // The pool's tables live in one module-level state guarded by one process-wide lock (never
 // destroyed, so frees during static destruction still work). Chunk header: byte 0 the class
 // (memPoolHeapClass for a heap chunk), byte 1 the chunk's state, bytes 2-3 a mark that tells our
-// chunks from foreign pointers; the rest pads the user bytes to the alignment of any type.
+// chunks from foreign pointers; bytes 4-7 are spare, so that the user bytes start 8-aligned.
 
 #include "foundation/memPool.h"
 

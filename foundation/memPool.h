@@ -14,13 +14,17 @@ inline constexpr std::size_t memPoolSmallLimit = 969;
 inline constexpr std::size_t memPoolBlockSize = 102400;
 // Class byte of a chunk served from the C heap.
 inline constexpr int memPoolHeapClass = 255;
-// Bytes in front of the user bytes of every chunk; user bytes are aligned for any type.
-inline constexpr std::size_t memPoolHeaderSize = alignof(std::max_align_t);
+// Bytes in front of the user bytes of every chunk. User bytes are aligned to 8 bytes: enough for
+// pointers, doubles and 64-bit integers, the widest members of the objects the pool serves.
+inline constexpr std::size_t memPoolHeaderSize = 8;
+static_assert(memPoolHeaderSize % alignof(void*) == 0 && memPoolHeaderSize % alignof(double) == 0 &&
+                  memPoolHeaderSize % alignof(long long) == 0,
+              "user bytes hold pointers, doubles and 64-bit integers");
 
 // Builds the tables when they are not built (the first allocation does this itself).
 void memPoolInit();
 
-// n user bytes aligned for any type, or null when the C heap has no memory (or n is too large
+// n user bytes aligned to memPoolHeaderSize, or null when the C heap has no memory (or n is too large
 // to add the header to). A request of 0 bytes gets a chunk of class 0.
 void* memPoolAlloc(std::size_t n);
 
