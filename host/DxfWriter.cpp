@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdint>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string_view>
 #include <unordered_map>
@@ -231,13 +232,17 @@ std::string encodeAcis(const std::string& line) {
 }
 
 // The text of the file, one group at a time: the code right-aligned in three columns on its own
-// line, then the value's line.
+// line, then the value's line. With a sink, the text goes into it a piece at a time, so that a
+// large drawing is never held whole in memory.
 class Out {
 public:
+  explicit Out(std::ostream* sink) : sink_(sink) {}
+
   void g(int code, std::string_view value) {
     codeLine(code);
     text_.append(value);
     text_ += '\n';
+    if (sink_ && text_.size() >= kPiece) flush();
   }
   void g(int code, double v) {
     char buf[32];
@@ -264,9 +269,16 @@ public:
     if (plainText(v)) g(code, std::string_view(v));
     else g(code, std::string_view(encode(v)));
   }
+  // What is not yet in the sink (the whole text without one).
   std::string& text() { return text_; }
+  void flush() {
+    sink_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
+    text_.clear();
+  }
 
 private:
+  static constexpr std::size_t kPiece = std::size_t{1} << 20;
+
   void codeLine(int code) {
     char buf[16];
     const char* end = std::to_chars(buf, buf + sizeof buf, code).ptr;
@@ -277,11 +289,14 @@ private:
   }
 
   std::string text_;
+  std::ostream* sink_;
 };
 
 class Writer {
 public:
-  Writer(const Database& db, const SystemVariables& vars) : db_(db), vars_(vars) {
+  // Without a sink run() returns the whole file; with one it writes the file into it.
+  Writer(const Database& db, const SystemVariables& vars, std::ostream* sink = nullptr)
+      : db_(db), vars_(vars), o_(sink), sink_(sink) {
     next_ = db.handleSeed();
   }
 
@@ -299,6 +314,10 @@ public:
     o_.g(0, "ENDSEC");
     objects();
     o_.g(0, "EOF");
+    if (sink_) {
+      o_.flush();
+      return {};
+    }
     return std::move(o_.text());
   }
 
@@ -895,6 +914,7 @@ private:
   const Database& db_;
   const SystemVariables& vars_;
   Out o_;
+  std::ostream* sink_;
   std::uint32_t next_;
   std::uint32_t rootDict_ = 0, groupDict_ = 0, layoutDict_ = 0, modelLayout_ = 0, paperLayout_ = 0;
   std::uint32_t tableHandle_[9] = {};
@@ -912,7 +932,7 @@ private:
 std::string DxfWriter::text() const { return Writer(db_, vars_).run(); }
 
 bool DxfWriter::save(const std::string& nativePath, std::string& error) const {
-  return saveTextFile(nativePath, text(), error);
+  return saveTextFile(nativePath, [&](std::ostream& out) { Writer(db_, vars_, &out).run(); }, error);
 }
 
 }  // namespace kxhost
