@@ -1,14 +1,47 @@
-// Locks on a recursive mutex, allocated once and never freed.
+// Locks allocated once and never freed. A lock is one word of state (0 free, 1 held, 2 held with
+// threads waiting) that its holder takes with one compare-exchange and gives back with one
+// exchange; waiting threads sleep on the word (std::atomic wait/notify) after a short spin. The
+// holder's thread and its entry depth make the lock re-entrant.
 #include "platform/Lock.h"
 
 #include <atomic>
-#include <mutex>
+#include <cstdint>
 #include <new>
+#include <thread>
 
 namespace platform {
 
+namespace {
+
+// A number for the calling thread, never 0 (0 marks a lock nobody holds).
+std::uintptr_t threadTag() {
+  static thread_local const char tag = 0;
+  return reinterpret_cast<std::uintptr_t>(&tag);
+}
+
+}  // namespace
+
 struct Lock::State {
-  std::recursive_mutex mutex;
+  std::atomic<int> word{0};
+  std::atomic<std::uintptr_t> owner{0};   // written only by the holder
+  unsigned depth = 0;                     // touched only by the holder
+
+  bool take() {
+    int expected = 0;
+    return word.compare_exchange_strong(expected, 1, std::memory_order_acquire,
+                                        std::memory_order_relaxed);
+  }
+  void wait() {
+    for (int spin = 0; spin < 100; ++spin) {
+      if (word.load(std::memory_order_relaxed) == 0 && take()) return;
+      std::this_thread::yield();
+    }
+    // From here on the word says that someone waits, so the holder wakes a sleeper on leaving.
+    while (word.exchange(2, std::memory_order_acquire) != 0) word.wait(2, std::memory_order_relaxed);
+  }
+  void release() {
+    if (word.exchange(0, std::memory_order_release) == 2) word.notify_one();
+  }
 };
 
 Lock::Lock() : state_(new State) {}
@@ -25,8 +58,33 @@ Lock& Lock::create() {
   return *lock;
 }
 
-void Lock::enter() { state_->mutex.lock(); }
-void Lock::leave() { state_->mutex.unlock(); }
-bool Lock::tryEnter() { return state_->mutex.try_lock(); }
+void Lock::enter() {
+  const std::uintptr_t self = threadTag();
+  if (state_->owner.load(std::memory_order_relaxed) == self) {
+    ++state_->depth;
+    return;
+  }
+  if (!state_->take()) state_->wait();
+  state_->owner.store(self, std::memory_order_relaxed);
+  state_->depth = 1;
+}
+
+void Lock::leave() {
+  if (--state_->depth != 0) return;
+  state_->owner.store(0, std::memory_order_relaxed);
+  state_->release();
+}
+
+bool Lock::tryEnter() {
+  const std::uintptr_t self = threadTag();
+  if (state_->owner.load(std::memory_order_relaxed) == self) {
+    ++state_->depth;
+    return true;
+  }
+  if (!state_->take()) return false;
+  state_->owner.store(self, std::memory_order_relaxed);
+  state_->depth = 1;
+  return true;
+}
 
 }  // namespace platform

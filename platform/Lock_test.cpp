@@ -1,9 +1,11 @@
 #include "platform/Lock.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +42,32 @@ TEST(LockTest, GuardsACounterAcrossThreads) {
   for (auto& th : threads) th.join();
   EXPECT_EQ(counter, 80000);
   std::lock_guard<Lock> standard(lock);   // usable with the standard guards too
+}
+
+// Threads that find the lock held long enough stop spinning and sleep; every one of them must be
+// woken when the holder leaves, nested entries included.
+TEST(LockTest, SleepingWaitersAreWokenWhenTheHolderLeaves) {
+  Lock& lock = Lock::create();
+  std::atomic<int> entered{0};
+  lock.enter();
+  lock.enter();
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 3; ++t)
+    threads.emplace_back([&] {
+      LockGuard outer(lock);
+      LockGuard inner(lock);
+      entered.fetch_add(1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));   // the others wait again
+    });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));      // past every waiter's spin
+  EXPECT_EQ(entered.load(), 0);
+  lock.leave();
+  EXPECT_EQ(entered.load(), 0);   // still held once
+  lock.leave();
+  for (auto& th : threads) th.join();
+  EXPECT_EQ(entered.load(), 3);
+  EXPECT_TRUE(lock.tryEnter());
+  lock.leave();
 }
 
 // A lock used from a static object's destructor and from an exit handler, after main: a destroyed
