@@ -5,25 +5,16 @@
 #include "platform/Lock.h"
 
 #include <atomic>
-#include <cstdint>
 #include <new>
 #include <thread>
 
 namespace platform {
 
-namespace {
-
-// A number for the calling thread, never 0 (0 marks a lock nobody holds).
-std::uintptr_t threadTag() {
-  static thread_local const char tag = 0;
-  return reinterpret_cast<std::uintptr_t>(&tag);
-}
-
-}  // namespace
+static_assert(std::atomic<std::thread::id>::is_always_lock_free, "the holder is read without a lock");
 
 struct Lock::State {
   std::atomic<int> word{0};
-  std::atomic<std::uintptr_t> owner{0};   // written only by the holder
+  std::atomic<std::thread::id> owner{};   // the holder; no thread when free; written by the holder
   unsigned depth = 0;                     // touched only by the holder
 
   bool take() {
@@ -59,7 +50,7 @@ Lock& Lock::create() {
 }
 
 void Lock::enter() {
-  const std::uintptr_t self = threadTag();
+  const std::thread::id self = std::this_thread::get_id();
   if (state_->owner.load(std::memory_order_relaxed) == self) {
     ++state_->depth;
     return;
@@ -71,12 +62,12 @@ void Lock::enter() {
 
 void Lock::leave() {
   if (--state_->depth != 0) return;
-  state_->owner.store(0, std::memory_order_relaxed);
+  state_->owner.store(std::thread::id(), std::memory_order_relaxed);
   state_->release();
 }
 
 bool Lock::tryEnter() {
-  const std::uintptr_t self = threadTag();
+  const std::thread::id self = std::this_thread::get_id();
   if (state_->owner.load(std::memory_order_relaxed) == self) {
     ++state_->depth;
     return true;
