@@ -5,18 +5,28 @@
 
 namespace kxhost {
 
+namespace {
+
+// The upper case of a name's byte: the basic Latin letters are folded here without a library
+// call; every other byte as the C library folds it.
+inline unsigned char folded(unsigned char c) {
+  if (c < 0x80) return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
+  return static_cast<unsigned char>(std::toupper(c));
+}
+
+}  // namespace
+
 bool sameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;   // the usual case: same spelling
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
+    if (folded(static_cast<unsigned char>(a[i])) != folded(static_cast<unsigned char>(b[i])))
       return false;
   return true;
 }
 
 std::string upperName(std::string name) {
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : name) c = static_cast<char>(folded(static_cast<unsigned char>(c)));
   return name;
 }
 
