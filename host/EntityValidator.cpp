@@ -1,6 +1,7 @@
 #include "host/EntityValidator.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cmath>
 #include <vector>
 
@@ -11,18 +12,39 @@ namespace kxhost {
 
 namespace {
 
+// Group codes run from 0 to 1071.
+constexpr int kCodeLimit = 1072;
+using CodeSet = std::bitset<kCodeLimit>;
+
 struct TypeRule {
   const char* type;
   std::vector<int> required;
   std::vector<int> optional;
   std::vector<int> repeatable;   // codes that may occur more than once
+  CodeSet allowed = {};          // the common, required and optional codes
+  CodeSet once = {};             // the allowed codes that may occur once only
 };
 
 // Groups every entity may carry.
 const std::vector<int> kCommon = {100, 8, 6, 62, 48, 60, 370, 39, 210};
 
+std::vector<TypeRule> withCodeSets(std::vector<TypeRule> table) {
+  for (TypeRule& r : table) {
+    auto allow = [&r](const std::vector<int>& codes) {
+      for (int c : codes) r.allowed.set(static_cast<std::size_t>(c));
+    };
+    allow(kCommon);
+    allow(r.required);
+    allow(r.optional);
+    r.once = r.allowed;
+    r.once.reset(100);
+    for (int c : r.repeatable) r.once.reset(static_cast<std::size_t>(c));
+  }
+  return table;
+}
+
 const std::vector<TypeRule>& rules() {
-  static const std::vector<TypeRule> table = {
+  static const std::vector<TypeRule> table = withCodeSets({
       {"LINE", {10, 11}, {}, {}},
       {"ARC", {10, 40, 50, 51}, {}, {}},
       {"CIRCLE", {10, 40}, {}, {}},
@@ -36,7 +58,7 @@ const std::vector<TypeRule>& rules() {
       {"INSERT", {2, 10}, {41, 42, 43, 44, 45, 50, 66, 70, 71}, {}},
       {"3DSOLID", {1}, {70, 3}, {1, 3}},
       {"HATCH", {}, {}, {}},   // checked by HatchLayout
-  };
+  });
   return table;
 }
 
@@ -44,10 +66,6 @@ const TypeRule* ruleOf(const std::string& type) {
   for (const TypeRule& r : rules())
     if (type == r.type) return &r;
   return nullptr;
-}
-
-bool contains(const std::vector<int>& v, int code) {
-  return std::find(v.begin(), v.end(), code) != v.end();
 }
 
 bool finite(const Group& g) {
@@ -114,22 +132,19 @@ bool EntityValidator::check(const std::string& type, const GroupList& groups,
     return true;
   }
 
-  // Codes met once so far; a type allows only a few distinct codes, so a short list does.
-  std::vector<int> seen;
-  seen.reserve(16);
+  CodeSet seen;   // the codes met so far that may occur once only
   for (const Group& g : groups) {
-    bool allowed = contains(kCommon, g.code) || contains(rule->required, g.code) ||
-                   contains(rule->optional, g.code);
-    if (!allowed) {
+    bool known = g.code >= 0 && g.code < kCodeLimit;
+    if (!known || !rule->allowed.test(static_cast<std::size_t>(g.code))) {
       error = "group " + std::to_string(g.code) + " does not belong to a " + type;
       return false;
     }
-    if (g.code != 100 && !contains(rule->repeatable, g.code)) {
-      if (contains(seen, g.code)) {
+    if (rule->once.test(static_cast<std::size_t>(g.code))) {
+      if (seen.test(static_cast<std::size_t>(g.code))) {
         error = "group " + std::to_string(g.code) + " is given twice";
         return false;
       }
-      seen.push_back(g.code);
+      seen.set(static_cast<std::size_t>(g.code));
     }
   }
   for (int code : rule->required)
