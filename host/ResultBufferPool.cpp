@@ -91,8 +91,12 @@ void ResultBufferPool::freeNode(Slot* s) {
   if (valueKindOf(s->node.restype) == ValueKind::String) std::free(s->node.resval.rstring);
   KX_POISON(&s->node, sizeof s->node);
   s->state = State::Free;
+#if !defined(KX_POOL_ASAN)
+  // Under the address sanitizer a released slot is never handed out again, so that a stale
+  // pointer keeps meeting a poisoned node, as it would meet freed memory.
   s->nextFree = free_;
   free_ = s;
+#endif
   --live_;
 }
 

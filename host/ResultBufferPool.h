@@ -7,7 +7,7 @@
 // Nodes live in slots of blocks the pool owns; a slot carries its node's state beside it. A
 // pointer is the pool's own when it is the start of a slot of one of the blocks (found by address,
 // never by reading memory around a foreign pointer), and live when that slot's state says so.
-// Released slots are reused; under the address sanitizer their nodes are poisoned while free, so
+// Released slots are reused; under the address sanitizer they are poisoned and never reused, so
 // that a plug-in touching a released node is still caught.
 
 #include <cstdarg>
