@@ -136,7 +136,10 @@ int Database::make(GroupList input, const std::string& currentLayer, std::string
   EntityValidator validator(*this);
   if (!validator.check(type, groups, error)) return -5003;
 
-  bool isSub = type == "VERTEX" || type == "SEQEND";
+  const bool isPolyline = type == "POLYLINE";
+  const bool isVertex = type == "VERTEX";
+  const bool isSeqend = type == "SEQEND";
+  const bool isSub = isVertex || isSeqend;
   if (isSub && !pendingComplex()) {
     error = type + " outside a POLYLINE";
     return -5003;
@@ -145,7 +148,7 @@ int Database::make(GroupList input, const std::string& currentLayer, std::string
     error = type + " while a POLYLINE awaits its VERTEX entities and SEQEND";
     return -5003;
   }
-  if (type == "SEQEND" && pending_.subs.size() < 2) {
+  if (isSeqend && pending_.subs.size() < 2) {
     error = "a POLYLINE needs at least two VERTEX entities; the POLYLINE is discarded";
     discardPending();
     return -5003;
@@ -158,11 +161,11 @@ int Database::make(GroupList input, const std::string& currentLayer, std::string
   e.handle = nextHandle_++;
   e.type = type;
   e.groups = std::move(groups);
-  if (type == "POLYLINE") {
+  if (isPolyline) {
     pending_ = std::move(e);
-  } else if (type == "VERTEX") {
+  } else if (isVertex) {
     pending_.subs.push_back(std::move(e));
-  } else if (type == "SEQEND") {
+  } else if (isSeqend) {
     pending_.subs.push_back(std::move(e));
     Entity done = std::move(pending_);
     pending_ = Entity();
