@@ -18,7 +18,7 @@ inline unsigned char folded(unsigned char c) {
 
 bool sameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
-  if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;   // the usual case: same spelling
+  if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;   // the usual case: same case
   for (std::size_t i = 0; i < a.size(); ++i)
     if (folded(static_cast<unsigned char>(a[i])) != folded(static_cast<unsigned char>(b[i])))
       return false;
