@@ -23,7 +23,7 @@ void Database::reset() {
   blocks_.clear();
   tables_.reset();
   pending_ = Entity();
-  nextHandle_ = 0x100;
+  nextHandle_ = kFirstHandle;
   where_.clear();
   blockAt_.clear();
 }
@@ -51,34 +51,55 @@ const std::vector<Entity>* Database::containerOf(int container) const {
   return const_cast<Database*>(this)->containerOf(container);
 }
 
+const Database::Location* Database::locate(std::uint32_t handle) const {
+  if (handle < kFirstHandle) return nullptr;
+  std::size_t k = handle - kFirstHandle;
+  if (k >= where_.size() || where_[k].container == kNowhere) return nullptr;
+  return &where_[k];
+}
+
+Database::Location* Database::locate(std::uint32_t handle) {
+  return const_cast<Location*>(static_cast<const Database*>(this)->locate(handle));
+}
+
+void Database::place(std::uint32_t handle, const Location& where) {
+  std::size_t k = handle - kFirstHandle;   // every handle given out is at least kFirstHandle
+  if (k >= where_.size()) where_.resize(k + 1);
+  where_[k] = where;
+}
+
+void Database::forget(std::uint32_t handle) {
+  if (Location* at = locate(handle)) *at = Location();
+}
+
 void Database::index(const Entity& e, int container, std::size_t position) {
-  where_[e.handle] = Location{container, 0, position};
+  place(e.handle, Location{container, 0, position});
   for (std::size_t k = 0; k < e.subs.size(); ++k)
-    where_[e.subs[k].handle] = Location{container, e.handle, k};
+    place(e.subs[k].handle, Location{container, e.handle, k});
 }
 
 void Database::reindex(int container, std::size_t from) {
   const std::vector<Entity>* list = containerOf(container);
   for (std::size_t k = from; list && k < list->size(); ++k)
-    where_[(*list)[k].handle].position = k;
+    locate((*list)[k].handle)->position = k;
 }
 
 Entity* Database::entity(std::uint32_t handle) {
-  auto it = where_.find(handle);
-  if (it == where_.end()) return nullptr;
-  std::vector<Entity>* list = containerOf(it->second.container);
+  const Location* where = locate(handle);
+  if (!where) return nullptr;
+  std::vector<Entity>* list = containerOf(where->container);
   if (!list) return nullptr;
-  std::size_t at = it->second.position;
-  if (it->second.parent) {
-    auto owner = where_.find(it->second.parent);
-    if (owner == where_.end()) return nullptr;
-    at = owner->second.position;
+  std::size_t at = where->position;
+  if (where->parent) {
+    const Location* owner = locate(where->parent);
+    if (!owner) return nullptr;
+    at = owner->position;
   }
   if (at >= list->size()) return nullptr;
   Entity* e = &(*list)[at];
-  if (it->second.parent) {
-    if (e->handle != it->second.parent || it->second.position >= e->subs.size()) return nullptr;
-    e = &e->subs[it->second.position];
+  if (where->parent) {
+    if (e->handle != where->parent || where->position >= e->subs.size()) return nullptr;
+    e = &e->subs[where->position];
   }
   return e->handle == handle ? e : nullptr;
 }
@@ -93,8 +114,8 @@ const Entity* Database::entityByName(const std::int32_t name[2]) const {
 }
 
 bool Database::inModelSpace(std::uint32_t handle) const {
-  auto it = where_.find(handle);
-  return it != where_.end() && it->second.container < 0 && it->second.parent == 0;
+  const Location* where = locate(handle);
+  return where && where->container == -1 && where->parent == 0;
 }
 
 int Database::make(GroupList input, const std::string& currentLayer, std::string& error) {
@@ -115,7 +136,10 @@ int Database::make(GroupList input, const std::string& currentLayer, std::string
   EntityValidator validator(*this);
   if (!validator.check(type, groups, error)) return -5003;
 
-  bool isSub = type == "VERTEX" || type == "SEQEND";
+  const bool isPolyline = type == "POLYLINE";
+  const bool isVertex = type == "VERTEX";
+  const bool isSeqend = type == "SEQEND";
+  const bool isSub = isVertex || isSeqend;
   if (isSub && !pendingComplex()) {
     error = type + " outside a POLYLINE";
     return -5003;
@@ -124,7 +148,7 @@ int Database::make(GroupList input, const std::string& currentLayer, std::string
     error = type + " while a POLYLINE awaits its VERTEX entities and SEQEND";
     return -5003;
   }
-  if (type == "SEQEND" && pending_.subs.size() < 2) {
+  if (isSeqend && pending_.subs.size() < 2) {
     error = "a POLYLINE needs at least two VERTEX entities; the POLYLINE is discarded";
     discardPending();
     return -5003;
@@ -137,11 +161,11 @@ int Database::make(GroupList input, const std::string& currentLayer, std::string
   e.handle = nextHandle_++;
   e.type = type;
   e.groups = std::move(groups);
-  if (type == "POLYLINE") {
+  if (isPolyline) {
     pending_ = std::move(e);
-  } else if (type == "VERTEX") {
+  } else if (isVertex) {
     pending_.subs.push_back(std::move(e));
-  } else if (type == "SEQEND") {
+  } else if (isSeqend) {
     pending_.subs.push_back(std::move(e));
     Entity done = std::move(pending_);
     pending_ = Entity();
@@ -175,10 +199,10 @@ bool Database::next(std::uint32_t after, std::uint32_t& handle) const {
     handle = model_.front().handle;
     return true;
   }
-  auto it = where_.find(after);
-  if (it == where_.end() || it->second.parent) return false;
-  const std::vector<Entity>* list = containerOf(it->second.container);
-  std::size_t i = it->second.position;
+  const Location* where = locate(after);
+  if (!where || where->parent) return false;
+  const std::vector<Entity>* list = containerOf(where->container);
+  std::size_t i = where->position;
   if (!list || i + 1 >= list->size()) return false;
   handle = (*list)[i + 1].handle;
   return true;
@@ -186,10 +210,10 @@ bool Database::next(std::uint32_t after, std::uint32_t& handle) const {
 
 bool Database::erase(std::uint32_t handle) {
   if (!inModelSpace(handle)) return false;
-  std::size_t at = where_[handle].position;
+  std::size_t at = locate(handle)->position;
   if (at >= model_.size() || model_[at].handle != handle) return false;
-  for (const Entity& s : model_[at].subs) where_.erase(s.handle);
-  where_.erase(handle);
+  for (const Entity& s : model_[at].subs) forget(s.handle);
+  forget(handle);
   model_.erase(model_.begin() + static_cast<std::ptrdiff_t>(at));
   reindex(-1, at);
   return true;
@@ -220,13 +244,14 @@ bool Database::makeBlock(const std::string& name, const double base[3],
       error = "the selection set holds an entity that is not in the drawing";
       return false;
     }
-    first = std::min(first, where_[h].position);
+    first = std::min(first, locate(h)->position);
   }
   // The chosen entities marked by position, from the first of them on.
   std::vector<char> chosen(model_.size() - first, 0);
-  for (std::uint32_t h : handles) chosen[where_[h].position - first] = 1;
+  for (std::uint32_t h : handles) chosen[locate(h)->position - first] = 1;
   BlockRecord block;
   block.name = name;
+  block.entities.reserve(handles.size());
   for (int k = 0; k < 3; ++k) block.base[k] = base[k];
   // Drawing order, not selection order; the entities before the first chosen one stay put.
   std::size_t kept = first;

@@ -74,12 +74,20 @@ public:
 
 private:
   // Where an entity lives, so that every lookup by handle costs the same however large the
-  // drawing is.
+  // drawing is. Handles are given out in order from kFirstHandle and never reused, so the table
+  // is indexed by the handle itself.
+  static constexpr std::uint32_t kFirstHandle = 0x100;
+  static constexpr int kNowhere = -2;
   struct Location {
-    int container = -1;            // -1 model space, else index into blocks_
+    int container = kNowhere;      // kNowhere: no such entity; -1 model space; else index into blocks_
     std::uint32_t parent = 0;      // owning POLYLINE of a sub-entity, else 0
     std::size_t position = 0;      // index in the container, or in the parent's subs
   };
+  // The entity's location; null for a handle that names no entity.
+  const Location* locate(std::uint32_t handle) const;
+  Location* locate(std::uint32_t handle);
+  void place(std::uint32_t handle, const Location& where);
+  void forget(std::uint32_t handle);
   std::vector<Entity>* containerOf(int container);
   const std::vector<Entity>* containerOf(int container) const;
   // Records `e` (and its sub-entities) as standing at `position` of `container`.
@@ -91,8 +99,8 @@ private:
   std::vector<BlockRecord> blocks_;
   SymbolTables tables_;
   Entity pending_;                  // POLYLINE being built (type empty when none)
-  std::uint32_t nextHandle_ = 0x100;
-  std::unordered_map<std::uint32_t, Location> where_;
+  std::uint32_t nextHandle_ = kFirstHandle;
+  std::vector<Location> where_;                           // by handle - kFirstHandle
   std::unordered_map<std::string, std::size_t> blockAt_;   // upper-case name -> index in blocks_
 };
 

@@ -1,6 +1,7 @@
 #include "host/EntityValidator.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cmath>
 #include <vector>
 
@@ -11,32 +12,57 @@ namespace kxhost {
 
 namespace {
 
+// Group codes run from 0 to 1071.
+constexpr int kCodeLimit = 1072;
+using CodeSet = std::bitset<kCodeLimit>;
+
+enum class Shape { Line, Arc, Circle, Ellipse, MText, Text, Point, Polyline, Vertex, Seqend,
+                   Insert, Solid, Hatch };
+
 struct TypeRule {
   const char* type;
+  Shape shape;
   std::vector<int> required;
   std::vector<int> optional;
   std::vector<int> repeatable;   // codes that may occur more than once
+  CodeSet allowed = {};          // the common, required and optional codes
+  CodeSet once = {};             // the allowed codes that may occur once only
 };
 
 // Groups every entity may carry.
 const std::vector<int> kCommon = {100, 8, 6, 62, 48, 60, 370, 39, 210};
 
+std::vector<TypeRule> withCodeSets(std::vector<TypeRule> table) {
+  for (TypeRule& r : table) {
+    auto allow = [&r](const std::vector<int>& codes) {
+      for (int c : codes) r.allowed.set(static_cast<std::size_t>(c));
+    };
+    allow(kCommon);
+    allow(r.required);
+    allow(r.optional);
+    r.once = r.allowed;
+    r.once.reset(100);
+    for (int c : r.repeatable) r.once.reset(static_cast<std::size_t>(c));
+  }
+  return table;
+}
+
 const std::vector<TypeRule>& rules() {
-  static const std::vector<TypeRule> table = {
-      {"LINE", {10, 11}, {}, {}},
-      {"ARC", {10, 40, 50, 51}, {}, {}},
-      {"CIRCLE", {10, 40}, {}, {}},
-      {"ELLIPSE", {10, 11, 40}, {41, 42}, {}},
-      {"MTEXT", {10, 40, 1}, {3, 7, 11, 41, 44, 50, 71, 72, 73}, {3}},
-      {"TEXT", {10, 40, 1}, {7, 11, 41, 50, 51, 71, 72, 73}, {}},
-      {"POINT", {10}, {50}, {}},
-      {"POLYLINE", {}, {10, 66, 70, 40, 41, 71, 72, 73, 74, 75}, {}},
-      {"VERTEX", {10}, {40, 41, 42, 50, 70}, {}},
-      {"SEQEND", {}, {}, {}},
-      {"INSERT", {2, 10}, {41, 42, 43, 44, 45, 50, 66, 70, 71}, {}},
-      {"3DSOLID", {1}, {70, 3}, {1, 3}},
-      {"HATCH", {}, {}, {}},   // checked by HatchLayout
-  };
+  static const std::vector<TypeRule> table = withCodeSets({
+      {"LINE", Shape::Line, {10, 11}, {}, {}},
+      {"ARC", Shape::Arc, {10, 40, 50, 51}, {}, {}},
+      {"CIRCLE", Shape::Circle, {10, 40}, {}, {}},
+      {"ELLIPSE", Shape::Ellipse, {10, 11, 40}, {41, 42}, {}},
+      {"MTEXT", Shape::MText, {10, 40, 1}, {3, 7, 11, 41, 44, 50, 71, 72, 73}, {3}},
+      {"TEXT", Shape::Text, {10, 40, 1}, {7, 11, 41, 50, 51, 71, 72, 73}, {}},
+      {"POINT", Shape::Point, {10}, {50}, {}},
+      {"POLYLINE", Shape::Polyline, {}, {10, 66, 70, 40, 41, 71, 72, 73, 74, 75}, {}},
+      {"VERTEX", Shape::Vertex, {10}, {40, 41, 42, 50, 70}, {}},
+      {"SEQEND", Shape::Seqend, {}, {}, {}},
+      {"INSERT", Shape::Insert, {2, 10}, {41, 42, 43, 44, 45, 50, 66, 70, 71}, {}},
+      {"3DSOLID", Shape::Solid, {1}, {70, 3}, {1, 3}},
+      {"HATCH", Shape::Hatch, {}, {}, {}},   // checked by HatchLayout
+  });
   return table;
 }
 
@@ -44,10 +70,6 @@ const TypeRule* ruleOf(const std::string& type) {
   for (const TypeRule& r : rules())
     if (type == r.type) return &r;
   return nullptr;
-}
-
-bool contains(const std::vector<int>& v, int code) {
-  return std::find(v.begin(), v.end(), code) != v.end();
 }
 
 bool finite(const Group& g) {
@@ -108,28 +130,25 @@ bool EntityValidator::check(const std::string& type, const GroupList& groups,
       default: break;
     }
   }
-  if (type == "HATCH") {
+  if (rule->shape == Shape::Hatch) {
     HatchLayout layout;
     if (!layout.parse(groups, &db_, error)) return false;
     return true;
   }
 
-  // Codes met once so far; a type allows only a few distinct codes, so a short list does.
-  std::vector<int> seen;
-  seen.reserve(16);
+  CodeSet seen;   // the codes met so far that may occur once only
   for (const Group& g : groups) {
-    bool allowed = contains(kCommon, g.code) || contains(rule->required, g.code) ||
-                   contains(rule->optional, g.code);
-    if (!allowed) {
+    bool known = g.code >= 0 && g.code < kCodeLimit;
+    if (!known || !rule->allowed.test(static_cast<std::size_t>(g.code))) {
       error = "group " + std::to_string(g.code) + " does not belong to a " + type;
       return false;
     }
-    if (g.code != 100 && !contains(rule->repeatable, g.code)) {
-      if (contains(seen, g.code)) {
+    if (rule->once.test(static_cast<std::size_t>(g.code))) {
+      if (seen.test(static_cast<std::size_t>(g.code))) {
         error = "group " + std::to_string(g.code) + " is given twice";
         return false;
       }
-      seen.push_back(g.code);
+      seen.set(static_cast<std::size_t>(g.code));
     }
   }
   for (int code : rule->required)
@@ -139,15 +158,15 @@ bool EntityValidator::check(const std::string& type, const GroupList& groups,
     }
 
   auto real = [&](int code) { const Group* g = findGroup(groups, code); return g ? g->v[0] : 0.0; };
-  if ((type == "ARC" || type == "CIRCLE") && !(real(40) > 0.0)) {
+  if ((rule->shape == Shape::Arc || rule->shape == Shape::Circle) && !(real(40) > 0.0)) {
     error = "radius (group 40) must be positive";
     return false;
   }
-  if ((type == "TEXT" || type == "MTEXT") && !(real(40) > 0.0)) {
+  if ((rule->shape == Shape::Text || rule->shape == Shape::MText) && !(real(40) > 0.0)) {
     error = "text height (group 40) must be positive";
     return false;
   }
-  if (type == "ELLIPSE") {
+  if (rule->shape == Shape::Ellipse) {
     const Group* axis = findGroup(groups, 11);
     if (std::hypot(axis->v[0], axis->v[1], axis->v[2]) == 0.0) {
       error = "major axis (group 11) is zero";
@@ -159,7 +178,7 @@ bool EntityValidator::check(const std::string& type, const GroupList& groups,
       return false;
     }
   }
-  if (type == "MTEXT") {
+  if (rule->shape == Shape::MText) {
     if (const Group* a = findGroup(groups, 71); a && (a->i < 1 || a->i > 9)) {
       error = "attachment (group 71) must lie in 1..9";
       return false;
@@ -169,13 +188,13 @@ bool EntityValidator::check(const std::string& type, const GroupList& groups,
       return false;
     }
   }
-  if (type == "POLYLINE") {
+  if (rule->shape == Shape::Polyline) {
     if (const Group* f = findGroup(groups, 70); f && (f->i & (8 | 16 | 64))) {
       error = "only 2D polylines are supported (group 70 asks for a 3D polyline or a mesh)";
       return false;
     }
   }
-  if (type == "INSERT") {
+  if (rule->shape == Shape::Insert) {
     const Group* name = findGroup(groups, 2);
     if (!db_.findBlock(name->s)) {
       error = "INSERT of unknown block \"" + name->s + "\"";

@@ -94,10 +94,14 @@ TEST_F(EntMakeTest, AcceptsEveryTypeAndCreatesMissingLayers) {
   EXPECT_EQ(make(acutBuildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, "0", 6, "BYLAYER", 100,
                                "AcDbMText", 10, P0, 40, 2.5, 71, 4, 72, 1, 1, "a\\Pb", 50, 0.5, 0)),
             RTNORM);
+  EXPECT_EQ(make(acutBuildList(RTDXF0, "MTEXT", 10, P0, 40, 2.5, 3, "long ", 3, "text ", 1, "end",
+                               0)),
+            RTNORM)
+      << "group 3 may repeat";
   EXPECT_EQ(make(acutBuildList(RTDXF0, "TEXT", 10, P0, 40, 2.5, 1, "t", 0)), RTNORM);
   EXPECT_EQ(make(acutBuildList(RTDXF0, "POINT", 10, P1, 0)), RTNORM);
   ASSERT_NE(host.database().tables().findLayer("newlayer"), nullptr);
-  EXPECT_EQ(host.database().model().size(), 7u);
+  EXPECT_EQ(host.database().model().size(), 8u);
 }
 
 TEST_F(EntMakeTest, PolylineJoinsTheDrawingWithItsSeqend) {

@@ -1,11 +1,14 @@
 #include "host/Group.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 
 namespace kxhost {
 
-ValueKind valueKindOf(int code) {
+namespace {
+
+ValueKind kindByRanges(int code) {
   switch (code) {
     case 5000: case 5014: case 5016: case 5017: return ValueKind::None;   // RTNONE RTVOID RTLB RTLE
     case 5001: case 5004: case 5008: return ValueKind::Real;               // RTREAL RTANG RTORINT
@@ -40,6 +43,22 @@ ValueKind valueKindOf(int code) {
   if (code >= 470 && code <= 479) return ValueKind::String;
   if (code == 999) return ValueKind::String;
   return ValueKind::Invalid;
+}
+
+// The DXF group codes, 0 to 1071: every node and group asks for its kind, so these are looked
+// up in a table made once from the ranges.
+constexpr int kGroupCodes = 1072;
+
+}  // namespace
+
+ValueKind valueKindOf(int code) {
+  static const std::array<ValueKind, kGroupCodes> table = [] {
+    std::array<ValueKind, kGroupCodes> t{};
+    for (int c = 0; c < kGroupCodes; ++c) t[static_cast<std::size_t>(c)] = kindByRanges(c);
+    return t;
+  }();
+  if (code >= 0 && code < kGroupCodes) return table[static_cast<std::size_t>(code)];
+  return kindByRanges(code);
 }
 
 Group Group::str(int code, std::string text) {

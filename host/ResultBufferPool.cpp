@@ -1,7 +1,25 @@
 #include "host/ResultBufferPool.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define KX_POOL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KX_POOL_ASAN 1
+#endif
+#endif
+
+#if defined(KX_POOL_ASAN)
+#include <sanitizer/asan_interface.h>
+#define KX_POISON(p, n) ASAN_POISON_MEMORY_REGION((p), (n))
+#define KX_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION((p), (n))
+#else
+#define KX_POISON(p, n) ((void)(p), (void)(n))
+#define KX_UNPOISON(p, n) ((void)(p), (void)(n))
+#endif
 
 namespace kxhost {
 
@@ -14,42 +32,103 @@ char* copyString(const char* text) {
   return out;
 }
 
+// Blocks grow with the pool, so that a drawing of any size needs few of them.
+constexpr std::size_t kFirstBlock = 256;
+constexpr std::size_t kLargestBlock = std::size_t(1) << 16;
+
+// A list longer than this is taken for an endless one.
+constexpr std::size_t kLongestList = 1000000;
+
 }  // namespace
 
 ResultBufferPool::~ResultBufferPool() { releaseAll(); }
 
-resbuf* ResultBufferPool::newNode(int type) {
-  if (valueKindOf(type) == ValueKind::Invalid) return nullptr;
-  resbuf* node = new resbuf;
-  std::memset(node, 0, sizeof *node);
-  node->restype = static_cast<short>(type);
-  live_.insert(node);
-  return node;
+void ResultBufferPool::addBlock() {
+  std::size_t count = capacity_ < kFirstBlock ? kFirstBlock : std::min(capacity_, kLargestBlock);
+  Block b;
+  b.slots.reset(new Slot[count]);
+  b.count = count;
+  b.begin = reinterpret_cast<std::uintptr_t>(b.slots.get());
+  for (std::size_t k = 0; k < count; ++k) {
+    Slot& s = b.slots[k];
+    s.state = State::Free;
+    s.nextFree = k + 1 < count ? &b.slots[k + 1] : free_;
+    KX_POISON(&s.node, sizeof s.node);
+  }
+  free_ = &b.slots[0];
+  capacity_ += count;
+  auto at = std::upper_bound(blocks_.begin(), blocks_.end(), b.begin,
+                             [](std::uintptr_t a, const Block& x) { return a < x.begin; });
+  blocks_.insert(at, std::move(b));
 }
 
-void ResultBufferPool::freeNode(resbuf* node) {
-  if (valueKindOf(node->restype) == ValueKind::String) std::free(node->resval.rstring);
-  live_.erase(node);
-  delete node;
+ResultBufferPool::Slot* ResultBufferPool::slotOf(const resbuf* node) const {
+  std::uintptr_t a = reinterpret_cast<std::uintptr_t>(node);
+  auto it = std::upper_bound(blocks_.begin(), blocks_.end(), a,
+                             [](std::uintptr_t v, const Block& x) { return v < x.begin; });
+  if (it == blocks_.begin()) return nullptr;
+  --it;
+  std::uintptr_t offset = a - it->begin;
+  if (offset >= it->count * sizeof(Slot) || offset % sizeof(Slot) != 0) return nullptr;
+  return &it->slots[offset / sizeof(Slot)];
+}
+
+resbuf* ResultBufferPool::newNode(int type) {
+  if (valueKindOf(type) == ValueKind::Invalid) return nullptr;
+  if (!free_) addBlock();
+  Slot* s = free_;
+  free_ = s->nextFree;
+  s->nextFree = nullptr;
+  s->state = State::Live;
+  ++live_;
+  KX_UNPOISON(&s->node, sizeof s->node);
+  std::memset(&s->node, 0, sizeof s->node);
+  s->node.restype = static_cast<short>(type);
+  return &s->node;
+}
+
+void ResultBufferPool::freeNode(Slot* s) {
+  if (valueKindOf(s->node.restype) == ValueKind::String) std::free(s->node.resval.rstring);
+  KX_POISON(&s->node, sizeof s->node);
+  s->state = State::Free;
+#if !defined(KX_POOL_ASAN)
+  // Under the address sanitizer a released slot is never handed out again, so that a stale
+  // pointer keeps meeting a poisoned node, as it would meet freed memory.
+  s->nextFree = free_;
+  free_ = s;
+#endif
+  --live_;
 }
 
 bool ResultBufferPool::release(resbuf* head, std::string& error) {
   // Check the whole chain first, so that a bad node releases nothing. A cycle would make the
-  // walk endless: a node met twice is refused.
-  std::unordered_set<resbuf*> seen;
+  // walk endless: the walk marks each node it passes, and a node met marked is refused. The
+  // marks are taken back when the chain is refused.
+  const char* why = nullptr;
   for (resbuf* n = head; n; n = n->rbnext) {
-    if (!live_.count(n)) {
-      error = "the list holds a node that the host did not allocate or that was already released";
-      return false;
+    Slot* s = slotOf(n);
+    if (!s || s->state == State::Free) {
+      why = "the list holds a node that the host did not allocate or that was already released";
+      break;
     }
-    if (!seen.insert(n).second) {
-      error = "the list runs in a cycle";
-      return false;
+    if (s->state == State::Checked) {
+      why = "the list runs in a cycle";
+      break;
     }
+    s->state = State::Checked;
+  }
+  if (why) {
+    for (resbuf* n = head; n; n = n->rbnext) {
+      Slot* s = slotOf(n);
+      if (!s || s->state != State::Checked) break;
+      s->state = State::Live;
+    }
+    error = why;
+    return false;
   }
   while (head) {
     resbuf* next = head->rbnext;
-    freeNode(head);
+    freeNode(reinterpret_cast<Slot*>(head));
     head = next;
   }
   return true;
@@ -106,8 +185,11 @@ resbuf* ResultBufferPool::build(int type, va_list values, std::string& error) {
 bool ResultBufferPool::toGroups(const resbuf* head, GroupList& out, std::string& error) {
   out.clear();
   std::size_t count = 0;
+  for (const resbuf* n = head; n && count <= kLongestList; n = n->rbnext) ++count;
+  out.reserve(std::min(count, kLongestList));
+  count = 0;
   for (const resbuf* n = head; n; n = n->rbnext) {
-    if (++count > 1000000) {
+    if (++count > kLongestList) {
       error = "the list is endless";
       return false;
     }
@@ -168,11 +250,17 @@ resbuf* ResultBufferPool::fromGroups(const GroupList& groups) {
 }
 
 void ResultBufferPool::releaseAll() {
-  for (resbuf* n : live_) {
-    if (valueKindOf(n->restype) == ValueKind::String) std::free(n->resval.rstring);
-    delete n;
-  }
-  live_.clear();
+  for (Block& b : blocks_)
+    for (std::size_t k = 0; k < b.count; ++k) {
+      Slot& s = b.slots[k];
+      if (s.state != State::Free && valueKindOf(s.node.restype) == ValueKind::String)
+        std::free(s.node.resval.rstring);
+      KX_UNPOISON(&s.node, sizeof s.node);
+    }
+  blocks_.clear();
+  free_ = nullptr;
+  live_ = 0;
+  capacity_ = 0;
 }
 
 }  // namespace kxhost

@@ -3,10 +3,18 @@
 // so that releasing a foreign or already released node is refused instead of corrupting memory,
 // and nodes a command never released can be counted. Converts lists to and from group lists.
 // Strings inside nodes come from malloc and are freed with free().
+//
+// Nodes live in slots of blocks the pool owns; a slot carries its node's state beside it. A
+// pointer is the pool's own when it is the start of a slot of one of the blocks (found by address,
+// never by reading memory around a foreign pointer), and live when that slot's state says so.
+// Released slots are reused; under the address sanitizer they are poisoned and never reused, so
+// that a plug-in touching a released node is still caught.
 
 #include <cstdarg>
+#include <cstdint>
+#include <memory>
 #include <string>
-#include <unordered_set>
+#include <vector>
 
 #include "host/Group.h"
 #include "host/api.h"
@@ -38,15 +46,33 @@ public:
   resbuf* fromGroups(const GroupList& groups);
 
   // Nodes allocated and not yet released.
-  std::size_t liveCount() const { return live_.size(); }
+  std::size_t liveCount() const { return live_; }
 
   // Frees every live node (the host's end of life; plug-in pointers become invalid).
   void releaseAll();
 
 private:
-  void freeNode(resbuf* node);
+  enum class State : std::uint32_t { Free, Live, Checked };
+  struct Slot {
+    resbuf node;       // first, so that a node's address is its slot's
+    State state;
+    Slot* nextFree;    // free-list link while the slot is free
+  };
+  struct Block {
+    std::uintptr_t begin = 0;   // address of the first slot
+    std::size_t count = 0;      // slots in the block
+    std::unique_ptr<Slot[]> slots;
+  };
 
-  std::unordered_set<resbuf*> live_;
+  // The slot whose node starts at `node`, when it is one of the pool's; null otherwise.
+  Slot* slotOf(const resbuf* node) const;
+  void addBlock();
+  void freeNode(Slot* slot);
+
+  std::vector<Block> blocks_;   // sorted by address
+  Slot* free_ = nullptr;
+  std::size_t live_ = 0;
+  std::size_t capacity_ = 0;    // slots in all blocks
 };
 
 }  // namespace kxhost

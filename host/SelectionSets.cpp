@@ -33,7 +33,17 @@ bool SelectionSets::idOf(const std::int32_t name[2], std::uint32_t& id) const {
 void SelectionSets::add(std::uint32_t id, std::uint32_t handle) {
   auto it = sets_.find(id);
   if (it == sets_.end()) return;
-  if (it->second.has.insert(handle).second) it->second.order.push_back(handle);
+  Set& set = it->second;
+  if (set.ascending) {
+    if (set.order.empty() || handle > set.order.back()) {
+      set.order.push_back(handle);
+      return;
+    }
+    if (std::binary_search(set.order.begin(), set.order.end(), handle)) return;
+    set.has.insert(set.order.begin(), set.order.end());
+    set.ascending = false;
+  }
+  if (set.has.insert(handle).second) set.order.push_back(handle);
 }
 
 bool SelectionSets::free(std::uint32_t id) { return sets_.erase(id) == 1; }
@@ -44,21 +54,43 @@ const std::vector<std::uint32_t>* SelectionSets::members(std::uint32_t id) const
 }
 
 void SelectionSets::removeEverywhere(std::uint32_t handle) {
-  for (auto& [id, set] : sets_)
-    if (set.has.erase(handle))
+  for (auto& [id, set] : sets_) {
+    if (set.ascending) {
+      auto at = std::lower_bound(set.order.begin(), set.order.end(), handle);
+      if (at != set.order.end() && *at == handle) set.order.erase(at);
+    } else if (set.has.erase(handle)) {
       set.order.erase(std::find(set.order.begin(), set.order.end(), handle));
+    }
+  }
 }
 
 void SelectionSets::removeEverywhere(const std::vector<std::uint32_t>& handles) {
   if (handles.empty()) return;
-  const std::unordered_set<std::uint32_t> gone(handles.begin(), handles.end());
+  std::vector<std::uint32_t> gone = handles;
+  if (!std::is_sorted(gone.begin(), gone.end())) std::sort(gone.begin(), gone.end());
   for (auto& [id, set] : sets_) {
-    std::size_t before = set.has.size();
-    for (std::uint32_t h : handles) set.has.erase(h);
-    if (set.has.size() == before) continue;
-    set.order.erase(std::remove_if(set.order.begin(), set.order.end(),
-                                   [&](std::uint32_t h) { return gone.count(h) != 0; }),
-                    set.order.end());
+    std::vector<std::uint32_t>& order = set.order;
+    std::vector<std::uint32_t>::iterator kept;
+    if (set.ascending) {
+      // Both sorted: one walk through each.
+      auto g = gone.begin();
+      kept = std::remove_if(order.begin(), order.end(), [&](std::uint32_t h) {
+        while (g != gone.end() && *g < h) ++g;
+        return g != gone.end() && *g == h;
+      });
+    } else {
+      kept = std::remove_if(order.begin(), order.end(), [&](std::uint32_t h) {
+        return std::binary_search(gone.begin(), gone.end(), h);
+      });
+    }
+    if (kept == order.end()) continue;
+    order.erase(kept, order.end());
+    if (set.ascending) continue;
+    if (order.empty()) {
+      set.has.clear();
+    } else {
+      for (std::uint32_t h : gone) set.has.erase(h);
+    }
   }
 }
 

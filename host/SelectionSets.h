@@ -34,7 +34,12 @@ public:
 private:
   struct Set {
     std::vector<std::uint32_t> order;        // the members in the order they were added
-    std::unordered_set<std::uint32_t> has;   // the same members, for membership tests
+    // While every member came with a higher handle than the ones before (the usual case: a
+    // plug-in collects entities as it makes them), `order` is sorted and answers membership
+    // tests itself. The first member out of order builds `has`, which then holds the same
+    // members as `order`.
+    bool ascending = true;
+    std::unordered_set<std::uint32_t> has;
   };
   std::map<std::uint32_t, Set> sets_;
   std::uint32_t nextId_ = 1;

@@ -49,6 +49,7 @@ public:
 private:
   std::vector<LayerRecord> layers_;
   std::vector<LineTypeRecord> lineTypes_;
+  mutable std::size_t lastLayer_ = 0;   // index of the layer found last (a lookup hint only)
 };
 
 // Case-insensitive equality of two names.

@@ -23,6 +23,31 @@ TEST(SymbolTableNames, TakeWhatDxfTakes) {
     EXPECT_FALSE(SymbolTables::validName(std::string("a") + bad + "b")) << bad;
 }
 
+TEST(SymbolTableNames, CompareIgnoringTheCaseOfLettersOnly) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"Layer 1", "LAYER 1", true}, {"continuous", "CONTINUOUS", true}, {"abc", "abc", true},
+      {"Lay1", "LAY2", false},      {"ab", "abc", false},               {"a{", "A[", false},
+      {"@", "`", false},            {"x~", "X^", false},                {"\xe4", "\xc4", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(sameName(c.a, c.b), c.same) << c.a << " / " << c.b;
+    EXPECT_EQ(upperName(c.a) == upperName(c.b), c.same) << c.a << " / " << c.b;
+  }
+  SymbolTables tables;
+  tables.ensureLayer("Walls");
+  tables.ensureLayer("doors");
+  EXPECT_EQ(&tables.ensureLayer("WALLS"), tables.findLayer("walls"));
+  EXPECT_EQ(tables.findLayer("DOORS")->name, "doors");
+  EXPECT_EQ(tables.findLayer("Walls")->name, "Walls");
+  EXPECT_EQ(tables.findLayer("windows"), nullptr);
+  EXPECT_EQ(tables.layers().size(), 3u);
+}
+
 class BlockNameTest : public HostTest {};
 
 // A block named with a leading blank is made and inserted; one holding a quote is refused.

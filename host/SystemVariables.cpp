@@ -84,7 +84,10 @@ bool SystemVariables::setFromText(const std::string& name, const std::string& te
 
 int SystemVariables::cmdecho() const { return find("CMDECHO")->i; }
 int SystemVariables::measurement() const { return find("MEASUREMENT")->i; }
-std::string SystemVariables::currentLayer() const { return find("CLAYER")->s; }
+const std::string& SystemVariables::currentLayer() const {
+  static const std::string key = "CLAYER";   // always present (reset makes it)
+  return vars_.find(key)->second.s;
+}
 void SystemVariables::setAcadVer(const std::string& text) { vars_["ACADVER"].s = text; }
 
 }  // namespace kxhost

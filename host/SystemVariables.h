@@ -29,7 +29,7 @@ public:
 
   int cmdecho() const;
   int measurement() const;
-  std::string currentLayer() const;
+  const std::string& currentLayer() const;   // valid until the variables change
   void setAcadVer(const std::string& text);
 
   const std::map<std::string, Group>& all() const { return vars_; }
