@@ -1,5 +1,7 @@
 #include "meta/metaObjListContainer.h"
 
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include "meta/metaObjKeyContainer.h"
@@ -66,6 +68,21 @@ TEST(metaObjKeyContainer, CountsAndFindsByKeyAndKeepsKeysApart) {
   EXPECT_EQ(keys.childByKey("P", 3), nullptr);
   EXPECT_EQ(keys.childByKey("Q", 0), keys.childAt(2));
   EXPECT_EQ(keys.countByKey(nullptr), 0);
+}
+
+// The cache keeps its own copy of the key asked for, long keys too: a caller's buffer that now
+// holds another key gets that key's answer.
+TEST(metaObjKeyContainer, KeyAskedInAReusedBufferIsAnsweredAfresh) {
+  metaObjKeyContainerC keys(
+      parseTree("F { A_RATHER_LONG_KEY_WORD_NAME P A_RATHER_LONG_KEY_WORD_NAME Q }"), 1);
+  char buffer[40] = "A_RATHER_LONG_KEY_WORD_NAME";
+  EXPECT_EQ(keys.countByKey(buffer), 2);
+  EXPECT_EQ(keys.childByKey(buffer, 1), keys.childAt(2));
+  std::snprintf(buffer, sizeof buffer, "Q");
+  EXPECT_EQ(keys.countByKey(buffer), 1);
+  EXPECT_EQ(keys.childByKey(buffer, 0), keys.childAt(3));
+  std::snprintf(buffer, sizeof buffer, "A_RATHER_LONG_KEY_WORD_NAMF");
+  EXPECT_EQ(keys.countByKey(buffer), 0);
 }
 
 TEST(metaObjPointList, PointMakesThePointsUpToN) {
