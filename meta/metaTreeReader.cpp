@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <fstream>
 #include <istream>
 #include <new>
@@ -287,16 +288,17 @@ int metaTreeReaderC::nextToken() {
   }
 }
 
-// The node is made empty and given its value in place: one text copy per key word or string.
+// The node is made empty and given its value in place: one text copy per key word or string. A
+// text that cannot be stored takes its node with it.
 metaTreeC* metaTreeReaderC::makeNode() {
   const metaSourcePosC position{line_, 0};
   char* text = buffer_ ? buffer_ : const_cast<char*>("");
   if (tokenKind_ == tokenString) {
     if (!raw_ && buffer_) unescapeInPlace(buffer_);
-    auto* node = new metaTreeC();
+    std::unique_ptr<metaTreeC> node(new metaTreeC());
     node->value().setText(metaNodeValueC::typeString, text);
     node->value().setPosition(position);
-    return node;
+    return node.release();
   }
   if (isNumberStart(text[0])) {
     double value = 0.0;
@@ -309,10 +311,10 @@ metaTreeC* metaTreeReaderC::makeNode() {
     node->value().setPosition(position);
     return node;
   }
-  auto* node = new metaTreeC();
+  std::unique_ptr<metaTreeC> node(new metaTreeC());
   node->value().setText(metaNodeValueC::typeKeyWord, text);
   node->value().setPosition(position);
-  return node;
+  return node.release();
 }
 
 // One level is a frame of an explicit stack rather than a call, so sections nest as deep as
