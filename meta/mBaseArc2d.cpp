@@ -26,7 +26,9 @@ void mBaseArc2dC::setPoints(const mVec2dC& start, const mVec2dC& mid, const mVec
 }
 
 mArcValues2dC mBaseArc2dC::values() const {
-    return arcValues2d(startPoint(), midPoint(), endPoint());
+    mVec2dC p[3];
+    shapePoints2d(*this, p);
+    return arcValues2d(p[0], p[1], p[2]);
 }
 
 void mBaseArc2dC::getAngles(double& startDeg, double& endDeg) const {
@@ -41,8 +43,10 @@ double mBaseArc2dC::length() const {
 }
 
 int mBaseArc2dC::getBoundingBox(mVec2dC& c1, mVec2dC& c2, mVec2dC& c3, mVec2dC& c4) const {
+    mVec2dC p[3];
+    shapePoints2d(*this, p);
     mVec2dC corners[4];
-    arcBox2d(startPoint(), midPoint(), endPoint(), corners);
+    arcBox2d(p[0], p[1], p[2], corners);
     c1 = corners[0];
     c2 = corners[1];
     c3 = corners[2];
@@ -56,7 +60,9 @@ int mBaseArc2dC::transform(const mMat3dC& matrix) const {
 }
 
 int mBaseArc2dC::tessellate(mPointList2dC& points, double step) const {
-    return int(tessellateArc2d(startPoint(), midPoint(), endPoint(), step, points));
+    mVec2dC p[3];
+    shapePoints2d(*this, p);
+    return int(tessellateArc2d(p[0], p[1], p[2], step, points));
 }
 
 int mBaseArc2dC::scale(double factor) const {

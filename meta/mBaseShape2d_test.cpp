@@ -75,6 +75,18 @@ TEST(Arc, ValuesLengthAndDirection) {
     }
 }
 
+// The arc's points are its first three "POINT" children wherever they stand; missing ones are
+// appended empty at the end.
+TEST(Arc, PointsAreTheFirstThreePointChildren) {
+    Tree t("ARC { POINT { 1 0 } X { 7 7 } POINT { 0 1 } \"POINT\" POINT { -1 0 } POINT { 9 9 } }");
+    const mBaseArc2dC arc(t.node());
+    expectNear(arc.values().centre, {0, 0});
+    EXPECT_NEAR(arc.values().radius, 1, 1e-15);
+    Tree one("ARC { POINT { 1 0 } }");
+    mBaseArc2dC(one.node()).values();
+    EXPECT_EQ(dumpTree(one.node()), "ARC { POINT { 1 0 } POINT POINT }");
+}
+
 TEST(Arc, SetEndPointsKeepsMidAndReverseSwapsEnds) {
     Tree t("ARC { POINT { 1 0 } POINT { 0 1 } POINT { -1 0 } }");
     const mBaseArc2dC arc(t.node());

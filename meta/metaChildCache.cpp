@@ -1,13 +1,11 @@
 #include "meta/metaChildCache.h"
 
-#include <cstring>
-
 #include "meta/metaTree.h"
 
 void metaChildCacheC::invalidate() {
   entries_.reset();
   parent_ = nullptr;
-  key_ = str();
+  key_.clear();
   keyed_ = false;
   complete_ = false;
   valid_ = false;
@@ -20,11 +18,12 @@ metaTreeC* metaChildCacheC::lookup(const metaTreeC* parent, std::uint64_t n, con
   }
   const std::uint32_t generation = metaTreeC::generation();
   const bool sameQuestion =
-      key ? (keyed_ && std::strcmp(key_.text(), key) == 0) : !keyed_;
+      key ? (keyed_ && key_ == key) : !keyed_;
   if (!valid_ || stamp_ != generation || parent_ != parent || !sameQuestion) {
     entries_.reset();
     parent_ = parent;
-    key_ = str(key);
+    if (key) key_.assign(key);
+    else key_.clear();
     keyed_ = key != nullptr;
     complete_ = false;
     stamp_ = generation;
@@ -34,7 +33,7 @@ metaTreeC* metaChildCacheC::lookup(const metaTreeC* parent, std::uint64_t n, con
   if (complete_) return nullptr;
   metaTreeC* node = entries_.isEmpty() ? parent->firstChild() : (*entries_.last())->nextSibling();
   for (; node; node = node->nextSibling()) {
-    if (keyed_ && !node->isKey(key_.text())) continue;
+    if (keyed_ && !node->isKey(key_.c_str())) continue;
     entries_.append(node);
     if (entries_.size() > n) return node;
   }

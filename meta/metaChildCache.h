@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
+#include <string>
+
 #include "foundation/pagedArray.h"
-#include "foundation/str.h"
 
 class metaTreeC;
 
@@ -34,7 +35,9 @@ public:
 private:
   pagedArrayC<metaTreeC*> entries_{3};
   const metaTreeC* parent_ = nullptr;
-  str key_;
+  // The key asked for; a short key sits inside the string, so a view that is made and dropped
+  // per question costs no allocation for it.
+  std::string key_;
   bool keyed_ = false;
   bool complete_ = false;  // every matching child is cached
   std::uint32_t stamp_ = 0;

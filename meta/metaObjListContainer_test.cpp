@@ -1,5 +1,8 @@
 #include "meta/metaObjListContainer.h"
 
+#include <cstdint>
+#include <cstdio>
+
 #include <gtest/gtest.h>
 
 #include "meta/metaObjKeyContainer.h"
@@ -68,6 +71,21 @@ TEST(metaObjKeyContainer, CountsAndFindsByKeyAndKeepsKeysApart) {
   EXPECT_EQ(keys.countByKey(nullptr), 0);
 }
 
+// The cache keeps its own copy of the key asked for, long keys too: a caller's buffer that now
+// holds another key gets that key's answer.
+TEST(metaObjKeyContainer, KeyAskedInAReusedBufferIsAnsweredAfresh) {
+  metaObjKeyContainerC keys(
+      parseTree("F { A_RATHER_LONG_KEY_WORD_NAME P A_RATHER_LONG_KEY_WORD_NAME Q }"), 1);
+  char buffer[40] = "A_RATHER_LONG_KEY_WORD_NAME";
+  EXPECT_EQ(keys.countByKey(buffer), 2);
+  EXPECT_EQ(keys.childByKey(buffer, 1), keys.childAt(2));
+  std::snprintf(buffer, sizeof buffer, "Q");
+  EXPECT_EQ(keys.countByKey(buffer), 1);
+  EXPECT_EQ(keys.childByKey(buffer, 0), keys.childAt(3));
+  std::snprintf(buffer, sizeof buffer, "A_RATHER_LONG_KEY_WORD_NAMF");
+  EXPECT_EQ(keys.countByKey(buffer), 0);
+}
+
 TEST(metaObjPointList, PointMakesThePointsUpToN) {
   metaObjPointListC line(parseTree("LINE"), 1);
   metaObjPoint2dC end = line.point(1);
@@ -84,6 +102,61 @@ TEST(metaObjPointList, PointMakesThePointsUpToN) {
   EXPECT_EQ(p.x, 3);
   EXPECT_EQ(p.y, 4);
   EXPECT_FALSE(line.point(-1).isBound());
+}
+
+// The one-walk point lookup of the shapes: other keys and a string "POINT" are passed over, and
+// missing points are appended at the end, one counter move each, as point(n) does.
+TEST(metaObjPointList, PointNodesFindTheFirstPointsAndAppendTheMissingOnes) {
+  struct Case {
+    const char* tree;
+    int count;
+    const char* after;
+    std::uint32_t moves;
+  } cases[] = {
+      {"S", 2, "S { POINT POINT }", 2},
+      {"S { A POINT { 1 2 } \"POINT\" B }", 3, "S { A POINT { 1 2 } \"POINT\" B POINT POINT }", 2},
+      {"S { POINT { 1 } X POINT { 2 } POINT { 3 } POINT { 4 } }", 3,
+       "S { POINT { 1 } X POINT { 2 } POINT { 3 } POINT { 4 } }", 0},
+  };
+  for (const Case& c : cases) {
+    metaObjPointListC list(parseTree(c.tree), 1);
+    const std::uint32_t before = metaTreeC::generation();
+    metaTreeC* nodes[3] = {};
+    metaObjPointListC::pointNodes(list.node(), c.count, nodes);
+    EXPECT_EQ(dumpTree(list.node()), c.after) << c.tree;
+    EXPECT_EQ(metaTreeC::generation() - before, c.moves) << c.tree;
+    for (int i = 0; i < c.count; ++i) EXPECT_EQ(nodes[i], list.itemNode(i)) << c.tree << " " << i;
+    EXPECT_EQ(metaObjPointListC::pointNode(list.node(), c.count - 1), list.itemNode(c.count - 1));
+  }
+  EXPECT_EQ(metaObjPointListC::pointNode(nullptr, 0), nullptr);
+  metaObjPointListC list(parseTree("S"), 1);
+  EXPECT_EQ(metaObjPointListC::pointNode(list.node(), -1), nullptr);
+  EXPECT_EQ(dumpTree(list.node()), "S");
+}
+
+// The vector of a node no view holds answers as the view does.
+TEST(metaObjRealList, VectorOfANodeNeedsExactlyTwoChildren) {
+  struct Case {
+    const char* tree;
+    int found;
+    double x, y;
+  } cases[] = {
+      {"P", 0, 0, 0},          {"P { 1 }", 0, 0, 0}, {"P { 1 2 }", 1, 1, 2},
+      {"P { 1 2 3 }", 0, 0, 0}, {"P { \"x\" 2 }", 1, 0, 2},
+  };
+  for (const Case& c : cases) {
+    metaObjRealListC list(parseTree(c.tree), 1);
+    int found = -1;
+    const mVec2dC v = metaObjRealListC::vector2dOf(list.node(), &found);
+    EXPECT_EQ(found, c.found) << c.tree;
+    EXPECT_EQ(v.x, c.x) << c.tree;
+    EXPECT_EQ(v.y, c.y) << c.tree;
+    EXPECT_EQ(list.vector2d(&found).y, c.y) << c.tree;
+    EXPECT_EQ(found, c.found) << c.tree;
+  }
+  int found = -1;
+  metaObjRealListC::vector2dOf(nullptr, &found);
+  EXPECT_EQ(found, 0);
 }
 
 TEST(metaObjRealList, ReadsWritesAndScalesReals) {

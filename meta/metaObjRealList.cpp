@@ -18,7 +18,10 @@ realArrayC metaObjRealListC::getReals() const {
 }
 
 void metaObjRealListC::setReals(const double* values, std::int64_t count) const {
-  metaTreeC* n = node();
+  setRealsOf(node(), values, count);
+}
+
+void metaObjRealListC::setRealsOf(metaTreeC* n, const double* values, std::int64_t count) {
   if (!n) return;
   n->deleteChildren();
   if (!values) return;
@@ -34,19 +37,25 @@ void metaObjRealListC::setReals(const double* values, std::int64_t count) const 
   }
 }
 
-void metaObjRealListC::scale(double factor) const {
-  const std::int64_t count = childCount();
-  for (std::int64_t i = 0; i < count; ++i) {
-    metaNodeValueC& value = childNode(i)->value();
+void metaObjRealListC::scale(double factor) const { scaleOf(node(), factor); }
+
+// A scale changes values only, so the child chain can be walked as it stands.
+void metaObjRealListC::scaleOf(metaTreeC* n, double factor) {
+  for (metaTreeC* child = n ? n->firstChild() : nullptr; child; child = child->nextSibling()) {
+    metaNodeValueC& value = child->value();
     if (value.isReal()) value.setReal(value.getReal() * factor);
   }
 }
 
-mVec2dC metaObjRealListC::vector2d(int* found) const {
-  const bool ok = childCount() == 2;
+mVec2dC metaObjRealListC::vector2d(int* found) const { return vector2dOf(node(), found); }
+
+mVec2dC metaObjRealListC::vector2dOf(const metaTreeC* n, int* found) {
+  const metaTreeC* x = n ? n->firstChild() : nullptr;
+  const metaTreeC* y = x ? x->nextSibling() : nullptr;
+  const bool ok = y && !y->nextSibling();
   if (found) *found = ok ? 1 : 0;
   if (!ok) return mVec2dC();
-  return mVec2dC(childNode(0)->value().getReal(), childNode(1)->value().getReal());
+  return mVec2dC(x->value().getReal(), y->value().getReal());
 }
 
 mVec3dC metaObjRealListC::vector3d(int* found) const {

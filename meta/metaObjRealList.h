@@ -35,4 +35,10 @@ public:
   void setVector2d(const mVec2dC& v) const;
   void setVector3d(const mVec3dC& v) const;
   void setMatrix4d(const mMat4dC& m) const;
+
+  // The same on a node that no view holds: a caller that only wants one answer from a node
+  // skips the view and the child cache that a view would fill and drop again.
+  static mVec2dC vector2dOf(const metaTreeC* node, int* found = nullptr);
+  static void setRealsOf(metaTreeC* node, const double* values, std::int64_t count);
+  static void scaleOf(metaTreeC* node, double factor);
 };

@@ -140,7 +140,12 @@ const char* metaObjectVirtualDataBaseC::keyName() const {
 
 metaTreeC* metaObjectVirtualDataBaseC::findChild(const char* key) const {
   if (!node_ || !key) return nullptr;
-  return metaTreeC::findKey(node_->firstChild(), key, 0);
+  // The depth-0 key search, walked here: every attribute getter comes this way, and the search's
+  // comparer would copy the key into a new string on each call.
+  for (metaTreeC* child = node_->firstChild(); child; child = child->nextSibling()) {
+    if (child->isKey(key)) return child;
+  }
+  return nullptr;
 }
 
 metaTreeC* metaObjectVirtualDataBaseC::findOrAddChild(const char* key) const {

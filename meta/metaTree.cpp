@@ -37,26 +37,32 @@ metaTreeC* metaTreeC::createKeyNode(const char* text) {
   return new metaTreeC(metaNodeValueC(metaNodeValueC::typeKeyWord, metaSourcePosC{}, text));
 }
 
-// Deletes the chain from `first` with every subtree, without recursion: a node's child chain is
-// spliced into the work chain right after the node before the node itself goes, so each node is
-// visited once and each chain walked once. Every node's links are cleared before its destructor
-// runs, so that destructor touches no other node (its parent may already be gone).
+// Deletes the chain from `first` with every subtree, without recursion, in pre-order (a node,
+// then its subtree, then its next siblings), visiting each node once. When a node with children
+// goes, its next sibling waits until the child chain is done: the waiting nodes form a stack
+// linked through their previous links, which point at deleted nodes by then. Every node's links
+// are cleared before its destructor runs, so that destructor touches no other node.
 void metaTreeC::deleteChain(metaTreeC* first) {
+  metaTreeC* waiting = nullptr;
   metaTreeC* node = first;
-  while (node) {
-    if (metaTreeC* child = node->firstChild_) {
-      metaTreeC* last = child;
-      while (last->next_) last = last->next_;
-      last->next_ = node->next_;
-      node->next_ = child;
+  for (;;) {
+    while (node) {
+      metaTreeC* next = node->next_;
+      metaTreeC* child = node->firstChild_;
+      if (child && next) {
+        next->previous_ = waiting;
+        waiting = next;
+      }
+      node->parent_ = nullptr;
+      node->next_ = nullptr;
       node->firstChild_ = nullptr;
+      node->previous_ = nullptr;
+      delete node;
+      node = child ? child : next;
     }
-    metaTreeC* following = node->next_;
-    node->parent_ = nullptr;
-    node->next_ = nullptr;
-    node->previous_ = nullptr;
-    delete node;
-    node = following;
+    if (!waiting) return;
+    node = waiting;
+    waiting = node->previous_;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <fstream>
 #include <istream>
 #include <new>
@@ -287,16 +288,17 @@ int metaTreeReaderC::nextToken() {
   }
 }
 
-// The node is made empty and given its value in place: one text copy per key word or string.
+// The node is made empty and given its value in place: one text copy per key word or string. A
+// text that cannot be stored takes its node with it.
 metaTreeC* metaTreeReaderC::makeNode() {
   const metaSourcePosC position{line_, 0};
   char* text = buffer_ ? buffer_ : const_cast<char*>("");
   if (tokenKind_ == tokenString) {
     if (!raw_ && buffer_) unescapeInPlace(buffer_);
-    auto* node = new metaTreeC();
+    std::unique_ptr<metaTreeC> node(new metaTreeC());
     node->value().setText(metaNodeValueC::typeString, text);
     node->value().setPosition(position);
-    return node;
+    return node.release();
   }
   if (isNumberStart(text[0])) {
     double value = 0.0;
@@ -309,23 +311,27 @@ metaTreeC* metaTreeReaderC::makeNode() {
     node->value().setPosition(position);
     return node;
   }
-  auto* node = new metaTreeC();
+  std::unique_ptr<metaTreeC> node(new metaTreeC());
   node->value().setText(metaNodeValueC::typeKeyWord, text);
   node->value().setPosition(position);
-  return node;
+  return node.release();
 }
 
 // One level is a frame of an explicit stack rather than a call, so sections nest as deep as
-// memory allows. A frame holds the first and the last node made at its level; an inner level's
-// chain goes under its enclosing level's last node when its closing brace is read.
+// memory allows. A frame holds the node its nodes go under (null at the top) and the first and
+// the last node made at its level. Each node is linked in as it is made: the first of a section
+// before the owner's earlier children, every later one after the one before it. So no chain is
+// walked again when its section closes, the counter moves once per node as it would for a chain
+// linked in one step, and every node made so far hangs under the top level's chain.
 metaTreeC* metaTreeReaderC::parseSection() {
   struct levelC {
+    metaTreeC* owner;
     metaTreeC* first;
     metaTreeC* last;
   };
   std::vector<levelC> levels;
   try {
-    levels.push_back({nullptr, nullptr});
+    levels.push_back({nullptr, nullptr, nullptr});
     for (;;) {
       const int kind = nextToken();
       if (error_) break;
@@ -340,7 +346,7 @@ metaTreeC* metaTreeReaderC::parseSection() {
           setError("section without key found");
           break;
         }
-        levels.push_back({nullptr, nullptr});  // `level` is not used past this point
+        levels.push_back({level.last, nullptr, nullptr});  // `level` is not used past this point
         ++depth_;
         continue;
       }
@@ -351,17 +357,16 @@ metaTreeC* metaTreeReaderC::parseSection() {
           break;
         }
         if (levels.size() == 1) return level.first;
-        metaTreeC* inner = level.first;
         levels.pop_back();
-        if (inner) inner->insertAsFirstChild(levels.back().last);
         continue;
       }
       metaTreeC* node = makeNode();
       if (!node) break;
-      if (!level.first) {
-        level.first = node;
-      } else {
+      if (level.last) {
         node->insertAfter(level.last);
+      } else {
+        if (level.owner) node->insertAsFirstChild(level.owner);
+        level.first = node;
       }
       level.last = node;
     }
@@ -370,11 +375,8 @@ metaTreeC* metaTreeReaderC::parseSection() {
   } catch (const std::bad_alloc&) {
     setError("out of memory");
   }
-  // Each level's chain with every subtree; the inner ones are not linked in yet.
-  while (!levels.empty()) {
-    delete levels.back().first;
-    levels.pop_back();
-  }
+  // Every node made hangs under the top level's chain.
+  if (!levels.empty()) delete levels.front().first;
   return nullptr;
 }
 

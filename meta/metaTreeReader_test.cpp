@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/memManSystem.h"
 #include "meta/metaObject.h"
 #include "meta/metaObjectRef.h"
 #include "meta/metaTree.h"
@@ -215,6 +216,42 @@ TEST(metaTreeReader, PostLoadPassResolvesReferencesOnlyWhenAsked) {
     }
     delete tree;
   }
+}
+
+// Allocation number `failAt` (counted from 0) fails, every other one is served.
+long allocationsBeforeFailure = -1;
+memManAllocHook servingAlloc = nullptr;
+void* failOnce(std::size_t n) {
+  if (allocationsBeforeFailure-- == 0) return nullptr;
+  return servingAlloc(n);
+}
+
+// Whichever node or text the memory runs out for, in nested and repeated sections, the reader
+// answers "out of memory" and frees every node it had read (they all hang in one tree by then).
+TEST(metaTreeReader, MemoryRunningOutAnywhereFreesWhatWasRead) {
+  const std::string text = "A { B { C D } { E } F { G \"s\" 1 } } H { I }";
+  const long users = memManUserCount();
+  bool completed = false;
+  for (long failAt = 0; failAt < 200 && !completed; ++failAt) {
+    {
+      std::istringstream in(text);
+      metaTreeReaderC reader;
+      reader.setInput(&in);
+      allocationsBeforeFailure = failAt;
+      servingAlloc = memManSetAllocHook(failOnce);
+      metaTreeC* tree = reader.read(0);
+      memManSetAllocHook(servingAlloc);
+      if (tree) {
+        EXPECT_EQ(dumpTree(tree), "A { B { E C D } F { G \"s\" 1 } } H { I }");
+        completed = true;
+        delete tree;
+      } else {
+        EXPECT_STREQ(reader.errorMessage(), "out of memory") << failAt;
+      }
+    }
+    EXPECT_EQ(memManUserCount(), users) << failAt;
+  }
+  EXPECT_TRUE(completed);
 }
 
 TEST(metaTreeReader, ReaderStateIsResetForEachInput) {

@@ -257,6 +257,26 @@ TEST(metaTree, DeepAndLongTreesDeleteCloneAndSearchWithoutRecursion) {
   delete root;
 }
 
+// Nodes that have both children and next siblings on several levels, in a forest: every node
+// goes once (each deletion moves the counter once; leaks and double frees show under the
+// sanitizers).
+TEST(metaTree, BushyForestDeletesEveryNodeOnce) {
+  metaTreeC* root = key("R");
+  metaTreeC* a = key("A");
+  a->appendAsLastChild(root);
+  chain({"B", "C"})->appendAsLastChild(a);
+  chain({"D", "E"})->appendAsLastChild(a->firstChild());
+  key("F")->appendAsLastChild(a->firstChild()->nextSibling());
+  chain({"G", "H"})->appendAsLastChild(root);
+  real(1)->appendAsLastChild(root->firstChild()->nextSibling());
+  chain({"S", "T"})->appendSibling(root);
+  key("U")->appendAsLastChild(root->nextSibling());
+  EXPECT_EQ(dumpTree(root), "R { A { B { D E } C { F } } G { 1 } H } S { U } T");
+  const std::uint32_t before = metaTreeC::generation();
+  delete root;
+  EXPECT_EQ(metaTreeC::generation() - before, 13u);
+}
+
 TEST(metaTree, AssignmentFromADescendantTakesItsValue) {
   metaTreeC* root = key("R");
   metaTreeC* child = text("inner");

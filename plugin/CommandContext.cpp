@@ -80,14 +80,20 @@ bool CommandContext::isInchAllowed() {
   return valueById(kSetInchAllowed).asBool();
 }
 
+const RWCString* CommandContext::penTableEntry(const RWTValOrderedVector<RWCString>& table,
+                                               int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= table.count()) return nullptr;
+  return &table[static_cast<std::size_t>(index)];
+}
+
 RWCString CommandContext::layerOfPenClass(int index) const {
-  if (index < 0 || static_cast<std::size_t>(index) >= penLayers_.count()) return "0";
-  return penLayers_[static_cast<std::size_t>(index)];
+  const RWCString* layer = penTableEntry(penLayers_, index);
+  return layer ? *layer : RWCString(kPenLayerFallback);
 }
 
 RWCString CommandContext::lineTypeOfPenClass(int index) const {
-  if (index < 0 || static_cast<std::size_t>(index) >= penLineTypes_.count()) return "CONTINUOUS";
-  return penLineTypes_[static_cast<std::size_t>(index)];
+  const RWCString* lineType = penTableEntry(penLineTypes_, index);
+  return lineType ? *lineType : RWCString(kPenLineTypeFallback);
 }
 
 int CommandContext::colourOfPenClass(int index) const {

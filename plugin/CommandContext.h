@@ -259,9 +259,19 @@ class CommandContext : public QVConfig {
 
  private:
   // Layer, line type and colour of an entity of the pen class (the cosmetic layer when the flag
-  // is set and one is configured).
-  void entityAttributes(int penClass, int cosmetic, RWCString& layer, RWCString& lineType,
-                        int& colour) const;
+  // is set and one is configured). The texts point into the pen-class tables (or are literals)
+  // and stay valid while the tables are not rebuilt, so an entity costs no copy of them.
+  struct EntityAttributes {
+    const char* layer;
+    const char* lineType;
+    int colour;
+  };
+  EntityAttributes entityAttributes(int penClass, int cosmetic) const;
+  // The entry of a pen-class table; null for an index outside it, which stands for the fallback
+  // below.
+  static const RWCString* penTableEntry(const RWTValOrderedVector<RWCString>& table, int index);
+  static constexpr const char* kPenLayerFallback = "0";
+  static constexpr const char* kPenLineTypeFallback = "CONTINUOUS";
   // Makes the set's entities a block under a unique name derived from name and view number and
   // inserts it at (x, y) turned by angleRadians; the INSERT joins targetSet. Frees localSet.
   std::int32_t makeBlockAndInsert(const RWCString& name, int viewNumber, const ads_name localSet,

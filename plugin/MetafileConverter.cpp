@@ -65,14 +65,14 @@ std::int32_t makeReported(CommandContext& context, resbuf* list, ads_name out,
 
 // The list of an ELLIPSE around c whose major axis ends at axisEnd, from parameter start to end
 // (radians); the host takes the inverse of the shape's radiusRatio as its axis ratio.
-resbuf* ellipseList(const RWCString& layer, const RWCString& lineType, int colour,
+resbuf* ellipseList(const char* layer, const char* lineType, int colour,
                     const mVec2dC& c, const mVec2dC& axisEnd, double radiusRatio, double start,
                     double end) {
   const double centre[3] = {c.x, c.y, 0.0};
   const double axis[3] = {axisEnd.x - c.x, axisEnd.y - c.y, 0.0};
   const double ratio = 1.0 / radiusRatio;
-  return hostcall::buildList(RTDXF0, "ELLIPSE", 100, "AcDbEntity", 8, layer.data(), 6,
-                             lineType.data(), 100, "AcDbEllipse", 62, colour, 10, centre, 11,
+  return hostcall::buildList(RTDXF0, "ELLIPSE", 100, "AcDbEntity", 8, layer, 6,
+                             lineType, 100, "AcDbEllipse", 62, colour, 10, centre, 11,
                              axis, 40, ratio, 41, start, 42, end, 0);
 }
 
@@ -142,12 +142,17 @@ int CommandContext::penClassFor(int lineStyle, int width) {
   }
 }
 
-void CommandContext::entityAttributes(int penClass, int cosmetic, RWCString& layer,
-                                      RWCString& lineType, int& colour) const {
-  layer = layerOfPenClass(penClass);
-  lineType = lineTypeOfPenClass(penClass);
-  colour = colourOfPenClass(penClass);
-  if (cosmetic != 0 && !cosmeticLayer().isEmpty()) layer = cosmeticLayer();
+CommandContext::EntityAttributes CommandContext::entityAttributes(int penClass,
+                                                                  int cosmetic) const {
+  // The answers of layerOfPenClass and lineTypeOfPenClass, read in place.
+  const RWCString* layer = penTableEntry(penLayers_, penClass);
+  const RWCString* lineType = penTableEntry(penLineTypes_, penClass);
+  EntityAttributes a;
+  a.layer = layer ? layer->data() : kPenLayerFallback;
+  a.lineType = lineType ? lineType->data() : kPenLineTypeFallback;
+  a.colour = colourOfPenClass(penClass);
+  if (cosmetic != 0 && !cosmeticLayer().isEmpty()) a.layer = cosmeticLayer().data();
+  return a;
 }
 
 // ---- loading and dispatch ---------------------------------------------------------------------
@@ -344,56 +349,48 @@ std::int32_t CommandContext::makeBlockAndInsert(const RWCString& name, int viewN
 
 std::int32_t CommandContext::makeLine(const m2dLineC& shape, int penClass, int cosmetic,
                                       ads_name out) {
-  RWCString layer, lineType;
-  int colour = 7;
-  entityAttributes(penClass, cosmetic, layer, lineType, colour);
+  const EntityAttributes pen = entityAttributes(penClass, cosmetic);
   const mVec2dC s = shape.startPoint();
   const mVec2dC e = shape.endPoint();
   const double p1[3] = {s.x, s.y, 0.0};
   const double p2[3] = {e.x, e.y, 0.0};
   return makeReported(*this,
-                      hostcall::buildList(RTDXF0, "LINE", 8, layer.data(), 6, lineType.data(), 62,
-                                          colour, 10, p1, 11, p2, 0),
+                      hostcall::buildList(RTDXF0, "LINE", 8, pen.layer, 6, pen.lineType, 62,
+                                          pen.colour, 10, p1, 11, p2, 0),
                       out, "Linie konnte nicht erzeugt werden!");
 }
 
 std::int32_t CommandContext::makeArc(const m2dArcC& shape, int penClass, int cosmetic,
                                      ads_name out) {
-  RWCString layer, lineType;
-  int colour = 7;
-  entityAttributes(penClass, cosmetic, layer, lineType, colour);
+  const EntityAttributes pen = entityAttributes(penClass, cosmetic);
   const mArcValues2dC arc = shape.values();
   double start = arc.startAngle;
   double end = arc.endAngle;
   if (arc.clockwise) std::swap(start, end);
   const double centre[3] = {arc.centre.x, arc.centre.y, 0.0};
   return makeReported(*this,
-                      hostcall::buildList(RTDXF0, "ARC", 8, layer.data(), 6, lineType.data(), 62,
-                                          colour, 10, centre, 40, arc.radius, 50, hostRadians(start),
+                      hostcall::buildList(RTDXF0, "ARC", 8, pen.layer, 6, pen.lineType, 62,
+                                          pen.colour, 10, centre, 40, arc.radius, 50, hostRadians(start),
                                           51, hostRadians(end), 0),
                       out, "Bogen konnte nicht erzeugt werden!");
 }
 
 std::int32_t CommandContext::makeCircle(const mBaseCircle2dC& shape, int penClass, int cosmetic,
                                         ads_name out) {
-  RWCString layer, lineType;
-  int colour = 7;
-  entityAttributes(penClass, cosmetic, layer, lineType, colour);
+  const EntityAttributes pen = entityAttributes(penClass, cosmetic);
   const mVec2dC c = shape.centre();
   const double centre[3] = {c.x, c.y, 0.0};
   return makeReported(*this,
-                      hostcall::buildList(RTDXF0, "CIRCLE", 8, layer.data(), 6, lineType.data(),
-                                          62, colour, 10, centre, 40, shape.radius(), 0),
+                      hostcall::buildList(RTDXF0, "CIRCLE", 8, pen.layer, 6, pen.lineType,
+                                          62, pen.colour, 10, centre, 40, shape.radius(), 0),
                       out, "Kreis konnte nicht erzeugt werden!");
 }
 
 std::int32_t CommandContext::makeEllipse(const m2dEllipseC& shape, int penClass, int cosmetic,
                                          ads_name out) {
-  RWCString layer, lineType;
-  int colour = 7;
-  entityAttributes(penClass, cosmetic, layer, lineType, colour);
+  const EntityAttributes pen = entityAttributes(penClass, cosmetic);
   return makeReported(*this,
-                      ellipseList(layer, lineType, colour, shape.centre(), shape.majorAxisEnd(),
+                      ellipseList(pen.layer, pen.lineType, pen.colour, shape.centre(), shape.majorAxisEnd(),
                                   shape.radiusRatio(), 0.0, kTwoPi),
                       out, "Ellipse konnte nicht erzeugt werden!");
 }
@@ -401,11 +398,9 @@ std::int32_t CommandContext::makeEllipse(const m2dEllipseC& shape, int penClass,
 // The elliptical arc carries its pen class's colour like every other entity.
 std::int32_t CommandContext::makeEllipseArc(const m2dEllipseArcC& shape, int penClass,
                                             int cosmetic, ads_name out) {
-  RWCString layer, lineType;
-  int colour = 7;
-  entityAttributes(penClass, cosmetic, layer, lineType, colour);
+  const EntityAttributes pen = entityAttributes(penClass, cosmetic);
   return makeReported(*this,
-                      ellipseList(layer, lineType, colour, shape.centre(), shape.majorAxisEnd(),
+                      ellipseList(pen.layer, pen.lineType, pen.colour, shape.centre(), shape.majorAxisEnd(),
                                   shape.radiusRatio(), hostRadians(shape.startAngle()),
                                   hostRadians(shape.endAngle())),
                       out, "Ellipsenbogen konnte nicht erzeugt werden!");
@@ -414,9 +409,7 @@ std::int32_t CommandContext::makeEllipseArc(const m2dEllipseArcC& shape, int pen
 // The text carries its pen class's colour like every other entity.
 std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int cosmetic,
                                        ads_name out) {
-  RWCString layer, lineType;
-  int colour = 7;
-  entityAttributes(penClass, cosmetic, layer, lineType, colour);
+  const EntityAttributes pen = entityAttributes(penClass, cosmetic);
   // The position is worked out in the metafile's own units and then placed with the figure.
   const MTextPlacement p =
       placeMText(shape.point(), shape.text(), shape.relPos(), shape.align(), shape.boxWidth());
@@ -425,8 +418,8 @@ std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int 
   const double height = shape.height() * textPlacement_.scale;
   const double angle = hostRadians(shape.angle() + textPlacement_.turn);
   return makeReported(*this,
-                      hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, layer.data(), 6,
-                                          lineType.data(), 62, colour, 100, "AcDbMText", 10,
+                      hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, pen.layer, 6,
+                                          pen.lineType, 62, pen.colour, 100, "AcDbMText", 10,
                                           position, 40, height, 71, p.attachment, 72, 1, 1,
                                           p.text.c_str(), 50, angle, 0),
                       out, "Textelement konnte nicht erzeugt werden!");
@@ -442,14 +435,12 @@ std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass,
   if (!first) return 1;
   if (m2dCircleC::isKindOf(first)) return makeCircle(mBaseCircle2dC(first, 0), penClass, cosmetic, out);
 
-  RWCString layer, lineType;
-  int colour = 7;
-  entityAttributes(penClass, cosmetic, layer, lineType, colour);
+  const EntityAttributes pen = entityAttributes(penClass, cosmetic);
   const double origin[3] = {0.0, 0.0, 0.0};
   ads_name ignored = {0, 0};
   if (makeReported(*this,
-                   hostcall::buildList(RTDXF0, "POLYLINE", 100, "AcDbEntity", 8, layer.data(), 6,
-                                       lineType.data(), 62, colour, 100, "AcDb2dPolyline", 66, 1,
+                   hostcall::buildList(RTDXF0, "POLYLINE", 100, "AcDbEntity", 8, pen.layer, 6,
+                                       pen.lineType, 62, pen.colour, 100, "AcDb2dPolyline", 66, 1,
                                        70, shape.isClosed() ? 1 : 0, 10, origin, 0),
                    ignored, "Polyline konnte nicht erzeugt werden!") != 1) {
     return -1;
@@ -459,15 +450,15 @@ std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass,
     const double point[3] = {at.x, at.y, 0.0};
     ads_name unused = {0, 0};
     return makeReported(*this,
-                        hostcall::buildList(RTDXF0, "VERTEX", 100, "AcDbEntity", 8, layer.data(),
-                                            6, lineType.data(), 62, colour, 100, "AcDbVertex",
+                        hostcall::buildList(RTDXF0, "VERTEX", 100, "AcDbEntity", 8, pen.layer,
+                                            6, pen.lineType, 62, pen.colour, 100, "AcDbVertex",
                                             100, "AcDb2dVertex", 10, point, 42, bulge, 0),
                         unused, "Polyline-Vertex konnte nicht erzeugt werden!") == 1;
   };
 
   auto sequenceEnd = [&]() {
-    return makeEntity(hostcall::buildList(RTDXF0, "SEQEND", 100, "AcDbEntity", 8, layer.data(), 6,
-                                          lineType.data(), 62, colour, 0),
+    return makeEntity(hostcall::buildList(RTDXF0, "SEQEND", 100, "AcDbEntity", 8, pen.layer, 6,
+                                          pen.lineType, 62, pen.colour, 0),
                       out);
   };
 
