@@ -194,9 +194,15 @@ void metaTreeReaderC::setError(const char* message) { setError(message, nullptr)
 void metaTreeReaderC::setError(const char* message, const char* detail) {
   if (error_) return;  // the first error is the one kept
   error_ = 1;
-  message_ = str(message);
-  if (detail) message_.append(detail);
   errorPosition_ = metaSourcePosC{line_, column_};
+  // The text needs memory of its own; when none is left (the error may be that very shortage)
+  // the error stays flagged with an empty message, and nothing is thrown.
+  try {
+    message_ = str(message);
+    if (detail) message_.append(detail);
+  } catch (...) {
+    message_ = str();
+  }
 }
 
 str metaTreeReaderC::errorText() const {

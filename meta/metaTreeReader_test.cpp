@@ -218,40 +218,50 @@ TEST(metaTreeReader, PostLoadPassResolvesReferencesOnlyWhenAsked) {
   }
 }
 
-// Allocation number `failAt` (counted from 0) fails, every other one is served.
+// Allocation number `failAt` (counted from 0) fails; with `failForGood` so does every later one,
+// else every other one is served.
 long allocationsBeforeFailure = -1;
+bool failForGood = false;
 memManAllocHook servingAlloc = nullptr;
-void* failOnce(std::size_t n) {
+void* failingAlloc(std::size_t n) {
+  if (allocationsBeforeFailure < 0) return failForGood ? nullptr : servingAlloc(n);
   if (allocationsBeforeFailure-- == 0) return nullptr;
   return servingAlloc(n);
 }
 
 // Whichever node or text the memory runs out for, in nested and repeated sections, the reader
 // answers "out of memory" and frees every node it had read (they all hang in one tree by then).
+// When no memory comes back at all, not even for the message, the read still ends with the error
+// flag set and nothing thrown.
 TEST(metaTreeReader, MemoryRunningOutAnywhereFreesWhatWasRead) {
   const std::string text = "A { B { C D } { E } F { G \"s\" 1 } } H { I }";
   const long users = memManUserCount();
-  bool completed = false;
-  for (long failAt = 0; failAt < 200 && !completed; ++failAt) {
-    {
-      std::istringstream in(text);
-      metaTreeReaderC reader;
-      reader.setInput(&in);
-      allocationsBeforeFailure = failAt;
-      servingAlloc = memManSetAllocHook(failOnce);
-      metaTreeC* tree = reader.read(0);
-      memManSetAllocHook(servingAlloc);
-      if (tree) {
-        EXPECT_EQ(dumpTree(tree), "A { B { E C D } F { G \"s\" 1 } } H { I }");
-        completed = true;
-        delete tree;
-      } else {
-        EXPECT_STREQ(reader.errorMessage(), "out of memory") << failAt;
+  for (bool forGood : {false, true}) {
+    bool completed = false;
+    for (long failAt = 0; failAt < 200 && !completed; ++failAt) {
+      {
+        std::istringstream in(text);
+        metaTreeReaderC reader;
+        reader.setInput(&in);
+        allocationsBeforeFailure = failAt;
+        failForGood = forGood;
+        servingAlloc = memManSetAllocHook(failingAlloc);
+        metaTreeC* tree = nullptr;
+        EXPECT_NO_THROW(tree = reader.read(0)) << failAt << " " << forGood;
+        memManSetAllocHook(servingAlloc);
+        if (tree) {
+          EXPECT_EQ(dumpTree(tree), "A { B { E C D } F { G \"s\" 1 } } H { I }");
+          completed = true;
+          delete tree;
+        } else {
+          EXPECT_TRUE(reader.hasError()) << failAt << " " << forGood;
+          if (!forGood) { EXPECT_STREQ(reader.errorMessage(), "out of memory") << failAt; }
+        }
       }
+      EXPECT_EQ(memManUserCount(), users) << failAt << " " << forGood;
     }
-    EXPECT_EQ(memManUserCount(), users) << failAt;
+    EXPECT_TRUE(completed) << forGood;
   }
-  EXPECT_TRUE(completed);
 }
 
 TEST(metaTreeReader, ReaderStateIsResetForEachInput) {
