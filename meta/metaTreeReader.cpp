@@ -221,6 +221,14 @@ int metaTreeReaderC::nextToken() {
   if (buffer_) buffer_[0] = '\0';
   bool escaped = false;
   for (;;) {
+    if (state == skipping && !pushedBack_) {
+      // Runs of blanks, tabs and commas (indentation, mostly) are passed over within the input
+      // buffer at once; what ends the run is read below as usual.
+      const char* p = inputNext_;
+      while (p != inputEnd_ && (*p == ' ' || *p == '\t' || *p == ',')) ++p;
+      column_ += static_cast<std::int32_t>(p - inputNext_);
+      inputNext_ = p;
+    }
     const int c = getByte();
     if (state == skipping) {
       if (c == '"') {

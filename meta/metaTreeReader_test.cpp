@@ -75,6 +75,7 @@ TEST(metaTreeReader, TextsAndTheirTrees) {
 }
 
 TEST(metaTreeReader, ErrorsWithTheirPositions) {
+  const std::string wideIndent = "A {\n" + std::string(100000, ' ') + "B;";
   struct Case {
     const char* text;
     const char* message;
@@ -104,6 +105,10 @@ TEST(metaTreeReader, ErrorsWithTheirPositions) {
       {"\xFF", "eof fail", 1, 1},
       // A string spanning lines moves the line count on.
       {"A {\n\"one\ntwo\" = }", "ill seperator char", 3, 6},
+      // Runs of separators count one column each, also across the reader's input pieces.
+      {"A,\t, ,= B", "ill seperator char", 1, 7},
+      {"A {\n\t\t B ,,\t; }", "ill seperator char", 2, 9},
+      {wideIndent.c_str(), "ill seperator char", 2, 100002},
   };
   for (const Case& c : cases) {
     const Outcome out = readText(c.text);
