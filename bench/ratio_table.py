@@ -72,15 +72,16 @@ class Counter:
 
 ROWS = [
     # Metafile load.
-    Ratio("metafile load / raw byte scan of the file", "BM_MetaLoad/{n}", "BM_RawScan/{n}", 10),
+    Ratio("metafile load / raw byte scan of the file", "BM_MetaLoad/{n}", "BM_RawScan/{n}", 10,
+          each_n=True),
     Ratio("metafile load / RapidJSON DOM parse of the same content", "BM_MetaLoad/{n}",
-          "BM_RapidJson/{n}", 3),
+          "BM_RapidJson/{n}", 3, each_n=True),
     Counter("metafile load: peak memory / file size", "BM_MetaLoad/{n}", "peak_x_file", 6),
     Flat("metafile load: time per shape, max/min", "BM_MetaLoad/{n}", 1.3),
     Ratio("one section of n children: load / raw byte scan", "BM_MetaLoadWide/{n}",
-          "BM_RawScanWide/{n}", 10),
+          "BM_RawScanWide/{n}", 10, each_n=True),
     Ratio("one section of n children: load / RapidJSON", "BM_MetaLoadWide/{n}",
-          "BM_RapidJsonWide/{n}", 3),
+          "BM_RapidJsonWide/{n}", 3, each_n=True),
     # NURBS evaluation against the textbook evaluator of the benchmark.
     Ratio("NURBS curve point (degree 3) / textbook", "BM_NurbsCurvePoint/{n}",
           "BM_TextbookCurvePoint/{n}", 1.5, each_n=True),
