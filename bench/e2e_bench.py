@@ -10,7 +10,9 @@ Writes its measurements in the JSON form Google Benchmark writes (--benchmark_fo
 that bench/ratio_table.py reads both alike:
   E2E_SmallPart            wall time of the same run with a part of 10 shapes (the fixed cost)
   E2E_Convert/N            wall time of the run with N shapes (the best of a few runs)
-  E2E_ConvertNet/N         E2E_Convert/N - E2E_SmallPart, with the counter per_shape (seconds)
+  E2E_ConvertNet/N         E2E_Convert/N - E2E_SmallPart, with the counters per_shape (seconds)
+                           and cpu_per_shape (the same for the processor time the host used,
+                           user and system, which a busy machine disturbs less)
   Ezdxf_Read/N             ezdxf.readfile of the DXF of N shapes (for the sizes of --ezdxf; the
                            better of two runs)
 Every run gets its own temporary folder (the module copied with a start.env pointing at the
@@ -20,6 +22,7 @@ import argparse
 import json
 import os
 import re
+import resource
 import shutil
 import subprocess
 import sys
@@ -92,20 +95,24 @@ class Installation:
         self.release = release
 
     def convert(self, metafile, dxf):
-        """Wall time of one run: open the part, place it, save the DXF."""
+        """Wall time and processor time (user + system) of one run: open the part, place it,
+        save the DXF."""
         script = os.path.join(self.tmp, "open.script")
         with open(script, "w") as f:
             f.write("command TROVopenps2 %s\npoint 0,0\nangle 0\n" % metafile)
         command = [self.host, "--release", self.release, "--plugin", self.module, "--dxf", dxf,
                    script]
+        before = resource.getrusage(resource.RUSAGE_CHILDREN)
         start = time.perf_counter()
         run = subprocess.run(command, cwd=self.tmp, env=self.env, stdout=subprocess.PIPE,
                              stderr=subprocess.PIPE)
         elapsed = time.perf_counter() - start
+        after = resource.getrusage(resource.RUSAGE_CHILDREN)
+        cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
         if run.returncode != 0 or b"refused" in run.stdout:
             sys.exit("kestrix-host failed (%d):\n%s%s" % (run.returncode, run.stdout.decode(),
                                                          run.stderr.decode()))
-        return elapsed
+        return elapsed, cpu
 
     def close(self):
         shutil.rmtree(self.tmp, ignore_errors=True)
@@ -146,24 +153,26 @@ def main():
             metafile = os.path.join(inst.tmp, "part-%d.ps2" % n)
             dxf = os.path.join(inst.tmp, "part-%d.dxf" % n)
             write_metafile(metafile, n)
-            seconds = min(inst.convert(metafile, dxf) for _ in range(repeats))
+            runs = [inst.convert(metafile, dxf) for _ in range(repeats)]
+            seconds, cpu = min(r[0] for r in runs), min(r[1] for r in runs)
             with open(dxf, "rb") as f:
                 made = len(SHAPE_RECORD.findall(f.read()))
             if made != n:
                 sys.exit("the DXF of %d shapes holds %d shape records" % (n, made))
             os.remove(metafile)
-            return seconds, dxf
+            return seconds, cpu, dxf
 
-        small, small_dxf = best(SMALL, 15)
+        small, small_cpu, small_dxf = best(SMALL, 15)
         os.remove(small_dxf)
         results.append(entry("E2E_SmallPart", small, shapes=SMALL))
         for n in sizes:
             # Best of several runs: a shared machine's noise only ever adds time.
             repeats = 15 if n <= 10000 else 5 if n <= 100000 else 2
-            seconds, dxf = best(n, repeats)
+            seconds, cpu, dxf = best(n, repeats)
             results.append(entry("E2E_Convert/%d" % n, seconds, shapes=n))
             net = max(seconds - small, 0.0)
-            results.append(entry("E2E_ConvertNet/%d" % n, net, shapes=n, per_shape=net / n))
+            results.append(entry("E2E_ConvertNet/%d" % n, net, shapes=n, per_shape=net / n,
+                                 cpu_per_shape=max(cpu - small_cpu, 0.0) / n))
             if n in ezdxf_sizes:
                 results.append(entry("Ezdxf_Read/%d" % n,
                                      min(ezdxf_read_time(args.python, dxf) for _ in range(2)),

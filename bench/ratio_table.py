@@ -89,6 +89,8 @@ ROWS = [
           "BM_TextbookSurfacePoint/{n}", 1.5, each_n=True),
     # End to end: open-part command -> DXF in kestrix-host.
     Flat("end to end: net time per shape, max/min", "E2E_ConvertNet/{n}", 1.3, "per_shape"),
+    Flat("end to end: net processor time per shape, max/min", "E2E_ConvertNet/{n}", 1.3,
+         "cpu_per_shape"),
     Ratio("end to end: net conversion / ezdxf.readfile of its DXF", "E2E_ConvertNet/{n}",
           "Ezdxf_Read/{n}", 0.1, each_n=True),
 ]
