@@ -144,7 +144,6 @@ std::vector<std::string> encodeTokens(const std::string& s, bool mtext) {
 }
 
 std::string encode(const std::string& s) {
-  if (plainText(s)) return s;
   std::string out;
   for (const std::string& t : encodeTokens(s, false)) out += t;
   return out;
@@ -265,18 +264,25 @@ public:
     double v[3] = {x, y, z};
     p(code, v);
   }
+  // A string value in the file's code page (plain ASCII goes in as it is).
   void s(int code, const std::string& v) {
     if (plainText(v)) g(code, std::string_view(v));
     else g(code, std::string_view(encode(v)));
   }
-  // What is not yet in the sink (the whole text without one).
-  std::string& text() { return text_; }
+  // Ends the file: without a sink its whole text; with one, the rest goes into the sink and the
+  // result is empty.
+  std::string finish() {
+    if (!sink_) return std::move(text_);
+    flush();
+    return {};
+  }
+
+private:
   void flush() {
     sink_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
     text_.clear();
   }
 
-private:
   static constexpr std::size_t kPiece = std::size_t{1} << 20;
 
   void codeLine(int code) {
@@ -296,7 +302,7 @@ class Writer {
 public:
   // Without a sink run() returns the whole file; with one it writes the file into it.
   Writer(const Database& db, const SystemVariables& vars, std::ostream* sink = nullptr)
-      : db_(db), vars_(vars), o_(sink), sink_(sink) {
+      : db_(db), vars_(vars), o_(sink) {
     next_ = db.handleSeed();
   }
 
@@ -314,11 +320,7 @@ public:
     o_.g(0, "ENDSEC");
     objects();
     o_.g(0, "EOF");
-    if (sink_) {
-      o_.flush();
-      return {};
-    }
-    return std::move(o_.text());
+    return o_.finish();
   }
 
 private:
@@ -914,7 +916,6 @@ private:
   const Database& db_;
   const SystemVariables& vars_;
   Out o_;
-  std::ostream* sink_;
   std::uint32_t next_;
   std::uint32_t rootDict_ = 0, groupDict_ = 0, layoutDict_ = 0, modelLayout_ = 0, paperLayout_ = 0;
   std::uint32_t tableHandle_[9] = {};
