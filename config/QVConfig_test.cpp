@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/testing/FailingStreamBuffer.h"
 #include "platform/testing/FileText.h"
 #include "platform/testing/TempDir.h"
 
@@ -291,27 +292,13 @@ TEST(QVConfig, SettersRefuseLineBreaks) {
   EXPECT_EQ(readFile(path), "[A]\nk=1\nj=2,4\n");
 }
 
-// A stream buffer that hands out its text and then fails, as a broken disk would.
-class FailingBuffer : public std::streambuf {
- public:
-  explicit FailingBuffer(std::string text) : text_(std::move(text)) {
-    setg(text_.data(), text_.data(), text_.data() + text_.size());
-  }
-
- protected:
-  int_type underflow() override { throw std::ios_base::failure("read error"); }
-
- private:
-  std::string text_;
-};
-
 TEST(QVConfig, FailedReadIsNeverSavedOverTheFile) {
   platform::TempDir dir;
   const std::string path = dir.file("keep.cfg");
   const std::string whole = "[A]\nk=1\n[B]\nj=2\n";
   writeFile(path, whole);
 
-  FailingBuffer buffer("[A]\nk=1\n[B");
+  platform::FailingStreamBuffer buffer("[A]\nk=1\n[B");
   std::istream in(&buffer);
   QVConfig config(true);
   EXPECT_EQ(config.loadStream(in), -2);

@@ -12,6 +12,7 @@
 #include "meta/metaObjectRef.h"
 #include "meta/metaTree.h"
 #include "meta/testing/metaTreeDump.h"
+#include "platform/testing/FailingStreamBuffer.h"
 #include "platform/testing/TempDir.h"
 
 namespace {
@@ -305,22 +306,8 @@ TEST(metaTreeReader, OpensFilesByProgramPath) {
   EXPECT_EQ(reader.open(""), 0);
 }
 
-// A stream that delivers its text and then fails, as a file stream does on a device error.
-class failingBufferC : public std::streambuf {
-public:
-  explicit failingBufferC(std::string text) : text_(std::move(text)) {
-    setg(text_.data(), text_.data(), text_.data() + text_.size());
-  }
-
-protected:
-  int_type underflow() override { throw std::ios_base::failure("input/output error"); }
-
-private:
-  std::string text_;
-};
-
 TEST(metaTreeReader, InputFailuresAreReadErrors) {
-  failingBufferC failing("A {\n B ");
+  platform::FailingStreamBuffer failing("A {\n B ");
   std::istream in(&failing);
   metaTreeReaderC reader;
   reader.setInput(&in);
