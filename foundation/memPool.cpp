@@ -192,6 +192,22 @@ void* memPoolRealloc(void* p, std::size_t n) {
   return moved;
 }
 
+memPoolHoldC::memPoolHoldC() { take(); }
+
+memPoolHoldC::~memPoolHoldC() { release(); }
+
+void memPoolHoldC::release() {
+  if (!held_) return;
+  held_ = false;
+  poolLock().leave();
+}
+
+void memPoolHoldC::take() {
+  if (held_) return;
+  poolLock().enter();
+  held_ = true;
+}
+
 int memPoolChunkClass(const void* p) {
   platform::LockGuard guard(poolLock());
   return liveClassLocked(p);

@@ -37,6 +37,24 @@ int memPoolFree(void* p);
 // leaves p untouched when no memory is to be had or p is not a live chunk.
 void* memPoolRealloc(void* p, std::size_t n);
 
+// Holds the pool's lock for its lifetime, so that a long run of allocations and frees by one
+// thread takes it once: the pool functions called meanwhile still enter and leave it, as the
+// holder's own re-entries, which need no atomic operation. Other threads' pool calls wait while
+// it is held, so hold it only around work that waits for nothing else; release() and take() let
+// it go and take it back in between (around reading input, say). Used by one thread.
+class memPoolHoldC {
+public:
+  memPoolHoldC();
+  ~memPoolHoldC();
+  void release();  // no effect when not held
+  void take();     // no effect when held
+  memPoolHoldC(const memPoolHoldC&) = delete;
+  memPoolHoldC& operator=(const memPoolHoldC&) = delete;
+
+private:
+  bool held_ = false;
+};
+
 // Inspection, for tests and benchmarks; each takes the lock.
 // Class byte of a live chunk: 0..31 pooled, memPoolHeapClass from the C heap, -1 when p is null
 // or not a live chunk of this pool.

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <map>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -198,3 +201,35 @@ TEST_F(MemPoolTest, RandomisedCrossCheckAgainstModel) {
 }
 
 }  // namespace
+
+// While one thread holds the pool, its own calls go through and another thread's call waits
+// until the hold is let go, by release() or by its end.
+TEST_F(MemPoolTest, HoldKeepsOtherThreadsOutUntilReleased) {
+  std::atomic<int> done{0};
+  auto allocateInOtherThread = [&done] {
+    return std::thread([&done] {
+      memPoolFree(memPoolAlloc(24));
+      done.fetch_add(1);
+    });
+  };
+  void* mine = nullptr;
+  std::thread first, second;
+  {
+    memPoolHoldC hold;
+    mine = memPoolAlloc(40);  // the holder's own call does not wait for itself
+    ASSERT_NE(mine, nullptr);
+    first = allocateInOtherThread();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(done.load(), 0);
+    hold.release();
+    first.join();
+    EXPECT_EQ(done.load(), 1);
+    hold.take();
+    second = allocateInOtherThread();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(done.load(), 1);
+  }
+  second.join();
+  EXPECT_EQ(done.load(), 2);
+  EXPECT_EQ(memPoolFree(mine), 1);
+}

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "foundation/memPool.h"
+
 namespace {
 
 std::uint32_t treeGeneration = 0;
@@ -43,6 +45,8 @@ metaTreeC* metaTreeC::createKeyNode(const char* text) {
 // linked through their previous links, which point at deleted nodes by then. Every node's links
 // are cleared before its destructor runs, so that destructor touches no other node.
 void metaTreeC::deleteChain(metaTreeC* first) {
+  if (!first) return;
+  memPoolHoldC hold;  // the chain's many frees take the pool's lock once
   metaTreeC* waiting = nullptr;
   metaTreeC* node = first;
   for (;;) {

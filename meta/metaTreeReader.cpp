@@ -10,6 +10,7 @@
 #include <vector>
 #include <string>
 
+#include "foundation/memPool.h"
 #include "foundation/RWxmsg.h"
 #include "meta/metaTree.h"
 #include "meta/cLocaleGuard.h"
@@ -122,6 +123,11 @@ bool metaTreeReaderC::fill() {
   std::streambuf* in = input_->rdbuf();
   if (!in || error_) return false;
   std::streamsize got = 0;
+  struct letGoC {  // other threads may allocate while the stream is read
+    memPoolHoldC* hold;
+    explicit letGoC(memPoolHoldC* h) : hold(h) { if (hold) hold->release(); }
+    ~letGoC() { if (hold) hold->take(); }
+  } letGo(poolHold_);
   try {
     // What the stream holds already is taken first, so that bytes before a failure are read.
     const std::streamsize held = in->in_avail();
@@ -344,6 +350,12 @@ metaTreeC* metaTreeReaderC::parseSection() {
     metaTreeC* last;
   };
   std::vector<levelC> levels;
+  memPoolHoldC hold;
+  poolHold_ = &hold;
+  struct forgetC {
+    memPoolHoldC*& hold;
+    ~forgetC() { hold = nullptr; }
+  } forget{poolHold_};
   try {
     levels.push_back({nullptr, nullptr, nullptr});
     for (;;) {

@@ -10,6 +10,8 @@
 #include "foundation/str.h"
 #include "meta/metaNodeValue.h"
 
+class memPoolHoldC;
+
 class metaTreeC;
 class metaObjectC;
 
@@ -94,6 +96,9 @@ private:
   // The input is taken from the stream a piece at a time: unread bytes run from inputNext_ to
   // inputEnd_. A byte put back is read again from lastByte_.
   char* input_buffer_ = nullptr;
+  // While a parse runs, the pool's lock is held for it (its many node allocations then take the
+  // lock once) except while fill() waits for the stream; null outside a parse.
+  memPoolHoldC* poolHold_ = nullptr;
   const char* inputNext_ = nullptr;
   const char* inputEnd_ = nullptr;
   int lastByte_ = 0;

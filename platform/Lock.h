@@ -3,6 +3,8 @@
 // in exit handlers, with a guard for scoped use. A lock may be entered again by the thread that
 // holds it, as a Windows critical section may.
 
+#include <thread>
+
 namespace platform {
 
 class Lock {
@@ -25,7 +27,8 @@ public:
 
 private:
   Lock();
-  ~Lock() = delete;   // never destroyed
+  ~Lock() = delete;
+  void enterFirst(std::thread::id self);   // never destroyed
   struct State;
   State* state_;
   Lock* next_ = nullptr;   // every lock stays reachable from one list: none is ever "leaked"
