@@ -1,9 +1,10 @@
 // Metafile load against two yardsticks on the same content, in one run: a raw byte scan of the
 // same file, and a DOM parse of the same content written as JSON (RapidJSON, used by this
 // benchmark only). BM_MetaLoad/N loads a drawing of N shapes; BM_MetaLoadWide/N a single section
-// of N children. Items are shapes (children); the counter peak_x_file is the peak resident memory
-// a load adds, measured once per size in a fresh process of this program, divided by the file
-// size.
+// of N children; BM_MetaTreeBuild/N builds and deletes the tree of BM_MetaLoad/N by code, which
+// tells the cost of the tree from the cost of reading the text. Items are shapes (children); the
+// counter peak_x_file is the peak resident memory a load adds, measured once per size in a fresh
+// process of this program, divided by the file size.
 
 #include <benchmark/benchmark.h>
 
@@ -16,11 +17,14 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <rapidjson/document.h>
 
 #include "bench/metaBenchFiles.h"
+#include "foundation/memPool.h"
 #include "meta/metaObject.h"
+#include "meta/metaTree.h"
 #include "meta/metaTreeReader.h"
 
 namespace {
@@ -131,6 +135,79 @@ void metaLoad(benchmark::State& state, bool wide) {
   state.counters["peak_x_file"] = file.peakRatio;
 }
 
+// The tree a load of the file makes, as steps in file order: a node (its value), a section's open
+// and its close. Held outside the memory manager, so that the pool is as empty between two builds
+// as it is between two loads.
+struct buildStepC {
+  enum { node, open, close } kind;
+  std::int32_t type = 0;
+  double real = 0.0;
+  std::string text;
+  metaSourcePosC position;
+};
+
+void collectSteps(const metaTreeC* first, std::vector<buildStepC>& steps) {
+  for (const metaTreeC* n = first; n; n = n->nextSibling()) {
+    const metaNodeValueC& v = n->value();
+    steps.push_back({buildStepC::node, v.type(), v.getReal(), v.isText() ? v.getText()->text() : "",
+                     v.position()});
+    if (n->firstChild()) {
+      steps.push_back({buildStepC::open, 0, 0.0, "", metaSourcePosC{}});
+      collectSteps(n->firstChild(), steps);
+      steps.push_back({buildStepC::close, 0, 0.0, "", metaSourcePosC{}});
+    }
+  }
+}
+
+// The tree of the file built and deleted again by code, with no text read: the same nodes,
+// strings and links in the same order as the reader makes them, the pool's lock held the same
+// way. What the load costs beyond this is the reading itself.
+void treeBuild(benchmark::State& state, bool wide) {
+  const long n = state.range(0);
+  const benchFileC& file = files().get(wide, n);
+  std::vector<buildStepC> steps;
+  {
+    metaObjectC view = loadMetaTreeFile(file.metaPath.c_str(), 1);
+    collectSteps(view.node(), steps);
+  }
+  for (auto _ : state) {
+    metaTreeC* first = nullptr;
+    {
+      memPoolHoldC hold;
+      struct levelC {
+        metaTreeC* owner;
+        metaTreeC* last;
+      };
+      std::vector<levelC> levels{{nullptr, nullptr}};
+      for (const buildStepC& step : steps) {
+        if (step.kind == buildStepC::open) {
+          levels.push_back({levels.back().last, nullptr});
+        } else if (step.kind == buildStepC::close) {
+          levels.pop_back();
+        } else {
+          auto* node = new metaTreeC();
+          if (step.type == metaNodeValueC::typeReal)
+            node->value().setReal(step.real);
+          else
+            node->value().setText(step.type, step.text.c_str());
+          node->value().setPosition(step.position);
+          levelC& level = levels.back();
+          if (level.last)
+            node->insertAfter(level.last);
+          else if (level.owner)
+            node->insertAsFirstChild(level.owner);
+          else
+            first = node;
+          level.last = node;
+        }
+      }
+    }
+    benchmark::DoNotOptimize(first);
+    delete first;
+  }
+  finish(state, file, n);
+}
+
 // Reads the file in 64 KB pieces and looks at every byte (counts the line breaks).
 void rawScan(benchmark::State& state, bool wide) {
   const long n = state.range(0);
@@ -170,6 +247,7 @@ void rapidJson(benchmark::State& state, bool wide) {
 void BM_MetaLoad(benchmark::State& state) { metaLoad(state, false); }
 void BM_RawScan(benchmark::State& state) { rawScan(state, false); }
 void BM_RapidJson(benchmark::State& state) { rapidJson(state, false); }
+void BM_MetaTreeBuild(benchmark::State& state) { treeBuild(state, false); }
 void BM_MetaLoadWide(benchmark::State& state) { metaLoad(state, true); }
 void BM_RawScanWide(benchmark::State& state) { rawScan(state, true); }
 void BM_RapidJsonWide(benchmark::State& state) { rapidJson(state, true); }
@@ -178,6 +256,7 @@ void BM_RapidJsonWide(benchmark::State& state) { rapidJson(state, true); }
 BENCHMARK(BM_MetaLoad)->SIZES;
 BENCHMARK(BM_RawScan)->SIZES;
 BENCHMARK(BM_RapidJson)->SIZES;
+BENCHMARK(BM_MetaTreeBuild)->SIZES;
 BENCHMARK(BM_MetaLoadWide)->SIZES;
 BENCHMARK(BM_RawScanWide)->SIZES;
 BENCHMARK(BM_RapidJsonWide)->SIZES;
