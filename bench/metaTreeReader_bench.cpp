@@ -1,10 +1,10 @@
 // Metafile load against two yardsticks on the same content, in one run: a raw byte scan of the
 // same file, and a DOM parse of the same content written as JSON (RapidJSON, used by this
 // benchmark only). BM_MetaLoad/N loads a drawing of N shapes; BM_MetaLoadWide/N a single section
-// of N children; BM_MetaTreeBuild/N builds and deletes the tree of BM_MetaLoad/N by code, which
-// tells the cost of the tree from the cost of reading the text. Items are shapes (children); the
-// counter peak_x_file is the peak resident memory a load adds, measured once per size in a fresh
-// process of this program, divided by the file size.
+// of N children. BM_MetaTreeBuild/N and BM_MetaTreeBuildWide/N build and delete the same trees by
+// code, which tells the cost of the tree from the cost of reading the text. Items are shapes
+// (children); the counter peak_x_file is the peak resident memory a load adds, measured once per
+// size in a fresh process of this program, divided by the file size.
 
 #include <benchmark/benchmark.h>
 
@@ -250,6 +250,7 @@ void BM_RapidJson(benchmark::State& state) { rapidJson(state, false); }
 void BM_MetaTreeBuild(benchmark::State& state) { treeBuild(state, false); }
 void BM_MetaLoadWide(benchmark::State& state) { metaLoad(state, true); }
 void BM_RawScanWide(benchmark::State& state) { rawScan(state, true); }
+void BM_MetaTreeBuildWide(benchmark::State& state) { treeBuild(state, true); }
 void BM_RapidJsonWide(benchmark::State& state) { rapidJson(state, true); }
 
 #define SIZES RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond)
@@ -260,5 +261,6 @@ BENCHMARK(BM_MetaTreeBuild)->SIZES;
 BENCHMARK(BM_MetaLoadWide)->SIZES;
 BENCHMARK(BM_RawScanWide)->SIZES;
 BENCHMARK(BM_RapidJsonWide)->SIZES;
+BENCHMARK(BM_MetaTreeBuildWide)->SIZES;
 
 }  // namespace

@@ -88,6 +88,8 @@ ROWS = [
           "BM_RawScanWide/{n}", 10, each_n=True),
     Ratio("one section of n children: load / RapidJSON", "BM_MetaLoadWide/{n}",
           "BM_RapidJsonWide/{n}", 3, each_n=True),
+    Ratio("one section of n children: building its tree alone / RapidJSON",
+          "BM_MetaTreeBuildWide/{n}", "BM_RapidJsonWide/{n}", None, each_n=True),
     # NURBS evaluation against the textbook evaluator of the benchmark.
     Ratio("NURBS curve point (degree 3) / textbook", "BM_NurbsCurvePoint/{n}",
           "BM_TextbookCurvePoint/{n}", 1.5, each_n=True),
