@@ -413,10 +413,19 @@ metaTreeC* metaTreeReaderC::read(int postLoad) {
   if (!error_) {
     // A 0xFF byte ends the text like the end of the input, but only the real end is accepted:
     // a 0xFF byte is refused even as the very last byte.
-    if (!atEnd_)
+    if (!atEnd_) {
       setError("eof fail");
-    else if (postLoad && tree)
-      metaObjectCustomStorageC::runPostLoadPass(tree, 1);
+    } else if (postLoad && tree) {
+      // The pass makes nodes of its own (resolved references); running out of memory there
+      // ends the read like running out of it while parsing.
+      try {
+        metaObjectCustomStorageC::runPostLoadPass(tree, 1);
+      } catch (const RWxalloc&) {
+        setError("out of memory");
+      } catch (const std::bad_alloc&) {
+        setError("out of memory");
+      }
+    }
   }
   if (error_) {
     delete tree;

@@ -235,6 +235,19 @@ void* failingAlloc(std::size_t n) {
   return servingAlloc(n);
 }
 
+// Reads `in` with allocation number `failAt` failing (and every later one with `forGood`).
+metaTreeC* readFailingAt(metaTreeReaderC& reader, std::istream& in, long failAt, bool forGood,
+                         int postLoad) {
+  reader.setInput(&in);
+  allocationsBeforeFailure = failAt;
+  failForGood = forGood;
+  servingAlloc = memManSetAllocHook(failingAlloc);
+  metaTreeC* tree = nullptr;
+  EXPECT_NO_THROW(tree = reader.read(postLoad)) << failAt << " " << forGood;
+  memManSetAllocHook(servingAlloc);
+  return tree;
+}
+
 // Whichever node or text the memory runs out for, in nested and repeated sections, the reader
 // answers "out of memory" and frees every node it had read (they all hang in one tree by then).
 // When no memory comes back at all, not even for the message, the read still ends with the error
@@ -248,13 +261,7 @@ TEST(metaTreeReader, MemoryRunningOutAnywhereFreesWhatWasRead) {
       {
         std::istringstream in(text);
         metaTreeReaderC reader;
-        reader.setInput(&in);
-        allocationsBeforeFailure = failAt;
-        failForGood = forGood;
-        servingAlloc = memManSetAllocHook(failingAlloc);
-        metaTreeC* tree = nullptr;
-        EXPECT_NO_THROW(tree = reader.read(0)) << failAt << " " << forGood;
-        memManSetAllocHook(servingAlloc);
+        metaTreeC* tree = readFailingAt(reader, in, failAt, forGood, 0);
         if (tree) {
           EXPECT_EQ(dumpTree(tree), "A { B { E C D } F { G \"s\" 1 } } H { I }");
           completed = true;
@@ -268,6 +275,34 @@ TEST(metaTreeReader, MemoryRunningOutAnywhereFreesWhatWasRead) {
     }
     EXPECT_TRUE(completed) << forGood;
   }
+}
+
+// The post-load pass makes nodes too (a reference's resolved target): when the memory runs out
+// there, the read ends with "out of memory" and frees the tree, rather than throwing and leaking
+// it.
+TEST(metaTreeReader, MemoryRunningOutInThePostLoadPassFreesTheTree) {
+  const std::string text = "A { MOREF { X } }";  // the pass adds the reference's target
+  const long users = memManUserCount();
+  bool failedInPass = false;
+  bool completed = false;
+  for (long failAt = 0; failAt < 200 && !completed; ++failAt) {
+    {
+      std::istringstream in(text);
+      metaTreeReaderC reader;
+      metaTreeC* tree = readFailingAt(reader, in, failAt, false, 1);
+      const bool parsed = reader.depth() == 0 && reader.tokenKind() == 0;  // the whole text read
+      if (tree) {
+        completed = true;
+        delete tree;
+      } else {
+        EXPECT_STREQ(reader.errorMessage(), "out of memory") << failAt;
+        failedInPass = failedInPass || parsed;
+      }
+    }
+    EXPECT_EQ(memManUserCount(), users) << failAt;
+  }
+  EXPECT_TRUE(completed);
+  EXPECT_TRUE(failedInPass);  // some failure fell into the pass, after the whole text was read
 }
 
 TEST(metaTreeReader, ReaderStateIsResetForEachInput) {
