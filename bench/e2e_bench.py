@@ -162,12 +162,13 @@ def main():
             os.remove(metafile)
             return seconds, cpu, dxf
 
-        small, small_cpu, small_dxf = best(SMALL, 15)
+        small, small_cpu, small_dxf = best(SMALL, 30)
         os.remove(small_dxf)
         results.append(entry("E2E_SmallPart", small, shapes=SMALL))
         for n in sizes:
-            # Best of several runs: a shared machine's noise only ever adds time.
-            repeats = 15 if n <= 10000 else 5 if n <= 100000 else 2
+            # Best of several runs: a shared machine's noise only ever adds time. The short runs
+            # need the most, as their net time is a few milliseconds over the small part's.
+            repeats = 30 if n <= 10000 else 5 if n <= 100000 else 2
             seconds, cpu, dxf = best(n, repeats)
             results.append(entry("E2E_Convert/%d" % n, seconds, shapes=n))
             net = max(seconds - small, 0.0)
