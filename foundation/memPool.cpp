@@ -5,9 +5,11 @@
 
 #include "foundation/memPool.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "platform/Lock.h"
 
@@ -40,6 +42,28 @@ platform::Lock& poolLock() {
   static platform::Lock& lock = platform::Lock::create();
   return lock;
 }
+
+// The thread that holds the pool's lock through memPoolHoldC, and how many holds it has open.
+// Written only by that thread while it holds the lock, so another thread never reads its own id
+// here; the holder itself is inside the lock already and skips entering it again.
+std::atomic<std::thread::id> holder{};
+unsigned holdDepth = 0;
+
+// Enters the pool's lock for one pool function, unless this thread holds it already.
+class poolEntryC {
+public:
+  poolEntryC() : entered_(holder.load(std::memory_order_relaxed) != std::this_thread::get_id()) {
+    if (entered_) poolLock().enter();
+  }
+  ~poolEntryC() {
+    if (entered_) poolLock().leave();
+  }
+  poolEntryC(const poolEntryC&) = delete;
+  poolEntryC& operator=(const poolEntryC&) = delete;
+
+private:
+  const bool entered_;
+};
 
 unsigned char* headerOf(const void* p) {
   return static_cast<unsigned char*>(const_cast<void*>(p)) - H;
@@ -156,23 +180,23 @@ int freeLocked(void* p) {
 }  // namespace
 
 void memPoolInit() {
-  platform::LockGuard guard(poolLock());
+  poolEntryC guard;
   initLocked();
 }
 
 void* memPoolAlloc(std::size_t n) {
-  platform::LockGuard guard(poolLock());
+  poolEntryC guard;
   return allocLocked(n);
 }
 
 int memPoolFree(void* p) {
   if (p == nullptr) return 0;
-  platform::LockGuard guard(poolLock());
+  poolEntryC guard;
   return freeLocked(p);
 }
 
 void* memPoolRealloc(void* p, std::size_t n) {
-  platform::LockGuard guard(poolLock());
+  poolEntryC guard;
   if (p == nullptr) return allocLocked(n);
   const int c = liveClassLocked(p);
   if (c < 0) return nullptr;
@@ -199,17 +223,25 @@ memPoolHoldC::~memPoolHoldC() { release(); }
 void memPoolHoldC::release() {
   if (!held_) return;
   held_ = false;
+  if (--holdDepth != 0) return;
+  holder.store(std::thread::id(), std::memory_order_relaxed);
   poolLock().leave();
 }
 
 void memPoolHoldC::take() {
   if (held_) return;
-  poolLock().enter();
   held_ = true;
+  if (holder.load(std::memory_order_relaxed) == std::this_thread::get_id()) {
+    ++holdDepth;
+    return;
+  }
+  poolLock().enter();
+  holder.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  holdDepth = 1;
 }
 
 int memPoolChunkClass(const void* p) {
-  platform::LockGuard guard(poolLock());
+  poolEntryC guard;
   return liveClassLocked(p);
 }
 
@@ -220,7 +252,7 @@ std::size_t memPoolClassSize(int c) {
 
 int memPoolClassFor(std::size_t n) {
   if (n >= memPoolSmallLimit) return -1;
-  platform::LockGuard guard(poolLock());
+  poolEntryC guard;
   if (pool.built) return pool.request[n];
   int c = 0;
   while (memPoolClassSize(c) < n) ++c;
@@ -228,16 +260,16 @@ int memPoolClassFor(std::size_t n) {
 }
 
 long memPoolLiveCount() {
-  platform::LockGuard guard(poolLock());
+  poolEntryC guard;
   return pool.built ? pool.live : 0;
 }
 
 std::size_t memPoolBlockCount() {
-  platform::LockGuard guard(poolLock());
+  poolEntryC guard;
   return pool.blockCount;
 }
 
 bool memPoolTablesBuilt() {
-  platform::LockGuard guard(poolLock());
+  poolEntryC guard;
   return pool.built;
 }
