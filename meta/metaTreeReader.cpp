@@ -145,12 +145,15 @@ bool metaTreeReaderC::fill() {
 }
 
 // One byte of the input as a text stream delivers it: CR LF arrives as LF, and the end of the
-// input arrives as 0xFF (as does a 0xFF byte itself; atEnd_ tells the two apart).
+// input arrives as 0xFF (as does a 0xFF byte itself; atEnd_ tells the two apart). The column is
+// worked in a local and stored once: the byte read through a char pointer may alias any member,
+// so a member updated around that read would go through memory twice.
 inline int metaTreeReaderC::getByte() {
-  previousColumn_ = column_;
+  const std::int32_t column = column_;
+  previousColumn_ = column;
   if (pushedBack_) {
     pushedBack_ = false;
-    ++column_;
+    column_ = column + 1;
     return lastByte_;
   }
   if (inputNext_ == inputEnd_ && !fill()) {
@@ -158,10 +161,21 @@ inline int metaTreeReaderC::getByte() {
     return endByte;
   }
   atEnd_ = false;
-  int c = static_cast<unsigned char>(*inputNext_++);
-  if (c == '\r' && (inputNext_ != inputEnd_ || fill()) && *inputNext_ == '\n') c = *inputNext_++;
-  ++column_;
+  const char* next = inputNext_;
+  int c = static_cast<unsigned char>(*next);
+  inputNext_ = next + 1;
+  if (c == '\r') c = afterCarriageReturn();
+  column_ = column + 1;
   return lastByte_ = c;
+}
+
+// A CR just read: LF when a LF follows it (taken with it), else CR.
+int metaTreeReaderC::afterCarriageReturn() {
+  if ((inputNext_ != inputEnd_ || fill()) && *inputNext_ == '\n') {
+    ++inputNext_;
+    return '\n';
+  }
+  return '\r';
 }
 
 // Puts the last byte back so that the next getByte reads it again. After the real end nothing

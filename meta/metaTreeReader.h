@@ -67,6 +67,7 @@ public:
 private:
   bool fill();
   int getByte();
+  int afterCarriageReturn();
   void putBack();
   bool grow();
   bool append(char c);
