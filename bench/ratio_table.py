@@ -84,6 +84,7 @@ ROWS = [
           "BM_MetaTreeBuild/{n}", "BM_RapidJson/{n}", None, each_n=True),
     Ratio("metafile load / building its tree alone", "BM_MetaLoad/{n}", "BM_MetaTreeBuild/{n}",
           None, each_n=True),
+    Flat("one section of n children: time per child, max/min", "BM_MetaLoadWide/{n}", 1.3),
     Ratio("one section of n children: load / raw byte scan", "BM_MetaLoadWide/{n}",
           "BM_RawScanWide/{n}", 10, each_n=True),
     Ratio("one section of n children: load / RapidJSON", "BM_MetaLoadWide/{n}",
