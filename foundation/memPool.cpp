@@ -5,11 +5,9 @@
 
 #include "foundation/memPool.h"
 
-#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 #include "platform/Lock.h"
 
@@ -43,18 +41,11 @@ platform::Lock& poolLock() {
   return lock;
 }
 
-// The thread that holds the pool's lock through memPoolHoldC, and how many holds it has open.
-// Written only by that thread while it holds the lock, so another thread never reads its own id
-// here; the holder itself is inside the lock already and skips entering it again.
-std::atomic<std::thread::id> holder{};
-unsigned holdDepth = 0;
-
-// Enters the pool's lock for one pool function, unless this thread holds it already.
+// Enters the pool's lock for one pool function, unless this thread is inside it already (a
+// memPoolHoldC of its own holds it).
 class poolEntryC {
 public:
-  poolEntryC() : entered_(holder.load(std::memory_order_relaxed) != std::this_thread::get_id()) {
-    if (entered_) poolLock().enter();
-  }
+  poolEntryC() : entered_(poolLock().enterUnlessHeld()) {}
   ~poolEntryC() {
     if (entered_) poolLock().leave();
   }
@@ -223,21 +214,13 @@ memPoolHoldC::~memPoolHoldC() { release(); }
 void memPoolHoldC::release() {
   if (!held_) return;
   held_ = false;
-  if (--holdDepth != 0) return;
-  holder.store(std::thread::id(), std::memory_order_relaxed);
   poolLock().leave();
 }
 
 void memPoolHoldC::take() {
   if (held_) return;
-  held_ = true;
-  if (holder.load(std::memory_order_relaxed) == std::this_thread::get_id()) {
-    ++holdDepth;
-    return;
-  }
   poolLock().enter();
-  holder.store(std::this_thread::get_id(), std::memory_order_relaxed);
-  holdDepth = 1;
+  held_ = true;
 }
 
 int memPoolChunkClass(const void* p) {

@@ -38,10 +38,10 @@ int memPoolFree(void* p);
 void* memPoolRealloc(void* p, std::size_t n);
 
 // Holds the pool's lock for its lifetime, so that a long run of allocations and frees by one
-// thread takes it once: the pool functions called meanwhile still enter and leave it, as the
-// holder's own re-entries, which need no atomic operation. Other threads' pool calls wait while
-// it is held, so hold it only around work that waits for nothing else; release() and take() let
-// it go and take it back in between (around reading input, say). Used by one thread.
+// thread takes it once: the pool functions that thread calls meanwhile run inside the lock it
+// holds and do not enter it again. Holds nest. Other threads' pool calls wait while it is held,
+// so hold it only around work that waits for nothing else; release() and take() let it go and
+// take it back in between (around reading input, say). Used by one thread.
 class memPoolHoldC {
 public:
   memPoolHoldC();

@@ -200,8 +200,6 @@ TEST_F(MemPoolTest, RandomisedCrossCheckAgainstModel) {
   }
 }
 
-}  // namespace
-
 // While one thread holds the pool, its own calls go through and another thread's call waits
 // until the hold is let go, by release() or by its end.
 TEST_F(MemPoolTest, HoldKeepsOtherThreadsOutUntilReleased) {
@@ -233,3 +231,5 @@ TEST_F(MemPoolTest, HoldKeepsOtherThreadsOutUntilReleased) {
   EXPECT_EQ(done.load(), 2);
   EXPECT_EQ(memPoolFree(mine), 1);
 }
+
+}  // namespace

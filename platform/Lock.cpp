@@ -33,6 +33,11 @@ struct Lock::State {
   void release() {
     if (word.exchange(0, std::memory_order_release) == 2) word.notify_one();
   }
+  bool heldBy(std::thread::id self) const { return owner.load(std::memory_order_relaxed) == self; }
+  void own(std::thread::id self) {
+    owner.store(self, std::memory_order_relaxed);
+    depth = 1;
+  }
 };
 
 Lock::Lock() : state_(new State) {}
@@ -54,17 +59,23 @@ Lock& Lock::create() {
 // entry's contention is handled out of line.
 void Lock::enter() {
   const std::thread::id self = std::this_thread::get_id();
-  if (state_->owner.load(std::memory_order_relaxed) == self) {
+  if (state_->heldBy(self)) {
     ++state_->depth;
     return;
   }
   enterFirst(self);
 }
 
+bool Lock::enterUnlessHeld() {
+  const std::thread::id self = std::this_thread::get_id();
+  if (state_->heldBy(self)) return false;
+  enterFirst(self);
+  return true;
+}
+
 void Lock::enterFirst(std::thread::id self) {
   if (!state_->take()) state_->wait();
-  state_->owner.store(self, std::memory_order_relaxed);
-  state_->depth = 1;
+  state_->own(self);
 }
 
 void Lock::leave() {
@@ -75,13 +86,12 @@ void Lock::leave() {
 
 bool Lock::tryEnter() {
   const std::thread::id self = std::this_thread::get_id();
-  if (state_->owner.load(std::memory_order_relaxed) == self) {
+  if (state_->heldBy(self)) {
     ++state_->depth;
     return true;
   }
   if (!state_->take()) return false;
-  state_->owner.store(self, std::memory_order_relaxed);
-  state_->depth = 1;
+  state_->own(self);
   return true;
 }
 

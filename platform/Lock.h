@@ -16,6 +16,10 @@ public:
   void enter();
   void leave();
   bool tryEnter();
+  // Enters the lock unless the calling thread holds it already: true when it entered (the caller
+  // then leaves it once), false when the caller is inside it anyway. Lets a run of calls made
+  // under one outer entry skip entering again.
+  bool enterUnlessHeld();
 
   // For std::lock_guard / std::unique_lock.
   void lock() { enter(); }
@@ -27,8 +31,8 @@ public:
 
 private:
   Lock();
-  ~Lock() = delete;
-  void enterFirst(std::thread::id self);   // never destroyed
+  ~Lock() = delete;   // never destroyed
+  void enterFirst(std::thread::id self);
   struct State;
   State* state_;
   Lock* next_ = nullptr;   // every lock stays reachable from one list: none is ever "leaked"
