@@ -15,11 +15,16 @@ constexpr std::size_t largeSlots = 16384;   // 128 KiB of slots
 
 bool isLarge(std::size_t n) { return n >= largeSlots; }
 
+// Bytes of n slots of a page block; a count whose bytes do not fit a size_t throws bad_alloc.
+std::size_t pageSlotBytes(std::size_t n) {
+  if (n > SIZE_MAX / sizeof(void*)) throw std::bad_alloc();
+  return n * sizeof(void*);
+}
+
 void** allocateSlots(std::size_t n) {
   if (n == 0) return nullptr;
   if (!isLarge(n)) return new void*[n];
-  if (n > SIZE_MAX / sizeof(void*)) throw std::bad_alloc();
-  void* block = platform::allocatePages(n * sizeof(void*));
+  void* block = platform::allocatePages(pageSlotBytes(n));
   if (block == nullptr) throw std::bad_alloc();
   return static_cast<void**>(block);
 }
@@ -57,8 +62,7 @@ void RWPtrVector::fill(void* value) { std::fill_n(slots_, length_, value); }
 void RWPtrVector::reshape(std::size_t n) {
   if (n == length_) return;
   if (isLarge(n) && isLarge(length_)) {
-    if (n > SIZE_MAX / sizeof(void*)) throw std::bad_alloc();
-    void* moved = platform::resizePages(slots_, length_ * sizeof(void*), n * sizeof(void*));
+    void* moved = platform::resizePages(slots_, length_ * sizeof(void*), pageSlotBytes(n));
     if (moved == nullptr) throw std::bad_alloc();
     slots_ = static_cast<void**>(moved);
     length_ = n;

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <fstream>
 #include <istream>
+#include <memory>
 #include <new>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "foundation/memPool.h"
 #include "foundation/RWxmsg.h"
