@@ -26,6 +26,17 @@ TEST(LockTest, ReentrantForItsHolderExclusiveForOthers) {
     if (otherGotIt) lock.leave();
   }).join();
   EXPECT_TRUE(otherGotIt);
+  // Entering unless held: enters a free lock once, and not again for its holder.
+  ASSERT_TRUE(lock.enterUnlessHeld());
+  EXPECT_FALSE(lock.enterUnlessHeld());
+  std::thread([&] { otherGotIt = lock.tryEnter(); }).join();
+  EXPECT_FALSE(otherGotIt);
+  lock.leave();
+  std::thread([&] {
+    otherGotIt = lock.tryEnter();
+    if (otherGotIt) lock.leave();
+  }).join();
+  EXPECT_TRUE(otherGotIt) << "one leave gives back what enterUnlessHeld took";
 }
 
 TEST(LockTest, GuardsACounterAcrossThreads) {
