@@ -130,7 +130,8 @@ TEST(FormatDouble, MatchesPrintfEvenBeyondA64ByteBuffer) {
 }
 
 // Switches LC_NUMERIC to a locale whose decimal point is a comma; when the machine has none
-// installed, one is compiled into `dir` (localedef) and found through LOCPATH.
+// installed, one is compiled into `dir` (/usr/bin/localedef; a process start searches no PATH) and
+// found through LOCPATH.
 bool useCommaLocale(const platform::TempDir& dir, std::optional<platform::ScopedEnv>& locPath) {
   auto tryNames = [] {
     for (const char* n : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8"})
@@ -140,7 +141,8 @@ bool useCommaLocale(const platform::TempDir& dir, std::optional<platform::Scoped
   if (tryNames()) return true;
   bool started = false;
   const platform::ProcessHandle h =
-      platform::startProcess("localedef -i de_DE -f UTF-8 " + dir.file("de_DE.UTF-8"), started);
+      platform::startProcess("/usr/bin/localedef -i de_DE -f UTF-8 " + dir.file("de_DE.UTF-8"),
+                             started);
   if (!started) return false;
   std::uint32_t code = platform::kStillActive;
   while (platform::processExitCode(h, code) && code == platform::kStillActive)

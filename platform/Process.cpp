@@ -107,8 +107,6 @@ void reapDetached(ProcessTable& t) {
   }
 }
 
-bool hasSeparator(const std::string& s) { return s.find_first_of("/\\:") != std::string::npos; }
-
 }  // namespace
 
 ProcessHandle startProcess(std::string_view commandLine, bool& started, std::string* error) {
@@ -119,12 +117,12 @@ ProcessHandle startProcess(std::string_view commandLine, bool& started, std::str
     return 0;
   };
   if (args.empty() || args[0].empty()) return fail("empty command line");
-  std::string program = args[0];
-  bool search = !hasSeparator(program);
-  if (!search) {
-    if (!osPath(program, program)) return fail("no such drive: " + args[0]);
-    args[0] = program;
-  }
+  // The file started is the one that an existence test of the same name sees: the name goes
+  // through osPath like every file-system call's, so a name without a folder is a file of the
+  // working folder. No folder of PATH is searched.
+  std::string program;
+  if (!osPath(args[0], program) || program.empty()) return fail("no such drive: " + args[0]);
+  args[0] = program;
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -141,8 +139,7 @@ ProcessHandle startProcess(std::string_view commandLine, bool& started, std::str
   posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
   pid_t pid = 0;
-  int rc = search ? ::posix_spawnp(&pid, program.c_str(), nullptr, &attr, argv.data(), environ)
-                  : ::posix_spawn(&pid, program.c_str(), nullptr, &attr, argv.data(), environ);
+  int rc = ::posix_spawn(&pid, program.c_str(), nullptr, &attr, argv.data(), environ);
   posix_spawnattr_destroy(&attr);
   if (rc != 0) return fail("cannot start " + args[0] + ": " + std::strerror(rc));
 

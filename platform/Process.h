@@ -29,10 +29,12 @@ std::vector<std::string> splitCommandLine(std::string_view commandLine);
 using ProcessHandle = std::int64_t;
 
 // Starts the program named by the first argument of `commandLine` with the caller's environment
-// and working folder. The program path goes through osPath (Path.h); a name without '/' or '\' is
-// looked for in the folders of PATH. The child's first argument is the native program path; the
-// others are passed as split. `started` is set to whether the process runs; on failure the
-// handle is 0 and `error` (when given) says why (no program, not executable, unmapped drive ...).
+// and working folder. The program path goes through osPath (Path.h), as an existence test's does,
+// so the file started is the file such a test of that name sees: a name without '/' or '\' is a
+// file of the working folder, and PATH is never searched. The child's first argument is the
+// native program path; the others are passed as split. `started` is set to whether the process
+// runs; on failure the handle is 0 and `error` (when given) says why (no program, not executable,
+// unmapped drive ...).
 ProcessHandle startProcess(std::string_view commandLine, bool& started, std::string* error = nullptr);
 
 // Like the Windows call: true with `code` = kStillActive while the process runs, or its exit code

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/FileSystem.h"
 #include "platform/Path.h"
 #include "platform/Time.h"
 #include "platform/testing/ScopedEnv.h"
@@ -124,7 +125,7 @@ TEST(ProcessTest, ExitCodesOfRealPrograms) {
   struct Case {
     const char* line;
     std::uint32_t code;
-  } cases[] = {{"/bin/true", 0}, {"/bin/false", 1}, {"true", 0}};   // the last from PATH
+  } cases[] = {{"/bin/true", 0}, {"/bin/false", 1}};
   for (const Case& c : cases) {
     bool started = false;
     ProcessHandle p = startProcess(c.line, started);
@@ -214,6 +215,43 @@ TEST(ProcessTest, FailuresToStart) {
   std::uint32_t code;
   EXPECT_FALSE(processExitCode(0, code));
   EXPECT_FALSE(processExitCode(123456, code));
+}
+
+// Works in another folder for the life of the object, then goes back.
+class InFolder {
+ public:
+  explicit InFolder(const std::string& folder) : previous_(currentFolder()) {
+    EXPECT_TRUE(changeFolder(folder)) << folder;
+  }
+  ~InFolder() { changeFolder(previous_); }
+
+ private:
+  std::string previous_;
+};
+
+// A program named without a folder is the file of that name in the working folder, the file an
+// existence test of that name sees. PATH is never searched: "true" is not the system's true.
+TEST(ProcessTest, NameWithoutFolderIsTheFileInTheWorkingFolder) {
+  ASSERT_TRUE(fs::exists("/bin/true"));
+  TempDir dir;
+  InFolder inside(dir.path());
+  bool started = true;
+  std::string error;
+  EXPECT_EQ(startProcess("true", started, &error), 0);
+  EXPECT_FALSE(started);
+  EXPECT_FALSE(error.empty());
+
+  std::ofstream(dir.file("true")) << "data";   // there, but no program
+  EXPECT_EQ(startProcess("true", started), 0);
+  EXPECT_FALSE(started);
+
+  fs::remove(dir.file("true"));
+  fs::copy_file(KXPLATFORM_CHILD, dir.file("true"));
+  ProcessHandle p = startProcess("true args 5 0", started);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(waitFor(p), 5u);
+  closeProcess(p);
+  EXPECT_EQ(readArgs(dir.file("args")), (Args{"true", "args", "5", "0"}));
 }
 
 // Children of this process that have ended but were never waited for.

@@ -145,6 +145,9 @@ std::int32_t CommandContext::runSibling(const char* programEntry, const RWCStrin
     return -1;
   }
 
+  // The process start takes the launcher's name as the check above did (a name without a folder
+  // is a file of the working folder; no PATH), and the launcher takes the program's so: the files
+  // started are the files checked.
   RWCString commandLine = commandLinePath(launcher);
   commandLine += " -pview";
   commandLine += " ";

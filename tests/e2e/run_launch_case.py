@@ -30,7 +30,11 @@ Expected files of a case NAME in the launch folder:
                                      a line that does not start with a blank, with the indented
                                      lines under it)
   NAME.plinth.cfg                    optional: the user configuration
-  NAME.expect                        optional: "chain" (see above)
+  NAME.expect                        optional, one setting a line: "chain" (see above);
+                                     "decoy FILE KIND": a file FILE in the host's working folder
+                                     <TMP>, KIND being "launcher" (the stand-in launcher),
+                                     "plain" (a file that is no program) or the name of a built
+                                     program in <BIN> (a copy of it)
 In expected files <TMP> stands for the run's temporary folder, <BIN> for the folder of the built
 programs and <RELEASE> for 2000 or r14.
 """
@@ -130,8 +134,18 @@ def main():
                 line = line.strip()
                 if not line or line.startswith("#"):
                     continue
+                words = line.split()
                 if line == "chain":
                     env["KESTRIX_LAUNCH_CHAIN"] = os.path.join(args.bin, "trovstart")
+                elif len(words) == 3 and words[0] == "decoy":
+                    decoy = os.path.join(tmp, words[1])
+                    if words[2] == "plain":
+                        with open(decoy, "w") as f:
+                            f.write("a decoy that is no program\n")
+                        os.chmod(decoy, 0o644)
+                    else:
+                        source = launcher if words[2] == "launcher" else os.path.join(args.bin, words[2])
+                        shutil.copy2(source, decoy)
                 else:
                     sys.exit(f"{case}.expect:{number}: not understood: {line}")
 

@@ -1,6 +1,8 @@
 // The launcher of the catalogue programs: "trovstart -pview PROGRAM ARGS..." runs PROGRAM with
 // ARGS, waits until it has ended and exits with its exit code. It exits with 2 on a malformed
 // command line and with 1 when the program cannot be started, saying why on standard error.
+// PROGRAM is the file that the plug-in checked under that name: one named without a folder lies
+// in the working folder (the process start searches no PATH).
 #include <cstdio>
 #include <string>
 #include <vector>
