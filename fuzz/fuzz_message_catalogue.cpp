@@ -6,7 +6,8 @@
 // plug-in's message formats (chosen by the selector) with the raw translation, then an entry
 // translating a key made from T to T, both written with escapes for every byte that needs one.
 // Checks: decoding never lengthens a text, drops an escaped NUL where asked (a raw one stays), and
-// decodes the escaped form of any text back to it; the escaped entry translates to T; formatting
+// decodes the escaped form of any text back to it; the escaped entry translates to T (or, when T
+// writes a field width or precision over 256, is refused and shows its key); formatting
 // the chosen message with its arguments never reads other arguments (any translation that asks
 // for them is not used), and with no translation gives what printf gives.
 
@@ -14,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "config/VariableTables.h"
@@ -55,6 +57,30 @@ std::string printed(const char* format, ...) {
   const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
   return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
+// Whether a text, read as the C string that a format is, writes a field width or precision over
+// 256 in one of its conversions: the catalogue refuses such a translation.
+bool writesAHugeWidth(const std::string& text) {
+  const std::string s = text.substr(0, text.find('\0'));
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] != '%') continue;
+    std::size_t j = ++i;
+    if (j < s.size() && s[j] == '%') continue;
+    while (j < s.size() && std::strchr("-+ #0'.*123456789", s[j])) {
+      if (s[j] < '0' || s[j] > '9') {
+        ++j;
+        continue;
+      }
+      while (j < s.size() && s[j] == '0') ++j;   // leading zeros add nothing
+      const std::size_t start = j;
+      while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j;
+      if (j - start > 3 || (j > start && std::stoi(s.substr(start, j - start)) > 256)) return true;
+    }
+    while (j < s.size() && std::strchr("hlLqjzt", s[j])) ++j;
+    i = j;   // the conversion letter
+  }
+  return false;
 }
 
 // The messages the check is tried on, each formatted with its own arguments (through the
@@ -119,6 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string shown = str(context.translate(RWCString(key.data(), key.size())));
   if (t.empty() || t == "NOT_TO_TRANSLATE") check(!shown.empty(), "a key translates to nothing");
+  else if (writesAHugeWidth(t)) check(shown == key, "a translation with a huge width is used");
   else check(shown == t, "an escaped entry does not translate to its text");
 
   // The format check: whatever the translation, formatting reads only the given arguments.

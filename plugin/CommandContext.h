@@ -109,12 +109,13 @@ class CommandContext : public QVConfig {
 
   // ---- message catalogue and output
   // Reads the catalogue file (an already expanded path). A file that cannot be opened leaves the
-  // catalogue empty; nothing is reported.
+  // catalogue empty; nothing is reported. A translation with a field width or precision over 256
+  // is not stored, so its source text is shown.
   void readCatalogue(const RWCString& path);
   // The stored translation of key, or key itself when there is none or it is empty.
   RWCString translate(const RWCString& key) const;
   // Translates the format, formats the arguments into it and stores the text in result, which is
-  // returned. The text is never cut: it is as long as the formatting makes it.
+  // returned. The text is cut only beyond 65535 bytes (64 KiB with the terminating NUL).
   RWCString& formatMessage(RWCString& result, const char* format, ...)
       __attribute__((format(printf, 3, 4)));
   RWCString& formatMessageV(RWCString& result, const char* format, va_list args);

@@ -2,6 +2,7 @@
 // texts, formatting them and showing them on the host's command line or in an alert box.
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -19,17 +20,39 @@ namespace {
 
 constexpr const char* kNotTranslated = "NOT_TO_TRANSLATE";
 
+// Largest field width or precision that a translation may write: the catalogue's own texts use
+// none, and a wider one only pads a message out to a flood of blanks.
+constexpr unsigned long kMaxFieldWidth = 256;
+
+// Longest formatted message, in bytes with the terminating NUL: a file name of any real length
+// fits whole, yet no argument can make a message that floods the command line or exhausts memory.
+// A longer text is cut there.
+constexpr std::size_t kMessageBufferSize = 64 * 1024;
+
 // The conversions of a printf format in order, each as its length modifiers and conversion
 // letter ("%-10.3ld" gives "ld"; "%%" gives nothing), with a '*' width or precision counted as an
-// int conversion of its own. False when the format ends inside a conversion.
-bool conversionsOf(const char* format, std::vector<std::string>& out) {
+// int conversion of its own. `widest` (when given) is set to the largest width or precision
+// written in digits (0 when there is none; a number beyond the type saturates). False when the
+// format ends inside a conversion.
+bool conversionsOf(const char* format, std::vector<std::string>& out,
+                   unsigned long* widest = nullptr) {
   out.clear();
+  if (widest) *widest = 0;
   for (const char* p = format; *p; ++p) {
     if (*p != '%') continue;
     ++p;
     if (*p == '%') continue;
-    for (; *p && std::string_view("-+ #0'123456789.*").find(*p) != std::string_view::npos; ++p)
+    unsigned long number = 0;
+    for (; *p && std::string_view("-+ #0'123456789.*").find(*p) != std::string_view::npos; ++p) {
+      if (*p >= '0' && *p <= '9') {
+        const unsigned long digit = static_cast<unsigned long>(*p - '0');
+        number = number > (ULONG_MAX - digit) / 10 ? ULONG_MAX : number * 10 + digit;
+        if (widest && number > *widest) *widest = number;
+        continue;
+      }
+      number = 0;   // a flag, '.' or '*' ends the number before it
       if (*p == '*') out.emplace_back("*");
+    }
     std::string conversion;
     for (; *p && std::string_view("hlLqjzt").find(*p) != std::string_view::npos; ++p)
       conversion += *p;
@@ -38,6 +61,15 @@ bool conversionsOf(const char* format, std::vector<std::string>& out) {
     out.push_back(conversion);
   }
   return true;
+}
+
+// Whether a translation may be stored: none of its widths or precisions is over the bound (its
+// conversions are compared with the source's when it is used).
+bool widthsWithinBound(const RWCString& translation) {
+  std::vector<std::string> conversions;
+  unsigned long widest = 0;
+  conversionsOf(translation.data(), conversions, &widest);
+  return widest <= kMaxFieldWidth;
 }
 
 // The format to use for a translation: the translation when its conversions are the source's
@@ -52,15 +84,21 @@ const char* safeFormat(const char* source, const RWCString& translated) {
   return std::equal(given.begin(), given.end(), wanted.begin()) ? translated.data() : source;
 }
 
+// The formatted text, cut to kMessageBufferSize - 1 bytes. Short texts are formatted once into a
+// small buffer; only a longer one takes a second pass into a buffer of its (bounded) length.
 RWCString formatV(const char* format, va_list args) {
+  char small[512];
   va_list probe;
   va_copy(probe, args);
-  const int needed = std::vsnprintf(nullptr, 0, format, probe);
+  const int needed = std::vsnprintf(small, sizeof small, format, probe);
   va_end(probe);
   if (needed <= 0) return RWCString();
-  std::string buffer(static_cast<std::size_t>(needed) + 1, '\0');
+  const std::size_t length =
+      std::min(static_cast<std::size_t>(needed), kMessageBufferSize - 1);
+  if (length < sizeof small) return RWCString(small, length);
+  std::string buffer(length + 1, '\0');
   std::vsnprintf(buffer.data(), buffer.size(), format, args);
-  return RWCString(buffer.data(), static_cast<std::size_t>(needed));
+  return RWCString(buffer.data(), length);
 }
 
 }  // namespace
@@ -80,7 +118,8 @@ void CommandContext::readCatalogue(const RWCString& path) {
     if (fields.count() != 2) continue;
     const RWCString source = decodeEscapes(fields[0], true);
     const RWCString translation = decodeEscapes(fields[1], false);
-    if (translation == kNotTranslated) continue;
+    // A refused translation is ignored like a line that holds no entry.
+    if (translation == kNotTranslated || !widthsWithinBound(translation)) continue;
     catalogue_.findOrInsert(source) = translation;
   }
 }

@@ -175,6 +175,60 @@ TEST_F(MessageCatalogueTest, TranslationMayLeaveTrailingArgumentsUnused) {
   EXPECT_EQ(transcript(), "\nMetafile not found!\n");
 }
 
+// A translation whose field width or precision is over 256 is refused when the catalogue is read
+// (the source text is shown); 256 and less, written with leading zeros or not, is taken.
+TEST_F(MessageCatalogueTest, TranslationsWithHugeWidthsAreRefused) {
+  const struct {
+    const char* translation;
+    bool taken;
+  } cases[] = {
+      {"%256s", true},
+      {"%.256s", true},
+      {"%-256.256s", true},
+      {"%000256s", true},                // leading zeros are the zero flag
+      {"%257s", false},
+      {"%.257s", false},
+      {"%-1000s", false},
+      {"% 0300s", false},
+      {"%5.300s", false},
+      {"%2000000000s", false},
+      {"%s, then %300s", false},       // any conversion counts
+      {"%99999999999999999999999s", false},   // beyond any integer
+      {"%s is 1000000 bytes", true},     // numbers outside a conversion are text
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.translation);
+    CommandContext fresh;
+    const std::string path = dir.file("one.nls");
+    std::ofstream(path, std::ios::binary)
+        << "\"Metadatei %s wurde nicht gefunden!\",\"" << c.translation << "\"\n";
+    fresh.readCatalogue(path.c_str());
+    EXPECT_EQ(str(fresh.translate("Metadatei %s wurde nicht gefunden!")),
+              c.taken ? c.translation : "Metadatei %s wurde nicht gefunden!");
+  }
+}
+
+// No message grows past 64 KiB (65535 bytes and the terminating NUL), whatever its arguments: a
+// long file name is shown whole up to that length and cut there. (Compared as flags, so that a
+// failure does not print the texts.)
+TEST_F(MessageCatalogueTest, MessagesAreCutAt64KiB) {
+  const std::string frame = "Programm  wurde nicht gefunden!";
+  const std::string kept(65535 - frame.size(), 'k');
+  RWCString text;
+  context.formatMessage(text, "Programm %s wurde nicht gefunden!", kept.c_str());
+  EXPECT_EQ(text.length(), 65535u);
+  EXPECT_TRUE(str(text) == "Programm " + kept + " wurde nicht gefunden!");
+
+  const std::string huge(1 << 20, 'h');
+  const std::string cut = "Programm " + huge.substr(0, 65535 - 9);
+  context.formatMessage(text, "Programm %s wurde nicht gefunden!", huge.c_str());
+  EXPECT_EQ(text.length(), 65535u);
+  EXPECT_TRUE(str(text) == cut);
+  context.printMessage("Programm %s wurde nicht gefunden!", huge.c_str());
+  EXPECT_EQ(transcript().size(), 65537u);
+  EXPECT_TRUE(transcript() == "\n" + cut + "\n");
+}
+
 namespace {
 
 // The printf conversions of a text, in order, found independently of the catalogue's own check.
