@@ -220,7 +220,7 @@ bool Database::erase(std::uint32_t handle) {
 }
 
 const BlockRecord* Database::findBlock(const std::string& name) const {
-  auto it = blockAt_.find(upperName(name));
+  auto it = blockAt_.find(nameKey(name));
   return it == blockAt_.end() ? nullptr : &blocks_[it->second];
 }
 
@@ -266,7 +266,7 @@ bool Database::makeBlock(const std::string& name, const double base[3],
   model_.erase(model_.begin() + static_cast<std::ptrdiff_t>(kept), model_.end());
   reindex(-1, first);
   blocks_.push_back(std::move(block));
-  blockAt_[upperName(name)] = blocks_.size() - 1;
+  blockAt_[nameKey(name)] = blocks_.size() - 1;
   int container = static_cast<int>(blocks_.size()) - 1;
   const std::vector<Entity>& moved = blocks_.back().entities;
   for (std::size_t k = 0; k < moved.size(); ++k) index(moved[k], container, k);

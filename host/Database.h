@@ -101,7 +101,7 @@ private:
   Entity pending_;                  // POLYLINE being built (type empty when none)
   std::uint32_t nextHandle_ = kFirstHandle;
   std::vector<Location> where_;                           // by handle - kFirstHandle
-  std::unordered_map<std::string, std::size_t> blockAt_;   // upper-case name -> index in blocks_
+  std::unordered_map<std::string, std::size_t> blockAt_;   // nameKey -> index in blocks_
 };
 
 }  // namespace kxhost

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/CodePage.h"
 #include "host/Database.h"
 #include "host/GroupRoles.h"
 #include "host/HatchLayout.h"
@@ -57,61 +58,8 @@ bool plainText(std::string_view s) {
 }
 
 // ---- the drawing's code page ----------------------------------------------------------------
-// Texts reach the host as UTF-8; a byte that is not part of a valid sequence is taken as a
-// character of the Windows code page 1252 (what a file written on Windows holds). The file is
-// written in that code page ($DWGCODEPAGE ANSI_1252): every character it has is one byte.
-
-// Code points of the bytes 0x80..0x9F in code page 1252; 0 where the code page has none.
-constexpr std::uint16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// The code points of a text (see above); a byte undefined in code page 1252 gives the C1
-// control of its value.
-std::vector<std::uint32_t> codePoints(const std::string& s) {
-  std::vector<std::uint32_t> out;
-  for (std::size_t i = 0; i < s.size();) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c >= 0xC2 && c <= 0xF4) {
-      const std::size_t need = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-      bool ok = i + need <= s.size();
-      std::uint32_t v = c & (need == 2 ? 0x1Fu : need == 3 ? 0x0Fu : 0x07u);
-      for (std::size_t k = 1; ok && k < need; ++k) {
-        const unsigned char d = static_cast<unsigned char>(s[i + k]);
-        if ((d & 0xC0) != 0x80) ok = false;
-        v = (v << 6) | (d & 0x3Fu);
-      }
-      // No overlong form, no surrogate, nothing above U+10FFFF.
-      const std::uint32_t least = need == 2 ? 0x80 : need == 3 ? 0x800 : 0x10000;
-      if (ok && v >= least && v <= 0x10FFFF && (v < 0xD800 || v > 0xDFFF)) {
-        out.push_back(v);
-        i += need;
-        continue;
-      }
-    }
-    out.push_back(c >= 0x80 && c < 0xA0 && kCp1252High[c - 0x80] ? kCp1252High[c - 0x80] : c);
-    ++i;
-  }
-  return out;
-}
-
-// The code page 1252 byte of a code point; false when the code page lacks it (C1 controls
-// included).
-bool cp1252Byte(std::uint32_t cp, unsigned char& byte) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-    byte = static_cast<unsigned char>(cp);
-    return true;
-  }
-  for (unsigned k = 0; k < 32; ++k) {
-    if (kCp1252High[k] != 0 && kCp1252High[k] == cp) {
-      byte = static_cast<unsigned char>(0x80 + k);
-      return true;
-    }
-  }
-  return false;
-}
+// Texts are read as the host reads them (CodePage.h). The file is written in that code page
+// ($DWGCODEPAGE ANSI_1252): every character it has is one byte.
 
 bool isControl(std::uint32_t cp) { return cp < 32 || cp == 127 || (cp >= 0x80 && cp < 0xA0); }
 
@@ -167,37 +115,25 @@ std::string encodeName(const std::string& s, bool& changed) {
   return out;
 }
 
-// A code page 1252 name as readers compare names: without regard to letter case.
-std::string foldName(const std::string& name) {
-  std::string out(name);
-  for (char& ch : out) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) ch = static_cast<char>(c + 32);
-    else if (c == 0x8A || c == 0x8C || c == 0x8E) ch = static_cast<char>(c + 16);
-    else if (c == 0x9F) ch = static_cast<char>(0xFF);
-  }
-  return out;
-}
-
 // The names one table of the file gives its records: each host name in the code page; a name
 // that had to change, or that the file would take for another record's name, gets "_2", "_3",
 // ... until it is the table's only one of that name. Names that need no change keep theirs.
 class TableNames {
 public:
-  void reserve(const std::string& fileName) { used_.insert(foldName(fileName)); }
+  void reserve(const std::string& fileName) { used_.insert(foldedCp1252(fileName)); }
   void assign(const std::vector<std::string>& names) {
     std::vector<std::pair<std::string, std::string>> later;
     for (const std::string& name : names) {
       if (names_.count(name)) continue;
       bool changed = false;
       std::string e = encodeName(name, changed);
-      if (!changed && used_.insert(foldName(e)).second) names_[name] = e;
+      if (!changed && used_.insert(foldedCp1252(e)).second) names_[name] = e;
       else later.emplace_back(name, e);
     }
     for (const auto& [name, e] : later) {
       if (names_.count(name)) continue;
       std::string candidate = e;
-      for (int n = 2; !used_.insert(foldName(candidate)).second; ++n) candidate = e + "_" + std::to_string(n);
+      for (int n = 2; !used_.insert(foldedCp1252(candidate)).second; ++n) candidate = e + "_" + std::to_string(n);
       names_[name] = candidate;
     }
   }

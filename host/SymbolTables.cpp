@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "host/CodePage.h"
+
 namespace kxhost {
 
 namespace {
@@ -17,12 +19,38 @@ inline unsigned char folded(unsigned char c) {
 }  // namespace
 
 bool sameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  if (std::memcmp(a.data(), b.data(), a.size()) == 0) return true;   // the usual case: same case
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (folded(static_cast<unsigned char>(a[i])) != folded(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
+  if (a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0) return true;
+  // Character by character, as the code page reads them: a letter may be one byte in one name
+  // and two (UTF-8) in the other.
+  std::size_t i = 0, k = 0;
+  while (i < a.size() && k < b.size())
+    if (foldedLetter(nextCodePoint(a, i)) != foldedLetter(nextCodePoint(b, k))) return false;
+  return i == a.size() && k == b.size();
+}
+
+std::string nameKey(const std::string& name) {
+  std::string key;
+  key.reserve(name.size());
+  for (std::size_t i = 0; i < name.size();) {
+    const std::uint32_t cp = foldedLetter(nextCodePoint(name, i));
+    // UTF-8, so that every character has one form in the key.
+    if (cp < 0x80) {
+      key += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      key += static_cast<char>(0xC0 | (cp >> 6));
+      key += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      key += static_cast<char>(0xE0 | (cp >> 12));
+      key += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      key += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      key += static_cast<char>(0xF0 | (cp >> 18));
+      key += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      key += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      key += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return key;
 }
 
 std::string upperName(std::string name) {

@@ -1,7 +1,7 @@
 #pragma once
-// The drawing's LAYER and LTYPE tables. Names compare ignoring case and keep the case they were
-// made with; records stay in the order they were made. LAYER always holds "0", LTYPE always
-// "CONTINUOUS"; BYLAYER and BYBLOCK are accepted wherever a line type is named.
+// The drawing's LAYER and LTYPE tables. Names compare ignoring case (sameName) and keep the case
+// they were made with; records stay in the order they were made. LAYER always holds "0", LTYPE
+// always "CONTINUOUS"; BYLAYER and BYBLOCK are accepted wherever a line type is named.
 
 #include <string>
 #include <vector>
@@ -52,8 +52,12 @@ private:
   mutable std::size_t lastLayer_ = 0;   // index of the layer found last (a lookup hint only)
 };
 
-// Case-insensitive equality of two names.
+// Equality of two table names ignoring the case of the letters of the drawing's code page
+// (foldedLetter, CodePage.h), each name read as the host reads texts.
 bool sameName(const std::string& a, const std::string& b);
+// A key that two names share exactly when sameName holds for them.
+std::string nameKey(const std::string& name);
+// A key word (command name, option, entity or table type) in upper case, byte by byte.
 std::string upperName(std::string name);
 
 }  // namespace kxhost

@@ -84,31 +84,34 @@ int m3dPartC::collectViewCosmetics(const mMat4dC& view, const metaObjectC& outpu
 
 int m3dPartC::collectOwnCosmetics(const mMat4dC& view, const metaObjectC& output) const {
   const mVec3dC v = axisZ(view);
+  // |z . v| at or above this counts as facing the view, either way round.
+  const auto faces = [&v](const mMat4dC& m) { return std::fabs(dot(axisZ(m), v)) >= 0.99999999; };
   const int partNumber = getPartNumber();
   const m3dCosmeticDrawsC draws = cosmeticDraws();
   const std::int64_t count = draws.count();
   for (std::int64_t i = 0; i < count; ++i) {
     const m3dCosSketchC sketch = draws.item(i);
     const mMat4dC m = sketch.getMatrix();
-    const mVec3dC z = axisZ(m);
     mMat4dC placed = m;
-    if (std::fabs(dot(z, v)) < 0.99999999) {
+    if (!faces(m)) {
       mVec3dC p0, p1;
       if (!sketch.axisEndsInModel(p0, p1)) continue;
       const mVec3dC c = setLength(subtract(p1, p0), 1.0);
       if (std::fabs(dot(c, v)) > 1e-8) continue;
       // z . v may stray outside [-1, 1] by rounding when the axes are not unit vectors.
-      const double cosine = std::fmax(-1.0, std::fmin(1.0, dot(z, v)));
-      // The turn that brings z onto v is positive about c only when c points along z x v; an
-      // axis drawn the other way turns by the negative angle, so the copy faces the view however
-      // its axis line was drawn.
-      const double sense = dot(cross(z, v), c) < 0.0 ? -1.0 : 1.0;
-      const double angle = sense * std::acos(cosine) * 180.0 / kPi;
-      const mMat4dC r = rotationFromAxisAngle(c, angle);
-      placed = translationMatrix(p0)
-                   .multiply(r)
-                   .multiply(translationMatrix(scaleBy(p0, -1.0)))
-                   .multiply(m);
+      const double cosine = std::fmax(-1.0, std::fmin(1.0, dot(axisZ(m), v)));
+      const double angle = std::acos(cosine) * 180.0 / kPi;
+      const auto turnedBy = [&](double degrees) {
+        return translationMatrix(p0)
+            .multiply(rotationFromAxisAngle(c, degrees))
+            .multiply(translationMatrix(scaleBy(p0, -1.0)))
+            .multiply(m);
+      };
+      // The turn by +angle about c is the rule and is kept wherever it ends facing the view: at a
+      // right angle it always does (z then ends along -v or +v, as c was drawn). Otherwise it
+      // faces only when c points along z x v; an axis line drawn the other way turns by -angle.
+      placed = turnedBy(angle);
+      if (!faces(placed)) placed = turnedBy(-angle);
     }
     metaTreeC* copy = sketch.cloneNode(1, 1);
     if (!copy) continue;

@@ -48,8 +48,9 @@ public:
   m3dNodeListC& listPartNodes(m3dNodeListC& list) override;
   m3dNodeListC& listDocumentNodes(m3dNodeListC& list) override;
   // Appends to `output` a copy of every cosmetic sketch that faces the view or can be turned
-  // about its axis line (lying across the view direction) until its normal points along the
-  // view's Z axis; the copies carry this part's number. This part's tree is left as it is.
+  // about its axis line (lying across the view direction) until its normal lies along the
+  // view's Z axis, either way round; the copies carry this part's number. This part's tree is
+  // left as it is.
   int collectViewCosmetics(const mMat4dC& view, const metaObjectC& output) override;
   void collectAxisLines(const mMat4dC& view, m3dAxisPoolC& pool, int allDirections) override;
   int setDocumentUnitValue(double value) override;

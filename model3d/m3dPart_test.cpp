@@ -79,21 +79,51 @@ TEST(m3dPart, ViewCosmeticsFaceTheView) {
   EXPECT_STREQ(second.getName(), "across");
   EXPECT_EQ(second.ownerPartNumber(), 7);
   const mMat4dC turned = second.getMatrix();
-  // Turned by 90 degrees about the axis (along x through (0, 5, 0)): the normal now lies along
-  // the view direction, and points on the axis stay where they were.
-  EXPECT_NEAR(std::fabs(dot(axisZ(turned), {0, 0, 1})), 1.0, 1e-12);
-  expectNear(transformPoint(turned, {0, 0, 0}), {0, 5, 0}, kTol);
-  expectNear(transformPoint(turned, {4, 0, 0}), {4, 5, 0}, kTol);
-  EXPECT_FALSE(isLeftHanded(turned));
+  // Turned by acos(z . v) = +90 degrees about the axis, +x through (0, 5, 0): Y = (0, 0, 1) goes
+  // to (0, -1, 0), Z = (0, -1, 0) to (0, 0, -1), which faces the view; the origin lies on the
+  // axis and stays.
+  const mMat4dC expected = frame({1, 0, 0}, {0, -1, 0}, {0, 0, -1}, {0, 5, 0});
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(turned.m[i], expected.m[i], 1e-12) << i;
+}
+
+TEST(m3dPart, CosmeticsAtARightAngleTurnByThePositiveAngleWhicheverWayTheirAxisIsDrawn) {
+  // View along +z; the sketch stands upright: X = (1, 0, 0), Y = (0, 0, 1), Z = (0, -1, 0),
+  // origin (0, 5, 0), so z . v = 0 and the turn is acos(0) = +90 degrees about the axis line,
+  // which lies at sketch y = 2, through the model points (0, 5, 2) and (4, 5, 2).
+  // Drawn forward, p0 = (0, 5, 2), c = +x; +90 about +x maps (x, y, z) to (x, -z, y):
+  //   Y -> (0, -1, 0), Z -> (0, 0, -1) (along -v: faces), origin p0 + R (0, 0, -2) = (0, 7, 2).
+  // Drawn backward, p0 = (4, 5, 2), c = -x; +90 about -x maps (x, y, z) to (x, z, -y):
+  //   Y -> (0, 1, 0), Z -> (0, 0, 1) (along +v: faces), origin p0 + R (-4, 0, -2) = (0, 3, 2).
+  const mMat4dC standing = frame({1, 0, 0}, {0, 0, 1}, {0, -1, 0}, {0, 5, 0});
+  struct Case {
+    const char* center;
+    mMat4dC expected;
+  } cases[] = {
+      {"CENTER { POINT { 0 2 } POINT { 4 2 } }",
+       frame({1, 0, 0}, {0, -1, 0}, {0, 0, -1}, {0, 7, 2})},
+      {"CENTER { POINT { 4 2 } POINT { 0 2 } }", frame({1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 3, 2})},
+  };
+  for (const Case& c : cases) {
+    treeP part =
+        readTree("PART { PARTNR { 3 } COSDRAW { " + cosSketch("s", standing, c.center) + " } }");
+    treeP out = readTree("OUT { }");
+    m3dPartC(part.get(), 0).collectViewCosmetics(kUprightFrame, metaObjectC(out.get(), 0));
+    ASSERT_EQ(out->childCount(), 1) << c.center;
+    const mMat4dC turned = m3dCosSketchC(out->firstChild(), 0).getMatrix();
+    for (int i = 0; i < 16; ++i)
+      EXPECT_NEAR(turned.m[i], c.expected.m[i], 1e-12) << c.center << " " << i;
+  }
 }
 
 TEST(m3dPart, TiltedCosmeticsTurnOntoTheViewWhicheverWayTheirAxisIsDrawn) {
   // View along +z. The sketch's x axis runs along the model's x; its plane is tilted by t about
   // that axis: Y = (0, cos t, sin t), Z = X x Y = (0, -sin t, cos t), so z . v = cos t. Its
   // axis line lies at sketch y = 2, drawn from x = 0 to x = 4 or back, through the model point
-  // p0 = (x0, 5 + 2 cos t, 2 sin t). Turning about that line by -t (about +x) brings Y onto
-  // (0, 1, 0) and Z onto (0, 0, 1); the origin, 2 along -Y from the line, lands at
-  // (0, 5 + 2 cos t - 2, 2 sin t).
+  // p0 = (x0, 5 + 2 cos t, 2 sin t). The turn is acos(z . v) = +t about the drawn axis: drawn
+  // backward (c = -x) that is -t about +x, which faces the view; drawn forward (c = +x) it would
+  // leave Z at (0, -sin 2t, cos 2t), not facing, so the opposite turn, again -t about +x, is
+  // taken. Turning about that line by -t (about +x) brings Y onto (0, 1, 0) and Z onto
+  // (0, 0, 1); the origin, 2 along -Y from the line, lands at (0, 5 + 2 cos t - 2, 2 sin t).
   const char* forward = "CENTER { POINT { 0 2 } POINT { 4 2 } }";
   const char* backward = "CENTER { POINT { 4 2 } POINT { 0 2 } }";
   struct Case {

@@ -22,21 +22,14 @@ constexpr const char* kBlockNameForbidden = "<>/\\\":;?*|,=`";
 }  // namespace
 
 bool CommandContext::hasTableEntry(const char* table, const RWCString& name) {
-  // The whole table is walked even after a match, so the host's table cursor always ends at the
-  // table's end; every entry list is released as soon as it is read.
-  bool found = false;
-  for (resbuf* entry = hostcall::tblNext(table, 1); entry != nullptr;
-       entry = hostcall::tblNext(table, 0)) {
-    for (const resbuf* group = entry; group != nullptr; group = group->rbnext) {
-      if (group->restype == 2 && group->resval.rstring != nullptr &&
-          name.compare(group->resval.rstring, RWCString::ignoreCase) == 0) {
-        found = true;
-        break;
-      }
-    }
-    hostcall::relRb(entry);
-  }
-  return found;
+  // The host's own search decides: the names of a table compare ignoring case as the host folds
+  // it (the letters of its code page as well as ASCII ones, whatever the name's encoding), so a
+  // name found free here is one the host takes as new. Setnext 0 leaves the table's cursor as it
+  // was; the entry list is released at once.
+  resbuf* entry = hostcall::tblSearch(table, name.data(), 0);
+  if (entry == nullptr) return false;
+  hostcall::relRb(entry);
+  return true;
 }
 
 bool CommandContext::hasLayer(const RWCString& name) { return hasTableEntry("LAYER", name); }

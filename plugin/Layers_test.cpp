@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "host/api.h"
 #include "plugin/testing/PluginTestFixture.h"
 
 namespace {
@@ -178,6 +179,31 @@ TEST_F(LayersTest, TableLookupsIgnoreCaseAndMatchWholeNames) {
   EXPECT_TRUE(ctx.hasLineType("MITTE"));
   EXPECT_FALSE(ctx.loadLineType("gibtsnicht"));
   // Every entry list the walks received was released.
+  EXPECT_EQ(host().resultBuffers().liveCount(), 0u);
+}
+
+// A block name is taken as the drawing's when the host takes it so: the letters of the host's
+// code page fold their case as ASCII ones do, whether the name comes in UTF-8 or in code page
+// bytes; names the host does not fold stay apart.
+TEST_F(LayersTest, BlockLookupFoldsTheCaseOfCodePageLetters) {
+  CommandContext& ctx = configure("");
+  const ads_point p0 = {0.0, 0.0, 0.0}, p1 = {1.0, 0.0, 0.0};
+  resbuf* line = acutBuildList(RTDXF0, "LINE", 10, p0, 11, p1, 0);
+  ASSERT_EQ(acdbEntMake(line), RTNORM);
+  acutRelRb(line);
+  ads_name last = {0, 0}, set = {0, 0};
+  ASSERT_EQ(acdbEntLast(last), RTNORM);
+  ASSERT_EQ(acedSSAdd(last, nullptr, set), RTNORM);
+  ASSERT_EQ(acedCommand(RTSTR, "_.BLOCK", RTSTR, "\xC3\x84RGER", RTPOINT, p0, RTPICKS, set, RTSTR,
+                        "", RTNONE),
+            RTNORM);  // ÄRGER
+  acedSSFree(set);
+
+  EXPECT_TRUE(ctx.hasBlock("\xC3\x84RGER"));
+  EXPECT_TRUE(ctx.hasBlock("\xC3\xA4rger"));   // ärger, UTF-8
+  EXPECT_TRUE(ctx.hasBlock("\xE4rger"));        // ärger, a code page byte
+  EXPECT_FALSE(ctx.hasBlock("ARGER"));
+  EXPECT_FALSE(ctx.hasBlock("\xC3\xA4rger0"));
   EXPECT_EQ(host().resultBuffers().liveCount(), 0u);
 }
 
