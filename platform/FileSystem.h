@@ -59,7 +59,7 @@ bool sameFile(std::string_view a, std::string_view b);
 
 // Copies a regular file's bytes over `to` (created or replaced atomically). False when the source
 // is not a readable file, when `to` is the same file as `from` (under any name: it is left whole),
-// or when writing fails.
+// or when writing fails (as for replaceFileContents, a `to` that may not be written is refused).
 bool copyFile(std::string_view from, std::string_view to);
 
 // Sets the modification and/or access time; a time not given is left as it is.
@@ -83,7 +83,8 @@ void setWindowsFolder(std::string_view path);
 // to disk and renames it over `path`, so that at every moment `path` holds either its old or its
 // new contents, whole. On failure the temporary file is removed and `path` is untouched; `error`
 // (when given) receives a short reason. A new file gets mode 0666 less the umask; a replaced one
-// keeps its permission bits.
+// keeps its permission bits. An existing file that the caller may not write (its mode, as for
+// opening it to write) is refused, even where the folder would allow the rename.
 //
 // The temporary is "." + the file's name + ".tmp-" + the writer's pid + "-" + 8 hex digits. A
 // writer killed before its rename leaves it behind; every replacement of the same file first
