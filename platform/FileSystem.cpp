@@ -271,6 +271,14 @@ bool openFileStatus(std::FILE* file, FileStatus& out) {
   return true;
 }
 
+bool isMissing(std::string_view path) {
+  std::string p;
+  if (!native(path, p)) return true;
+  struct stat st {};
+  if (::stat(p.c_str(), &st) == 0) return false;
+  return errno == ENOENT || errno == ENOTDIR;
+}
+
 bool isFile(std::string_view path) {
   FileStatus st;
   return status(path, st) && st.kind == FileKind::File;

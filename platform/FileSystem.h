@@ -36,6 +36,11 @@ enum AccessMode { kAccessExists = 0, kAccessWrite = 2, kAccessRead = 4 };
 bool exists(std::string_view path);                    // file, folder or anything else
 bool isAccessible(std::string_view path, int mode);    // mode: AccessMode bits
 bool status(std::string_view path, FileStatus& out);   // false (out reset) when it does not exist
+// True only when nothing is at the path: it, or a folder on the way to it, does not exist (a
+// link to nothing counts as missing; so does a path on an unmapped drive). False when something
+// is there, and when the system cannot tell (a folder on the way that may not be searched, a
+// loop of links): such a path may name a file this program cannot read.
+bool isMissing(std::string_view path);
 bool isFile(std::string_view path);
 bool isFolder(std::string_view path);
 // The status of the file an open stream reads or writes, whatever its name is now (moved,

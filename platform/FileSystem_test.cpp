@@ -77,6 +77,21 @@ TEST(FileSystemTest, AccessModes) {
   }
 }
 
+TEST(FileSystemTest, MissingOnlyWhenNothingIsThere) {
+  TempDir dir;
+  writeFile(dir.file("a.txt"), "x");
+  fs::create_directory(dir.file("sub"));
+  fs::create_symlink(dir.file("gone"), dir.file("dangling"));
+  fs::create_symlink(dir.file("loop"), dir.file("loop"));
+  EXPECT_TRUE(isMissing(dir.file("none")));
+  EXPECT_TRUE(isMissing(dir.file("none/x")));
+  EXPECT_TRUE(isMissing(dir.file("a.txt/x")));    // a file is no folder to hold one
+  EXPECT_TRUE(isMissing(dir.file("dangling")));
+  EXPECT_FALSE(isMissing(dir.file("a.txt")));
+  EXPECT_FALSE(isMissing(dir.file("sub")));
+  EXPECT_FALSE(isMissing(dir.file("loop")));      // something is there that cannot be opened
+}
+
 TEST(FileSystemTest, RemoveRenameAndFolders) {
   TempDir dir;
   writeFile(dir.file("a"), "A");
