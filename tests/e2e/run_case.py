@@ -29,6 +29,7 @@ Expected files of a case NAME in the cases folder:
                                message catalogue, in a copy of the sample's language folders),
                                "saved FILE" (after the run, the user configuration must hold
                                every line of FILE of the cases folder, in that order),
+                               "language NAME" (QUORVEL_LANGUAGE of the run; default english),
                                "chmod MODE FILE" (octal mode of FILE, named relative to the run's
                                folder, such as user/plinth.cfg, before the run),
                                "unchanged FILE ..." (after the run FILE must hold the bytes and
@@ -173,6 +174,8 @@ def main():
                         env["QUORVEL"] = quorvel
                     elif word == "saved" and rest:
                         saved = os.path.join(args.cases, rest)
+                    elif word == "language" and rest:
+                        variables["QUORVEL_LANGUAGE"] = env["QUORVEL_LANGUAGE"] = rest
                     elif word == "chmod" and len(rest.split()) == 2:
                         mode, name = rest.split()
                         os.chmod(os.path.join(tmp, name), int(mode, 8))
