@@ -62,6 +62,13 @@ struct SavedSetting {
 
 RWCString gTableWords[7];
 
+// A load's result (of the line list's reading) as the outcome a later save looks at.
+QVConfig::ReadOutcome readOutcome(int result, bool missing) {
+  if (result == 1) return QVConfig::kReadWhole;
+  if (result == -3) return missing ? QVConfig::kReadNothing : QVConfig::kReadUnopened;
+  return QVConfig::kReadPartly;
+}
+
 // Block names are equal by the configuration's comparison; every spelling of "<default>" names
 // the one default block, as the line list treats it.
 bool sameBlockName(const RWCString& a, const RWCString& b, bool ignoreCase) {
@@ -99,9 +106,10 @@ int QVConfig::loadFile(const RWCString& fileName) {
   inputStream_ = nullptr;
   outputStream_ = nullptr;
   if (fileName.isEmpty()) return -1;
-  int r = loadConfigLines(lines_, fileName);
+  bool missing = false;
+  int r = loadConfigLines(lines_, fileName, &missing);
   parseLines();
-  readFailed_ = r == -2;
+  lastRead_ = readOutcome(r, missing);
   return r == -3 ? 0 : r;
 }
 
@@ -110,7 +118,7 @@ int QVConfig::loadStream(std::istream& in) {
   inputStream_ = &in;
   int r = lines_.readStream(in);
   parseLines();
-  readFailed_ = r == -2;
+  lastRead_ = readOutcome(r, false);
   return r == -3 ? 0 : r;
 }
 
@@ -144,9 +152,10 @@ int QVConfig::reload() {
 int QVConfig::saveMerged() {
   QVConfigLineList fresh(ignoreCase_ != 0);
   int r;
+  bool missing = false;
   if (!fileName_.isEmpty()) {
-    r = loadConfigLines(fresh, fileName_);
-    if (r == -3) r = 1;  // the file is gone: the model alone is written
+    r = loadConfigLines(fresh, fileName_, &missing);
+    if (r == -3 && missing) r = 1;  // the file is gone: the model alone is written
   } else if (inputStream_) {
     inputStream_->clear();
     inputStream_->seekg(0);
@@ -156,7 +165,7 @@ int QVConfig::saveMerged() {
   }
   if (r != 1) return -2;  // a partial read must not replace the file
   lines_ = fresh;
-  readFailed_ = false;
+  lastRead_ = missing ? kReadNothing : kReadWhole;
   return save() == 0 ? 1 : -2;
 }
 
@@ -191,8 +200,10 @@ int QVConfig::writeToStream(std::ostream& out) {
 
 int QVConfig::save() {
   saveError_ = RWCString();
-  if (readFailed_) {
-    saveError_ = "the file could not be read whole, so it is not written over";
+  if (lastRead_ == kReadPartly || lastRead_ == kReadUnopened) {
+    saveError_ = lastRead_ == kReadPartly
+                     ? "the file could not be read whole, so it is not written over"
+                     : "the file could not be read, so it is not written over";
     return -1;
   }
   if (fileName_.isEmpty() && !outputStream_) {

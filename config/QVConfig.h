@@ -60,18 +60,25 @@ class QVConfig : public NotifyingObject {
   // registered, with their defaults. -1 unless the read gave 1; then the change notification.
   int reload();
   // Reads the lines again without rebuilding the model, then saves as save does, so that lines
-  // others changed meanwhile survive. 1 or -2.
+  // others changed meanwhile survive. 1 or -2 (nothing is written when the file is there but
+  // cannot be read whole).
   int saveMerged();
   // Copies the set items into the lines and writes them all: to the file (atomically), else to
   // the output stream, which is rewritten from its start. 0, or -1 when there is nowhere to
-  // write, the write failed (the file keeps its old contents), the last read failed (so a partly
-  // read file is never written over its original; nothing is written), or some item or new block
+  // write, the write failed (the file keeps its old contents; a file its user may not write is
+  // refused), the last read failed or could not open an existing file (so a file not read whole
+  // is never written over its original; nothing is written), or some item or new block
   // cannot be written as one line: that one is left out, its old line (if any) kept, and every
   // other change is written all the same.
   int save();
   // Why the last save returned -1 (a short text naming the file where the system gave one);
   // empty after a save that succeeded.
   const RWCString& saveError() const { return saveError_; }
+  // What the last load read. A save refuses after kReadUnopened (the file is there, but could
+  // not be opened) and kReadPartly (a read error part way): writing what the model holds would
+  // lose the rest of the file. Nothing read (no load yet, no file) lets it save.
+  enum ReadOutcome { kReadNothing, kReadWhole, kReadUnopened, kReadPartly };
+  ReadOutcome lastRead() const { return lastRead_; }
   // Deletes every block and id record; the lines stay.
   void clear();
 
@@ -224,7 +231,7 @@ class QVConfig : public NotifyingObject {
   RWCString currentText_;
   RWCString currentElement_;
   std::int32_t elementPos_ = 0;
-  bool readFailed_ = false;       // the last read returned -2: saving would lose lines
+  ReadOutcome lastRead_ = kReadNothing;
   QVConfigValue unregisteredValue_;
   RWCString saveError_;
 };

@@ -654,16 +654,22 @@ void QVConfigLineList::freeNameArray(char** array) {
 
 // ---- files -----------------------------------------------------------------------------------
 
-int loadConfigLines(QVConfigLineList& list, const RWCString& fileName) {
+int loadConfigLines(QVConfigLineList& list, const RWCString& fileName, bool* missing) {
   const RWCString expanded = expandVariables(fileName);
+  const std::string_view path(expanded.data(), expanded.length());
   list.clear();
+  if (missing) *missing = false;
+  const auto notOpened = [&] {
+    if (missing) *missing = platform::isMissing(path);
+    return -3;
+  };
   std::string native;
-  if (!platform::osPath(std::string(expanded.data(), expanded.length()), native)) return -3;
+  if (!platform::osPath(std::string(path), native)) return notOpened();
   // What an earlier save of this file left when it was killed goes now.
-  platform::removeStaleReplacements(std::string_view(expanded.data(), expanded.length()));
-  if (!platform::isFile(native)) return -3;  // a folder, or nothing at all
+  platform::removeStaleReplacements(path);
+  if (!platform::isFile(native)) return notOpened();  // a folder, or nothing at all
   std::ifstream in(native, std::ios::in | std::ios::binary);
-  if (!in.is_open()) return -3;
+  if (!in.is_open()) return notOpened();
   return list.readStream(in);
 }
 

@@ -161,8 +161,9 @@ class QVConfigLineList {
 };
 
 // Expands variables in fileName and reads the file into list: 1, -3 when it cannot be opened
-// (the list is then empty), -2 on a read error.
-int loadConfigLines(QVConfigLineList& list, const RWCString& fileName);
+// (the list is then empty), -2 on a read error. missing (when given) tells a -3 for a file that
+// is not there from one for a file that is there but could not be opened.
+int loadConfigLines(QVConfigLineList& list, const RWCString& fileName, bool* missing = nullptr);
 // Expands variables in fileName and replaces the file's contents with the list's text, through a
 // temporary file renamed over it: a failed save leaves the old file whole. 1 or -2.
 // reason (when given) receives why a save failed.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <streambuf>
@@ -12,6 +13,7 @@
 #include "platform/testing/FailingStreamBuffer.h"
 #include "platform/testing/FileText.h"
 #include "platform/testing/TempDir.h"
+#include "platform/testing/Unprivileged.h"
 
 namespace {
 
@@ -310,6 +312,69 @@ TEST(QVConfig, FailedReadIsNeverSavedOverTheFile) {
   // saveMerged reads the file whole again and may then save.
   EXPECT_EQ(config.saveMerged(), 1);
   EXPECT_EQ(readFile(path), "[A]\nk=2\n[B]\nj=2\n");
+}
+
+// A file that is there but cannot be opened (its mode, a loop of links) or may not be written is
+// never replaced: every save fails, and the file keeps its bytes and its mode; a missing file is
+// created. Run as a user the modes apply to.
+TEST(QVConfig, AFileItsUserCannotReadOrWriteIsNeverReplaced) {
+  namespace fs = std::filesystem;
+  const std::string whole = "; mine\n[A]\nk=1\n[B]\nj=2\n";
+  enum Kind { kMode000, kMode444, kLoop, kMissing };
+  struct Case {
+    Kind kind;
+    const char* expected;   // <F> stands for the file
+  } const cases[] = {
+      {kMode000, "load 0 save -1 merged -2 lines -2: the file could not be read, so it is not "
+                 "written over"},
+      {kMode444, "load 1 save -1 merged -2 lines -2: replace <F>: Permission denied"},
+      {kLoop, "load 0 save -1 merged -2 lines -2: the file could not be read, so it is not "
+              "written over"},
+      {kMissing, "load 0 save 0 merged 1 lines 1: "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    platform::TempDir dir;
+    fs::permissions(dir.path(), fs::perms::all);
+    const std::string path = dir.file("plinth.cfg");
+    if (c.kind == kLoop) {
+      fs::create_symlink("plinth.cfg", path);
+    } else if (c.kind != kMissing) {
+      writeFile(path, whole);
+      fs::permissions(path, c.kind == kMode000 ? fs::perms::none
+                                               : fs::perms::owner_read | fs::perms::group_read |
+                                                     fs::perms::others_read);
+    }
+    const platform::UnprivilegedRun run = platform::runUnprivileged(dir.path(), [&] {
+      QVConfig config(true);
+      const int load = config.loadFile(path.c_str());
+      config.valueOrDefault("k", "A").setText("2");
+      const int save = config.save();
+      const std::string why = str(config.saveError());
+      const int merged = config.saveMerged();
+      const int lines = saveConfigLines(config.lines(), path.c_str());
+      return "load " + std::to_string(load) + " save " + std::to_string(save) + " merged " +
+             std::to_string(merged) + " lines " + std::to_string(lines) + ": " + why;
+    });
+    if (!run.ran) GTEST_SKIP() << run.skipped;
+    std::string expected = c.expected;
+    if (const std::size_t at = expected.find("<F>"); at != std::string::npos)
+      expected.replace(at, 3, path);
+    EXPECT_EQ(run.result, expected);
+    if (c.kind == kLoop) {
+      EXPECT_TRUE(fs::is_symlink(path));
+      EXPECT_EQ(fs::read_symlink(path), "plinth.cfg");
+    } else if (c.kind == kMissing) {
+      EXPECT_EQ(readFile(path), "\n[A]\nk=2\n");
+    } else {
+      EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+                c.kind == kMode000 ? fs::perms::none
+                                   : fs::perms::owner_read | fs::perms::group_read |
+                                         fs::perms::others_read);
+      fs::permissions(path, fs::perms::owner_read, fs::perm_options::add);
+      EXPECT_EQ(readFile(path), whole);
+    }
+  }
 }
 
 TEST(QVConfig, SaveToTheStreamItWasReadFromOverwrites) {

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "platform/FileSystem.h"
 #include "platform/testing/FileText.h"
 #include "platform/testing/TempDir.h"
+#include "platform/testing/Unprivileged.h"
 
 namespace {
 
@@ -55,6 +57,27 @@ TEST(m3dFeatureData, RoundTripKeepsEveryByte) {
 
   ASSERT_EQ(view.exportFeatureData(dir.file("out.bin").c_str()), 1);
   EXPECT_EQ(readFile(dir.file("out.bin")), bytes);
+}
+
+// An export over a file its user may not write fails and leaves that file, bytes and mode, though
+// the folder is writable. Run as a user the mode applies to.
+TEST(m3dFeatureData, ExportLeavesAProtectedFileAsItIs) {
+  namespace fs = std::filesystem;
+  platform::TempDir dir;
+  writeFile(dir.file("in.bin"), "feature bytes");
+  writeFile(dir.file("out.bin"), "kept");
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(dir.file("out.bin"), readOnly);
+  fs::permissions(dir.path(), fs::perms::all);
+  treeP feature = readTree("BASE { }");
+  const m3dFeatGenC view(feature.get(), 0);
+  ASSERT_EQ(view.importFeatureData("F", "1", dir.file("in.bin").c_str()), 1);
+  const platform::UnprivilegedRun run = platform::runUnprivileged(
+      dir.path(), [&] { return std::to_string(view.exportFeatureData(dir.file("out.bin").c_str())); });
+  if (!run.ran) GTEST_SKIP() << run.skipped;
+  EXPECT_EQ(run.result, "0");
+  EXPECT_EQ(readFile(dir.file("out.bin")), "kept");
+  EXPECT_EQ(fs::status(dir.file("out.bin")).permissions() & fs::perms::all, readOnly);
 }
 
 TEST(m3dFeatureData, EmptyFileStoresNothingToExport) {

@@ -151,7 +151,13 @@ public:
     }
     struct stat old {};
     bool hadOld = ::stat(target_.c_str(), &old) == 0;
+    // What cannot even be looked at (a loop of links) may be a file: it is not replaced.
+    if (!hadOld && errno != ENOENT && errno != ENOTDIR) return fail("replace", target_, errno);
     if (hadOld && !S_ISREG(old.st_mode)) return fail("replace", target_, EISDIR);
+    // The rename needs leave to write the folder only; a file its user may not write is refused
+    // as opening it for writing would refuse it, so a protected file is never replaced.
+    if (hadOld && ::faccessat(AT_FDCWD, target_.c_str(), W_OK, AT_EACCESS) != 0)
+      return fail("replace", target_, errno);
     if (injected(ReplaceStep::CreateTemp)) return fail("create temporary file for", target_, EIO);
     removeStaleTemporaries(target_);
     const std::string stem =
@@ -263,6 +269,14 @@ bool openFileStatus(std::FILE* file, FileStatus& out) {
   out.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec);
   out.accessed = static_cast<std::int64_t>(st.st_atim.tv_sec);
   return true;
+}
+
+bool isMissing(std::string_view path) {
+  std::string p;
+  if (!native(path, p)) return true;
+  struct stat st {};
+  if (::stat(p.c_str(), &st) == 0) return false;
+  return errno == ENOENT || errno == ENOTDIR;
 }
 
 bool isFile(std::string_view path) {

@@ -36,6 +36,11 @@ enum AccessMode { kAccessExists = 0, kAccessWrite = 2, kAccessRead = 4 };
 bool exists(std::string_view path);                    // file, folder or anything else
 bool isAccessible(std::string_view path, int mode);    // mode: AccessMode bits
 bool status(std::string_view path, FileStatus& out);   // false (out reset) when it does not exist
+// True only when nothing is at the path: it, or a folder on the way to it, does not exist (a
+// link to nothing counts as missing; so does a path on an unmapped drive). False when something
+// is there, and when the system cannot tell (a folder on the way that may not be searched, a
+// loop of links): such a path may name a file this program cannot read.
+bool isMissing(std::string_view path);
 bool isFile(std::string_view path);
 bool isFolder(std::string_view path);
 // The status of the file an open stream reads or writes, whatever its name is now (moved,
@@ -59,7 +64,7 @@ bool sameFile(std::string_view a, std::string_view b);
 
 // Copies a regular file's bytes over `to` (created or replaced atomically). False when the source
 // is not a readable file, when `to` is the same file as `from` (under any name: it is left whole),
-// or when writing fails.
+// or when writing fails (as for replaceFileContents, a `to` that may not be written is refused).
 bool copyFile(std::string_view from, std::string_view to);
 
 // Sets the modification and/or access time; a time not given is left as it is.
@@ -83,7 +88,8 @@ void setWindowsFolder(std::string_view path);
 // to disk and renames it over `path`, so that at every moment `path` holds either its old or its
 // new contents, whole. On failure the temporary file is removed and `path` is untouched; `error`
 // (when given) receives a short reason. A new file gets mode 0666 less the umask; a replaced one
-// keeps its permission bits.
+// keeps its permission bits. An existing file that the caller may not write (its mode, as for
+// opening it to write) is refused, even where the folder would allow the rename.
 //
 // The temporary is "." + the file's name + ".tmp-" + the writer's pid + "-" + 8 hex digits. A
 // writer killed before its rename leaves it behind; every replacement of the same file first

@@ -16,6 +16,7 @@
 #include "platform/testing/FileText.h"
 #include "platform/testing/ScopedEnv.h"
 #include "platform/testing/TempDir.h"
+#include "platform/testing/Unprivileged.h"
 
 namespace platform {
 namespace {
@@ -74,6 +75,21 @@ TEST(FileSystemTest, AccessModes) {
   if (!privileged) {
     EXPECT_FALSE(isAccessible(dir.file("ro"), kAccessWrite));
   }
+}
+
+TEST(FileSystemTest, MissingOnlyWhenNothingIsThere) {
+  TempDir dir;
+  writeFile(dir.file("a.txt"), "x");
+  fs::create_directory(dir.file("sub"));
+  fs::create_symlink(dir.file("gone"), dir.file("dangling"));
+  fs::create_symlink(dir.file("loop"), dir.file("loop"));
+  EXPECT_TRUE(isMissing(dir.file("none")));
+  EXPECT_TRUE(isMissing(dir.file("none/x")));
+  EXPECT_TRUE(isMissing(dir.file("a.txt/x")));    // a file is no folder to hold one
+  EXPECT_TRUE(isMissing(dir.file("dangling")));
+  EXPECT_FALSE(isMissing(dir.file("a.txt")));
+  EXPECT_FALSE(isMissing(dir.file("sub")));
+  EXPECT_FALSE(isMissing(dir.file("loop")));      // something is there that cannot be opened
 }
 
 TEST(FileSystemTest, RemoveRenameAndFolders) {
@@ -237,6 +253,28 @@ TEST_F(ReplaceTest, ALinkStaysALink) {
   EXPECT_EQ(readFile(dir.file("real/target")), "new");
 }
 
+// A file its user may not write stays as it is, bytes and mode, though the folder would let a
+// rename replace it; so does the destination of a copy. Run as a user the mode applies to.
+TEST_F(ReplaceTest, RefusesAFileItsUserMayNotWrite) {
+  const std::string file = dir.file("plinth.cfg");
+  writeFile(file, "old contents");
+  writeFile(dir.file("source"), "copied");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions(dir.path(), fs::perms::all);
+  const UnprivilegedRun run = runUnprivileged(dir.path(), [&] {
+    std::string error;
+    const bool replaced = replaceFileContents(file, "new contents", &error);
+    const bool copied = copyFile(dir.file("source"), file);
+    return std::to_string(replaced) + std::to_string(copied) + " " + error;
+  });
+  if (!run.ran) GTEST_SKIP() << run.skipped;
+  EXPECT_EQ(run.result, "00 replace " + file + ": Permission denied");
+  EXPECT_EQ(readFile(file), "old contents");
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(names(), (std::vector<std::string>{"plinth.cfg", "source"}));   // no temporary left
+}
+
 TEST_F(ReplaceTest, RefusesFoldersAndMissingFolders) {
   fs::create_directory(dir.file("sub"));
   EXPECT_FALSE(replaceFileContents(dir.file("sub"), "x"));
@@ -244,6 +282,10 @@ TEST_F(ReplaceTest, RefusesFoldersAndMissingFolders) {
   std::string error;
   EXPECT_FALSE(replaceFileContents(dir.file("none/x"), "x", &error));
   EXPECT_NE(error.find("none"), std::string::npos);
+  // A loop of links cannot be looked at: it may stand for a file, and stays as it is.
+  fs::create_symlink("loop", dir.file("loop"));
+  EXPECT_FALSE(replaceFileContents(dir.file("loop"), "x"));
+  EXPECT_TRUE(fs::is_symlink(dir.file("loop")));
 }
 
 }  // namespace

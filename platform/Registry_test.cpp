@@ -9,6 +9,7 @@
 #include "platform/Process.h"
 #include "platform/testing/ScopedEnv.h"
 #include "platform/testing/TempDir.h"
+#include "platform/testing/Unprivileged.h"
 
 namespace platform {
 namespace {
@@ -219,6 +220,36 @@ TEST_F(RegistryTest, ADamagedFileIsNeverOverwritten) {
   std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(all, junk);
   EXPECT_TRUE(registryCreateKey(HKLM, "SOFTWARE\\Other"));   // other hives still work
+}
+
+// A hive file its user may not write, or not read, is left as it is, bytes and mode, though the
+// store's folder is writable. Run as a user the modes apply to.
+TEST_F(RegistryTest, AProtectedOrUnreadableFileIsNeverReplaced) {
+  for (const fs::perms mode : {fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                               fs::perms::none}) {
+    TempDir store;
+    setRegistryRoot(store.path());
+    ASSERT_TRUE(registryCreateKey(HKCU, "SOFTWARE\\K"));
+    ASSERT_TRUE(registryWriteValue(HKCU, "SOFTWARE\\K", "", text("old")));
+    const std::string hive = store.file("HKEY_CURRENT_USER.reg");
+    std::ifstream in(hive, std::ios::binary);
+    const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    fs::permissions(store.path(), fs::perms::all);
+    fs::permissions(store.file(".lock"), fs::perms::all);   // the lock is not what refuses
+    fs::permissions(hive, mode);
+    const UnprivilegedRun run = runUnprivileged(store.path(), [] {
+      return std::to_string(registryWriteValue(HKCU, "SOFTWARE\\K", "", text("new"))) +
+             std::to_string(registryCreateKey(HKCU, "SOFTWARE\\L"));
+    });
+    if (!run.ran) GTEST_SKIP() << run.skipped;
+    EXPECT_EQ(run.result, "00");
+    EXPECT_EQ(fs::status(hive).permissions() & fs::perms::all, mode);
+    fs::permissions(hive, fs::perms::owner_read, fs::perm_options::add);
+    std::ifstream after(hive, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()),
+              before);
+  }
 }
 
 TEST_F(RegistryTest, AFileCutShortIsNotBelieved) {

@@ -166,9 +166,11 @@ bool saveReported(CommandContext& context) {
   }
   std::string reason;
   if (made != 0) {
-    // The only save the configuration itself refuses here: its file was not read whole, and
-    // writing the part read would lose the rest.
-    const RWCString why = context.translate("sie wurde nicht vollständig gelesen");
+    // The only saves the configuration itself refuses here: its file is there but could not be
+    // read, or was not read whole, and writing what was read would lose the rest.
+    const RWCString why = context.translate(context.lastRead() == QVConfig::kReadUnopened
+                                                ? "sie konnte nicht gelesen werden"
+                                                : "sie wurde nicht vollständig gelesen");
     reason.assign(why.data(), why.length());
   } else if (platform::replaceFileContents(std::string_view(path.data(), path.length()),
                                            text.str(), &reason)) {

@@ -16,6 +16,7 @@
 #include "plugin/CommandContext.h"
 #include "plugin/OptionsDialog.h"
 #include "platform/FileSystem.h"
+#include "platform/testing/FailingStreamBuffer.h"
 #include "platform/testing/ScopedEnv.h"
 #include "platform/testing/TempDir.h"
 
@@ -329,6 +330,46 @@ TEST_F(OptionsDialogTest, AFailedSaveIsReportedAndTheOldFileStays) {
   act({"tile layer_hidden NEU", "press accept"});
   run();
   EXPECT_EQ(saved("Layer", "Hidden"), "NEU");
+}
+
+// A configuration that was not read whole (a read error part way), or whose file is there but
+// could not be opened (a loop of links), is never saved over the file: accepting and storing a
+// named configuration each show the alert with the file and the reason, the file stays as it was
+// and the dialog stays open.
+TEST_F(OptionsDialogTest, AFileNotReadWholeIsNeverSavedOver) {
+  struct Case {
+    bool readError;   // else a loop of links
+    const char* reason;
+  } const cases[] = {{true, "sie wurde nicht vollständig gelesen"},
+                     {false, "sie konnte nicht gelesen werden"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    host().reset();
+    fs::remove(userFile());
+    platform::FailingStreamBuffer failing(std::string(kUserConfig).substr(0, 60));
+    std::istream in(&failing);
+    if (c.readError) {
+      load();
+      const RWCString name = context.fileName();
+      ASSERT_EQ(context.loadStream(in), -2);   // the file's read, failing after its first lines
+      context.setFileName(name);
+    } else {
+      fs::create_symlink("plinth.cfg", userFile());
+      context.loadUserConfig();
+    }
+    act({"tile layer_hidden NEU", "press accept", "press save", "tile cfgname W", "press accept",
+         "cancel", "cancel"});
+    run();
+    const std::string reported = "ALERT: Die Datei " + userFile() +
+                                 " konnte nicht gespeichert werden: " + c.reason + "\n";
+    EXPECT_EQ(occurrences(reported), 2u) << transcript();
+    if (c.readError) {
+      EXPECT_EQ(readFile(userFile()), kUserConfig);
+    } else {
+      EXPECT_TRUE(fs::is_symlink(userFile()));
+      EXPECT_EQ(fs::read_symlink(userFile()), "plinth.cfg");
+    }
+  }
 }
 
 // A pick writes the entry's name (the display name of a colour, not its number); the list opens

@@ -28,7 +28,13 @@ Expected files of a case NAME in the cases folder:
                                "catalogue FILE" (FILE of the cases folder is the run's English
                                message catalogue, in a copy of the sample's language folders),
                                "saved FILE" (after the run, the user configuration must hold
-                               every line of FILE of the cases folder, in that order)
+                               every line of FILE of the cases folder, in that order),
+                               "language NAME" (QUORVEL_LANGUAGE of the run; default english),
+                               "chmod MODE FILE" (octal mode of FILE, named relative to the run's
+                               folder, such as user/plinth.cfg, before the run),
+                               "unchanged FILE ..." (after the run FILE must hold the bytes and
+                               mode it had before), "unprivileged" (the host runs as a user that
+                               file modes apply to; see unprivileged.py)
 In expected files, <TMP> stands for the run's temporary folder and <RELEASE> for 2000 or r14.
 """
 import argparse
@@ -41,6 +47,7 @@ import tempfile
 
 sys.dont_write_bytecode = True  # keep the source tree free of compiled files
 from e2e_support import check, read, run_environment, write_start_env  # noqa: E402
+import unprivileged  # noqa: E402
 
 
 def expected_file(cases, name, release, suffix):
@@ -55,6 +62,21 @@ def compare(label, expected_path, actual, tmp, release, whole):
     expected = read(expected_path).replace("<RELEASE>", release)
     actual = actual.replace(os.path.realpath(tmp), "<TMP>").replace(tmp, "<TMP>")
     return check(label, expected, actual, whole, expected_path)
+
+
+def read_bytes(path):
+    """The file's bytes, read whatever its mode says (the runner may have given it away)."""
+    mode = os.lstat(path).st_mode
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except PermissionError:
+        os.chmod(path, mode | 0o400)
+        try:
+            with open(path, "rb") as f:
+                return f.read()
+        finally:
+            os.chmod(path, mode)
 
 
 def saved_lines_hold(expected_path, path):
@@ -113,6 +135,8 @@ def main():
         exit_code, stderr_patterns, measurement = "0", [], args.measurement
         dxf_sats = None
         saved = None
+        as_unprivileged = False
+        unchanged = []
         if expect:
             with open(expect) as f:
                 for number, line in enumerate(f, 1):
@@ -150,21 +174,43 @@ def main():
                         env["QUORVEL"] = quorvel
                     elif word == "saved" and rest:
                         saved = os.path.join(args.cases, rest)
+                    elif word == "language" and rest:
+                        variables["QUORVEL_LANGUAGE"] = env["QUORVEL_LANGUAGE"] = rest
+                    elif word == "chmod" and len(rest.split()) == 2:
+                        mode, name = rest.split()
+                        os.chmod(os.path.join(tmp, name), int(mode, 8))
+                    elif word == "unchanged" and rest:
+                        unchanged += [os.path.join(tmp, name) for name in rest.split()]
+                    elif word == "unprivileged" and not rest:
+                        as_unprivileged = True
                     else:
                         sys.exit(f"{expect}:{number}: not understood: {line}")
 
-        write_start_env(bindir, variables)
+        script = os.path.join(args.cases, args.case + ".script")
+        host = [args.host]
+        if as_unprivileged:
+            shutil.copy2(script, tmp)
+            script = os.path.join(tmp, os.path.basename(script))
+        try:
+            if as_unprivileged:
+                host = unprivileged.prepare(tmp, args.host, args.plugin, module, variables, env)
+            write_start_env(bindir, variables)
+            if as_unprivileged:
+                unprivileged.hand_over(tmp, host, env)
+        except unprivileged.Skip as skip:
+            print(f"skipped: {skip}")
+            return unprivileged.SKIP
         transcript = os.path.join(tmp, "transcript.txt")
         dump = os.path.join(tmp, "dump.txt")
-        script = os.path.join(args.cases, args.case + ".script")
-        command = [args.host, "--release", args.release, "--plugin", module,
-                   "--transcript", transcript, "--dump", dump]
+        command = host + ["--release", args.release, "--plugin", module,
+                          "--transcript", transcript, "--dump", dump]
         if measurement is not None:
             command += ["--measurement", measurement]
         dxf = os.path.join(tmp, "drawing.dxf")
         if dxf_sats is not None:
             command += ["--dxf", dxf]
         command.append(script)
+        before = {path: (read_bytes(path), os.lstat(path).st_mode) for path in unchanged}
         run = subprocess.run(command, cwd=tmp, env=env, stdout=subprocess.PIPE,
                              stderr=subprocess.PIPE, timeout=120)
         stderr = run.stderr.decode("utf-8", "replace")
@@ -190,6 +236,12 @@ def main():
             ok = compare(suffix, wanted, actual, tmp, args.release, suffix == "transcript") and ok
         if saved is not None:
             ok = saved_lines_hold(saved, os.path.join(user, "plinth.cfg")) and ok
+        for path, (content, mode) in before.items():
+            now = (read_bytes(path), os.lstat(path).st_mode) if os.path.lexists(path) else None
+            if now != (content, mode):
+                print(f"--- {path} changed: mode {mode:o} and {len(content)} bytes before, " +
+                      (f"mode {now[1]:o} and {len(now[0])} bytes after" if now else "gone after"))
+                ok = False
         if dxf_sats is not None:
             checker = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host",
                                    "dxf_check.py")
