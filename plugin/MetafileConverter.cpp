@@ -6,6 +6,7 @@
 // local selection set is freed on every path.
 #include "plugin/MetafileConverter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -76,6 +77,13 @@ resbuf* ellipseList(const char* layer, const char* lineType, int colour,
                              axis, 40, ratio, 41, start, 42, end, 0);
 }
 
+// The value of group 71 for an attachment: the group is a 16-bit integer, so an attachment
+// beyond that range is saturated to its nearer end, which keeps it outside 1..9 (the host
+// refuses it) where a narrowing cast could wrap it into that range.
+int attachmentGroup(std::int64_t attachment) {
+  return static_cast<int>(std::clamp<std::int64_t>(attachment, INT16_MIN, INT16_MAX));
+}
+
 }  // namespace
 
 // ---- helpers without the host ---------------------------------------------------------------
@@ -106,17 +114,20 @@ MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int rel
   MTextPlacement p;
   p.x = std::trunc(point.x);
   p.y = std::trunc(point.y);
-  p.attachment = relPos;
+  p.attachment = attachmentGroup(relPos);
   if (text.find('\n') == std::string::npos) {
     p.text = text;
     return p;
   }
-  const int r = (relPos - 1) % 3;
+  // Worked in 64 bits: relPos and align are any 32-bit values of the file, and the sums of two
+  // of them do not fit in an int.
+  const std::int64_t r = (std::int64_t{relPos} - 1) % 3;
   const double halfWidth = std::trunc(boxWidth / 2.0);
   const int half = std::isfinite(halfWidth) && std::fabs(halfWidth) < 1e9
                        ? static_cast<int>(halfWidth) : 0;
-  p.x = p.x - static_cast<double>(half) * r + static_cast<double>(align - 1) * half;
-  p.attachment = relPos - r + (align - 1);
+  p.x = p.x - static_cast<double>(half) * static_cast<double>(r) +
+        static_cast<double>(std::int64_t{align} - 1) * half;
+  p.attachment = attachmentGroup(std::int64_t{relPos} - r + (std::int64_t{align} - 1));
   for (char ch : text) {
     if (ch == '\n') p.text += "\\P";
     else p.text += ch;

@@ -14,7 +14,9 @@ double arcPieceBulge(const mVec2dC& s, const mVec2dC& m, const mVec2dC& e, const
 
 // Position, attachment and text of an MTEXT made from a metafile text. The position is the
 // text's point truncated toward zero; a text with line feeds is moved and re-attached so that
-// its lines keep their alignment in the text box, and its line feeds become "\P".
+// its lines keep their alignment in the text box, and its line feeds become "\P". The
+// attachment is worked out exactly and stays outside 1..9 when it lies there, so that the host
+// refuses such a text; beyond the 16-bit range of its group it is held at that range's end.
 struct MTextPlacement {
   double x = 0.0;
   double y = 0.0;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -101,6 +102,35 @@ TEST(MTextPlacement, LineFeedsMoveAndReattachTheText) {
   const MTextPlacement right = placeMText({0, 0}, "a\nb", 2, 3, 9.0);
   EXPECT_EQ(right.attachment, 3);
   EXPECT_DOUBLE_EQ(right.x, 4.0);
+}
+
+// Attachments worked out from any 32-bit "TEXTRELPOS" and "TEXTALIGN" without overflow: one
+// outside 1..9 stays outside it in the 16-bit group, so the host refuses the text, and the
+// shift of a huge alignment is exact.
+TEST(MTextPlacement, AttachmentsBeyondTheGroupStayOutsideTheValidRange) {
+  struct Case {
+    const char* text;
+    int relPos, align;
+    int attachment;
+    double x;
+  };
+  const Case cases[] = {
+      // (-2147483649) mod 3 is 0: the attachment is -2147483648, below the group's range.
+      {"a\nb", INT32_MIN, 1, INT16_MIN, 2.0},
+      // 7 - 0 + 2147483646 = 2147483653; x moves by 2147483646 half widths of 5.
+      {"a\nb", 7, INT32_MAX, INT16_MAX, 2.0 + 2147483646.0 * 5.0},
+      // (2147483646) mod 3 is 0: 2147483647 + 2147483646.
+      {"a\nb", INT32_MAX, INT32_MAX, INT16_MAX, 2.0 + 2147483646.0 * 5.0},
+      // Without a line feed the stored value: 65541 would read as 5 in 16 bits.
+      {"ab", 65541, 1, INT16_MAX, 2.0},
+      {"ab", -65531, 1, INT16_MIN, 2.0},
+      {"a\nb", -7, 1, -5, 12.0},  // (-8) mod 3 is -2: -7 + 2, and x less 5 * -2
+  };
+  for (const Case& c : cases) {
+    const MTextPlacement p = placeMText({2.5, 1.5}, c.text, c.relPos, c.align, 10.0);
+    EXPECT_EQ(p.attachment, c.attachment) << c.relPos << "/" << c.align;
+    EXPECT_DOUBLE_EQ(p.x, c.x) << c.relPos << "/" << c.align;
+  }
 }
 
 // A lone FIGURE always becomes a block, even without "GROUP" "YES"; the INSERT is what the
