@@ -10,7 +10,7 @@ DXF and dump it wrote. Checks: ezdxf.readfile loads the file; doc.audit() report
 no fix; the entity counts per space equal those of the host's dump; every layer of the dump is
 in the file with its colour and line type; layer and block names and texts read back as the
 host holds them (letters outside ASCII included); arc, insert and text angles and the angles of
-hatch arc and ellipse edges are written in degrees;
+hatch arc and ellipse edges are written in degrees, ellipse parameters in radians;
 associative hatches link to entities of the file that carry the hatch as reactor; 3DSOLIDs
 carry the ACIS text of the SAT files given; handles are unique and below $HANDSEED;
 `python3 -m ezdxf draw` renders the file.
@@ -453,6 +453,13 @@ def check(dxf_path, dump_path, sat_paths, png_path):
             if rad is not None and not angle_close(e.dxf.get(attr, 0.0), math.degrees(rad)):
                 fail("%s %s: %s is %r in the file, dump %r rad" % (ent["type"], handle, attr,
                                                                      e.dxf.get(attr), rad))
+        # ELLIPSE parameters stay in radians in the file; a full turn stays one.
+        for code, attr in ([(41, "start_param"), (42, "end_param")]
+                           if ent["type"] == "ELLIPSE" else []):
+            rad = first_real(ent["groups"], code)
+            if rad is not None and abs(e.dxf.get(attr, 0.0) - rad) > 1e-9:
+                fail("ELLIPSE %s: %s is %r in the file, dump %r" % (handle, attr, e.dxf.get(attr),
+                                                                   rad))
 
     # Hatch links and reactors.
     for layout in [doc.modelspace()] + list(doc.blocks):
