@@ -33,6 +33,7 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kMillimetresToInch = 0.03937007874015748;
+// The tolerance within which curves are split into line, arc and circle pieces.
 constexpr double kCurveTolerance = 0.001;
 
 // Releases a host list when it goes out of scope.
@@ -133,6 +134,12 @@ MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int rel
     else p.text += ch;
   }
   return p;
+}
+
+metaObjectC splitCurve(const mBaseIntCrv2dC& curve) {
+  metaObjectC pieces = createKeyNodeObj("tmp", 1);
+  curve.convertToPrimitives(kCurveTolerance, pieces);
+  return pieces;
 }
 
 mVec2dC TextPlacement::position(double x, double y) const {
@@ -439,10 +446,8 @@ std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int 
 std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass, int cosmetic,
                                           ads_name out) {
   clearName(out);
-  // The pieces live under a temporary node that goes with its view.
-  const metaObjectC pieces = createKeyNodeObj("tmp", 1);
-  if (shape.convertToPrimitives(kCurveTolerance, pieces) <= 0) return 1;
-  metaTreeC* first = pieces.node()->firstChild();
+  const metaObjectC pieces = splitCurve(shape);
+  metaTreeC* first = pieces.node() ? pieces.node()->firstChild() : nullptr;
   if (!first) return 1;
   if (m2dCircleC::isKindOf(first)) return makeCircle(mBaseCircle2dC(first, 0), penClass, cosmetic, out);
 
@@ -485,6 +490,11 @@ std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass,
       const mVec2dC s = arc.startPoint();
       made = vertex(s, arcPieceBulge(s, arc.midPoint(), arc.endPoint(), arc.centre()));
       last = arc.endPoint();
+    } else if (m2dCircleC::isKindOf(piece)) {
+      // A circle after other pieces starts and ends where they end: two half circles from
+      // there, through the opposite point and back.
+      const mVec2dC c = mBaseCircle2dC(piece, 0).centre();
+      made = vertex(last, 1.0) && vertex(c.times(2.0).minus(last), 1.0);
     }
   }
   if (made) made = vertex(last, 0.0);

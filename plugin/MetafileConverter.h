@@ -1,16 +1,25 @@
 #pragma once
-// The arithmetic of the metafile conversion that does not need the host: the bulge of an arc
-// piece of a polyline and the placement of a multi-line text. The conversion itself is made of
-// CommandContext members (MetafileConverter.cpp); these helpers own nothing.
+// The arithmetic of the metafile conversion that does not need the host: the split of a curve
+// into pieces, the bulge of an arc piece of a polyline and the placement of a multi-line text.
+// The conversion itself is made of CommandContext members (MetafileConverter.cpp); these helpers
+// own nothing but the pieces they hand back.
 
 #include <string>
 
 #include "meta/mMat3d.h"
 #include "meta/mVec2d.h"
 
+class mBaseIntCrv2dC;
+class metaObjectC;
+
 // Bulge of the polyline vertex that starts an arc piece with start s, mid point m, end e and
 // centre c: positive for a counterclockwise piece, negative for a clockwise one.
 double arcPieceBulge(const mVec2dC& s, const mVec2dC& m, const mVec2dC& e, const mVec2dC& c);
+
+// The pieces of a curve split within the conversion's tolerance (0.001): "LINE", "ARC" and
+// "CIRCLE" children, in order, of a temporary node that the returned view owns. A circle piece
+// is always the last; after other pieces it starts and ends at their end point.
+metaObjectC splitCurve(const mBaseIntCrv2dC& curve);
 
 // Position, attachment and text of an MTEXT made from a metafile text. The position is the
 // text's point truncated toward zero; a text with line feeds is moved and re-attached so that

@@ -254,6 +254,31 @@ TEST_F(ConverterTest, ArcsAndCurves) {
   EXPECT_EQ(poly.subs[3].type, "SEQEND");
 }
 
+// A curve of three lines into a circle of radius 10 about (0, 0), entered at (10, 0) (points
+// given to 6 decimals, so the circle piece is good to the split's tolerance of 0.001): the
+// polyline holds the lines' vertices, then the circle as two half circles (bulge 1) through
+// (-10, 0) and back, and ends at (10, 0).
+TEST_F(ConverterTest, CurveCircleAfterOtherPiecesIsDrawn) {
+  ASSERT_EQ(convert("FIGURE { NAME { \"K\" } ANSICHTNO { -1 } FIGURITEMS { " +
+                    kxtest::leadInCircleCurve() + " } }\n"),
+            1);
+  const kxhost::BlockRecord* b = block("K");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->entities.size(), 1u);
+  const kxhost::Entity& poly = b->entities[0];
+  ASSERT_EQ(poly.type, "POLYLINE");
+  EXPECT_EQ(poly.find(70)->i, 0);
+  struct Vertex { double x, y, bulge; };
+  const Vertex want[] = {{10, -30, 0}, {20, -30, 0}, {20, -10, 0}, {10, 0, 1}, {-10, 0, 1}, {10, 0, 0}};
+  ASSERT_EQ(poly.subs.size(), 7u);
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_NEAR(poly.subs[i].find(10)->v[0], want[i].x, 1e-3) << i;
+    EXPECT_NEAR(poly.subs[i].find(10)->v[1], want[i].y, 1e-3) << i;
+    EXPECT_DOUBLE_EQ(poly.subs[i].find(42)->v[0], want[i].bulge) << i;
+  }
+  EXPECT_EQ(poly.subs[6].type, "SEQEND");
+}
+
 // Inch mode scales the shapes by 1/25.4 and divides the insertion point; a text's position,
 // worked out in millimetres as stored, and its height are scaled as well.
 TEST_F(ConverterTest, InchModeScalesTextsLikeShapes) {

@@ -2,7 +2,7 @@
 """Checks a DXF file written by the simulated host with two independent readers (ezdxf, and
 GDAL's DXF driver).
 
-    dxf_check.py DXF DUMP [--sat SATFILE ...] [--png OUT.png]
+    dxf_check.py DXF DUMP [--sat SATFILE ...] [--png OUT.png] [--extent XMIN,YMIN,XMAX,YMAX]
     dxf_check.py --generator PATH --case NAME --workdir DIR
 
 The second form first runs the host's DXF fixture generator for the case, then checks the
@@ -18,7 +18,7 @@ A second reader, GDAL's DXF driver (ogrinfo), must open the file too: its count 
 model-space features equals ezdxf's model-space entity count, its count with the blocks expanded
 equals ezdxf's count of the expanded entities, and its extent of the model space (blocks expanded,
 text left out: the readers size text differently) equals ezdxf's bounding box of the same
-entities within 1e-6 of the drawing size.
+entities within 1e-6 of the drawing size; with --extent, ezdxf's extent equals the one given.
 Exit status 0 when every check passes.
 """
 
@@ -394,7 +394,21 @@ def check_gdal(dxf_path, doc):
              % (gdal_extent, ours, worst, size))
 
 
-def check(dxf_path, dump_path, sat_paths, png_path):
+def check_extent(doc, wanted):
+    """ezdxf's extent of the model space (blocks expanded, text left out, curves along their
+    true course) equals wanted, (xmin, ymin, xmax, ymax), within 1e-6 of the drawing size."""
+    leaves = [e for e in expanded(doc.modelspace()) if e.dxftype() not in TEXT_TYPES]
+    box = geometry_extents(leaves)
+    if not box.has_data:
+        fail("no extent, expected %r" % (wanted,))
+        return
+    got = (box.extmin.x, box.extmin.y, box.extmax.x, box.extmax.y)
+    size = max(box.size.x, box.size.y, 1e-9)
+    if max(abs(a - b) for a, b in zip(got, wanted)) > 1e-6 * size:
+        fail("extent %r, expected %r" % (got, wanted))
+
+
+def check(dxf_path, dump_path, sat_paths, png_path, extent=None):
     check_handles(dxf_path)
     try:
         doc = ezdxf.readfile(dxf_path)
@@ -489,6 +503,8 @@ def check(dxf_path, dump_path, sat_paths, png_path):
                 fail("3DSOLID %s carries other text than the SAT file: %r" % (s.dxf.handle, data[:3]))
 
     check_gdal(dxf_path, doc)
+    if extent is not None:
+        check_extent(doc, extent)
 
     out = png_path or os.path.splitext(dxf_path)[0] + ".png"
     run = subprocess.run([sys.executable, "-m", "ezdxf", "draw", dxf_path, "-o", out],
@@ -504,6 +520,7 @@ def main():
     ap.add_argument("dump", nargs="?")
     ap.add_argument("--sat", action="append", default=[])
     ap.add_argument("--png")
+    ap.add_argument("--extent", help="XMIN,YMIN,XMAX,YMAX: the model space's expected extent")
     ap.add_argument("--generator")
     ap.add_argument("--case")
     ap.add_argument("--workdir")
@@ -521,7 +538,8 @@ def main():
         if not args.dxf or not args.dump:
             ap.error("DXF and DUMP, or --generator, --case and --workdir, are needed")
         dxf, dump, sats = args.dxf, args.dump, args.sat
-    check(dxf, dump, sats, args.png)
+    extent = tuple(float(v) for v in args.extent.split(",")) if args.extent else None
+    check(dxf, dump, sats, args.png, extent)
     if failures:
         print("%d check(s) failed for %s" % (len(failures), dxf))
         return 1
