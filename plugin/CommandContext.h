@@ -305,6 +305,7 @@ class CommandContext : public QVConfig {
   RWCString metafileName_;
   RWCString satFileName_;
   RWCString satVersion_;
-  // The placement that the figure being converted gives its texts (MetafileConverter.cpp).
-  TextPlacement textPlacement_;
+  // The placement that the figure being converted gives its texts and hatch patterns
+  // (MetafileConverter.cpp).
+  FigurePlacement placement_;
 };

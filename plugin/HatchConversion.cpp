@@ -216,11 +216,15 @@ std::int32_t CommandContext::makeHatch(const m2dHatchC& hatch, ads_name out) {
       list = appendToGroupList(list, source);
     }
   }
-  const HatchPattern p = hatchPattern(hatch.angle(), hatch.distance());
+  // The pattern turns with its figure, and its base point and seed point, the figure's origin,
+  // go where the figure's origin goes.
+  const HatchPattern p = hatchPattern(hatch.angle() + placement_.turn, hatch.distance());
+  const mVec2dC base = placement_.position(0.0, 0.0);
+  const double seed[3] = {base.x, base.y, 0.0};
   list = appendToGroupList(list, hostcall::buildList(75, 0, 76, 1, 52, p.angle, 41, p.spacing, 77,
-                                                     0, 78, 1, 53, p.angle, 43, 0.0, 44, 0.0, 45,
-                                                     p.offsetX, 46, p.offsetY, 79, 0, 98, 1, 10,
-                                                     origin, 0));
+                                                     0, 78, 1, 53, p.angle, 43, base.x, 44, base.y,
+                                                     45, p.offsetX, 46, p.offsetY, 79, 0, 98, 1,
+                                                     10, seed, 0));
   const int rc = list ? hostcall::entMake(list) : RTREJ;
   if (list) hostcall::relRb(list);
   if (rc != RTNORM) {

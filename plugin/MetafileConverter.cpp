@@ -142,7 +142,7 @@ metaObjectC splitCurve(const mBaseIntCrv2dC& curve) {
   return pieces;
 }
 
-mVec2dC TextPlacement::position(double x, double y) const {
+mVec2dC FigurePlacement::position(double x, double y) const {
   return matrix.transformPoint(mVec2dC(x, y).times(scale));
 }
 
@@ -234,12 +234,12 @@ std::int32_t CommandContext::convertFigure(const m2dFigureC& figure, const ads_n
   const bool blockMode = figure.isGroup() == 1 || forceBlock != 0;
   ads_name localSet = {0, 0};
   const std::int32_t* target = callerSet;
-  // Texts are no shapes of the shape list; they get the same scale, turns and moves as the
-  // shapes through the text placement, for this figure only.
-  TextPlacement texts;
+  // Texts and hatch patterns are no shapes of the shape list; they get the same scale, turns
+  // and moves as the shapes through the figure placement, for this figure only.
+  FigurePlacement placement;
   if (inchMode() != 0) {
     items.scaleShapes(kMillimetresToInch);
-    texts.scale = kMillimetresToInch;
+    placement.scale = kMillimetresToInch;
   }
   if (blockMode) {
     if (hostcall::ssAdd(nullptr, nullptr, localSet) != RTNORM) {
@@ -252,18 +252,18 @@ std::int32_t CommandContext::convertFigure(const m2dFigureC& figure, const ads_n
     items.translate(insertAt);
     items.rotate(angle);
     items.translate(mVec2dC(x, y));
-    texts.matrix = mMat3dC::translation(mVec2dC(x, y))
+    placement.matrix = mMat3dC::translation(mVec2dC(x, y))
                        .multiply(mMat3dC::rotation(angle))
                        .multiply(mMat3dC::translation(insertAt))
                        .multiply(mMat3dC::rotation(rotation));
-    texts.turn = rotation + angle;
+    placement.turn = rotation + angle;
   }
   struct PlacementScope {
-    TextPlacement& current;
-    TextPlacement saved;
+    FigurePlacement& current;
+    FigurePlacement saved;
     ~PlacementScope() { current = saved; }
-  } scope{textPlacement_, textPlacement_};
-  textPlacement_ = texts;
+  } scope{placement_, placement_};
+  placement_ = placement;
 
   std::int32_t result = 1;
   int penClass = 0;
@@ -431,10 +431,10 @@ std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int 
   // The position is worked out in the metafile's own units and then placed with the figure.
   const MTextPlacement p =
       placeMText(shape.point(), shape.text(), shape.relPos(), shape.align(), shape.boxWidth());
-  const mVec2dC at = textPlacement_.position(p.x, p.y);
+  const mVec2dC at = placement_.position(p.x, p.y);
   const double position[3] = {at.x, at.y, 0.0};
-  const double height = shape.height() * textPlacement_.scale;
-  const double angle = hostRadians(shape.angle() + textPlacement_.turn);
+  const double height = shape.height() * placement_.scale;
+  const double angle = hostRadians(shape.angle() + placement_.turn);
   return makeReported(*this,
                       hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, pen.layer, 6,
                                           pen.lineType, 62, pen.colour, 100, "AcDbMText", 10,

@@ -35,12 +35,13 @@ struct MTextPlacement {
 MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int relPos, int align,
                           double boxWidth);
 
-// How the texts of the figure being converted follow the figure's placement: the MTEXT position
-// worked out from the stored text (placeMText) is scaled about the origin by `scale` (the unit
-// scale of inch mode) and then moved by `matrix` (the turns and moves of a figure without a
-// block); the height is scaled and the angle turned by `turn` degrees. The default leaves a text
-// as stored.
-struct TextPlacement {
+// How the texts and hatch patterns of the figure being converted follow the figure's placement;
+// its shapes are scaled, turned and moved in the tree itself. A point worked out from the stored
+// figure (a text's MTEXT position from placeMText, a pattern's base point) is scaled about the
+// origin by `scale` (the unit scale of inch mode) and then moved by `matrix` (the turns and
+// moves of a figure without a block); a text's height is scaled, and text and pattern angles
+// turn by `turn` degrees. The default leaves a figure as stored.
+struct FigurePlacement {
   double scale = 1.0;
   mMat3dC matrix = mMat3dC::identity();
   double turn = 0.0;

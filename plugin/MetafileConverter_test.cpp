@@ -55,6 +55,17 @@ class ConverterTest : public kxtest::PluginHostTest {
     return rc;
   }
 
+  // Converts part.ps2 of the folder as a part placed at (x, y) turned by angle degrees, into a
+  // fresh set that is freed again; returns the converter's result.
+  int convertPlaced(double x, double y, double angle) {
+    ads_name set = {0, 0};
+    EXPECT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
+    const int rc = context->convertMetafile(RWCString(dir.file("part.ps2").c_str()), set, 0, x, y,
+                                            angle);
+    acedSSFree(set);
+    return rc;
+  }
+
   static const std::vector<kxhost::Entity>& model() { return host().database().model(); }
   static const kxhost::BlockRecord* block(const std::string& name) {
     return host().database().findBlock(name);
@@ -324,12 +335,7 @@ TEST_F(ConverterTest, LooseFigureTextsFollowThePlacement) {
   };
   for (const Case& c : cases) {
     const std::size_t first = model().size();
-    ads_name set = {0, 0};
-    ASSERT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
-    ASSERT_EQ(context->convertMetafile(RWCString(dir.file("part.ps2").c_str()), set, 0, c.x, c.y,
-                                       c.angle),
-              1);
-    acedSSFree(set);
+    ASSERT_EQ(convertPlaced(c.x, c.y, c.angle), 1);
     ASSERT_EQ(model().size(), first + 3);
     EXPECT_NEAR(model()[first].find(10)->v[0], c.lineX, 1e-9);
     EXPECT_NEAR(model()[first].find(10)->v[1], c.lineY, 1e-9);
@@ -343,6 +349,51 @@ TEST_F(ConverterTest, LooseFigureTextsFollowThePlacement) {
     EXPECT_EQ(box.find(71)->i, 4);
     EXPECT_NEAR(box.find(10)->v[0], c.boxX, 1e-9) << c.angle;
     EXPECT_NEAR(box.find(10)->v[1], c.boxY, 1e-9) << c.angle;
+  }
+}
+
+// The hatch pattern of a figure without a block turns with its shapes and its base and seed
+// point, the figure's origin, go where that goes: by the figure's rotation to its insertion
+// point, then by the caller's angle and point.
+TEST_F(ConverterTest, LooseFigureHatchPatternFollowsThePlacement) {
+  // Ordinals: DRAWING 1, NAME 2, "P" 3, ANSICHTNO 4, -1 5, DRAWINGITEMS 6, FIGURE 7, NAME 8,
+  // "P" 9, ANSICHTNO 10, -1 11, INSERTPOINT 12 (POINT 13 to 15, ROTATION 16, 17), FIGURITEMS 18,
+  // so the lines are 19, 26 and 33.
+  std::ofstream(dir.file("part.ps2"))
+      << "DRAWING { NAME { \"P\" } ANSICHTNO { -1 } DRAWINGITEMS {\n"
+         "  FIGURE { NAME { \"P\" } ANSICHTNO { -1 } INSERTPOINT { POINT { 10 5 } ROTATION { 90 } }\n"
+         "    FIGURITEMS { LINE { POINT { 0 0 } POINT { 4 0 } } LINE { POINT { 4 0 } POINT { 0 4 } }\n"
+         "      LINE { POINT { 0 4 } POINT { 0 0 } } }\n"
+         "    M2DHATCHES { M2DHATCH { ANGLE { 0 } DISTANCE { 3 } M2DHATCHLOOPS { M2DHATCHLOOP {\n"
+         "      M2DHATCHLOOPSHREFS { MOREF { REFTRG { 19 } } MOREF { REFTRG { 26 } }\n"
+         "      MOREF { REFTRG { 33 } } } } } } } } } }\n";
+  struct Case {
+    double x, y, angle;
+    double pattern;        // degrees
+    double baseX, baseY;
+  };
+  const Case cases[] = {
+      {0.0, 0.0, 0.0, 135.0, 10.0, 5.0},
+      // (10, 5) turned by another 90 degrees is (-5, 10), moved by (100, 0).
+      {100.0, 0.0, 90.0, 225.0, 95.0, 10.0},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(convertPlaced(c.x, c.y, c.angle), 1);
+    const kxhost::Entity& h = model().back();
+    ASSERT_EQ(h.type, "HATCH");
+    const double a = c.pattern / 180.0 * M_PI;
+    EXPECT_NEAR(h.find(52)->v[0], a, 1e-12) << c.angle;
+    EXPECT_NEAR(h.find(53)->v[0], a, 1e-12) << c.angle;
+    EXPECT_NEAR(h.find(43)->v[0], c.baseX, 1e-9) << c.angle;
+    EXPECT_NEAR(h.find(44)->v[0], c.baseY, 1e-9) << c.angle;
+    EXPECT_NEAR(h.find(45)->v[0], -3.0 * std::sin(a), 1e-12) << c.angle;
+    EXPECT_NEAR(h.find(46)->v[0], 3.0 * std::cos(a), 1e-12) << c.angle;
+    const kxhost::Group* seed = nullptr;
+    for (const kxhost::Group& g : h.groups)
+      if (g.code == 10) seed = &g;  // the last 10 is the seed point
+    ASSERT_NE(seed, nullptr);
+    EXPECT_NEAR(seed->v[0], c.baseX, 1e-9) << c.angle;
+    EXPECT_NEAR(seed->v[1], c.baseY, 1e-9) << c.angle;
   }
 }
 

@@ -10,7 +10,8 @@ DXF and dump it wrote. Checks: ezdxf.readfile loads the file; doc.audit() report
 no fix; the entity counts per space equal those of the host's dump; every layer of the dump is
 in the file with its colour and line type; layer and block names and texts read back as the
 host holds them (letters outside ASCII included); arc, insert and text angles and the angles of
-hatch arc and ellipse edges are written in degrees, ellipse parameters in radians;
+hatch arc and ellipse edges are written in degrees, ellipse parameters in radians; hatch
+patterns (angle, spacing, the line's base point and offset, seed points) read back as the dump's;
 associative hatches link to entities of the file that carry the hatch as reactor; 3DSOLIDs
 carry the ACIS text of the SAT files given; handles are unique and below $HANDSEED;
 `python3 -m ezdxf draw` renders the file.
@@ -215,6 +216,52 @@ def check_hatch_edges(handle, ent, hatch):
             if abs(value - math.degrees(rad)) > 1e-6:
                 fail("HATCH %s: %s edge angle %r in the file, dump %r rad" % (handle, kind, value,
                                                                              rad))
+
+
+def check_hatch_pattern(handle, ent, hatch):
+    """The pattern of a one-line pattern hatch reads back as the host's list holds it: angles
+    (radians in the list, degrees in the file), spacing, the line's base point and offset, and
+    the seed points."""
+    groups = ent["groups"]
+    k = next((i for i, (c, _) in enumerate(groups) if c == 75), None)
+    if k is None:
+        return
+    pattern = groups[k:]
+
+    def number(code):
+        return first_real(pattern, code)
+
+    def point(value):
+        return [float(v) for v in value.split(",")]
+
+    def close(a, b):
+        return abs(a - b) <= 1e-9 * max(1.0, abs(b))
+
+    if not angle_close(hatch.dxf.pattern_angle, math.degrees(number(52))):
+        fail("HATCH %s: pattern angle %r in the file, dump %r rad" %
+             (handle, hatch.dxf.pattern_angle, number(52)))
+    if not close(hatch.dxf.pattern_scale, number(41)):
+        fail("HATCH %s: pattern spacing %r in the file, dump %r" %
+             (handle, hatch.dxf.pattern_scale, number(41)))
+    lines = hatch.pattern.lines if hatch.pattern else []
+    if len(lines) != 1:
+        fail("HATCH %s: %d pattern lines in the file, one in the dump" % (handle, len(lines)))
+        return
+    line = lines[0]
+    if not angle_close(line.angle, math.degrees(number(53))):
+        fail("HATCH %s: pattern line angle %r in the file, dump %r rad" %
+             (handle, line.angle, number(53)))
+    for name, got, codes in (("base point", line.base_point, (43, 44)),
+                             ("offset", line.offset, (45, 46))):
+        wanted = [number(c) for c in codes]
+        if not all(close(g, w) for g, w in zip((got[0], got[1]), wanted)):
+            fail("HATCH %s: pattern line %s %r in the file, dump %r" %
+                 (handle, name, tuple(got), wanted))
+    seeds = [point(v)[:2] for c, v in pattern if c == 10]
+    if len(hatch.seeds) != len(seeds) or not all(
+            close(g[0], w[0]) and close(g[1], w[1]) for g, w in zip(hatch.seeds, seeds)):
+        fail("HATCH %s: seed points %r in the file, dump %r" %
+             (handle, [tuple(s) for s in hatch.seeds], seeds))
 
 
 def check_handles(dxf_path):
@@ -462,6 +509,7 @@ def check(dxf_path, dump_path, sat_paths, png_path, extent=None):
                  "INSERT": [(50, "rotation")], "TEXT": [(50, "rotation")]}.get(ent["type"], [])
         if ent["type"] == "HATCH":
             check_hatch_edges(handle, ent, e)
+            check_hatch_pattern(handle, ent, e)
         for code, attr in pairs:
             rad = first_real(ent["groups"], code)
             if rad is not None and not angle_close(e.dxf.get(attr, 0.0), math.degrees(rad)):
