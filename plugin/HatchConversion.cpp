@@ -125,7 +125,7 @@ bool givesOneEdge(const metaTreeC* node) {
 HatchPattern hatchPattern(double angleDegrees, double distance) {
   HatchPattern p;
   p.angle = hostRadians(angleDegrees + 45.0);
-  p.spacing = distance == 0.0 ? 5.0 : distance;
+  p.spacing = distance == 0.0 ? kDefaultHatchSpacing : distance;
   p.offsetX = std::cos(p.angle + kHalfPi) * p.spacing;
   p.offsetY = std::sin(p.angle + kHalfPi) * p.spacing;
   return p;

@@ -27,6 +27,7 @@
 #include "meta/metaTreeReader.h"
 #include "meta/mPlaneGeometry.h"
 #include "plugin/CommandContext.h"
+#include "plugin/HatchConversion.h"
 #include "plugin/HostBinding.h"
 
 namespace {
@@ -83,6 +84,19 @@ resbuf* ellipseList(const char* layer, const char* lineType, int colour,
 // refuses it) where a narrowing cast could wrap it into that range.
 int attachmentGroup(std::int64_t attachment) {
   return static_cast<int>(std::clamp<std::int64_t>(attachment, INT16_MIN, INT16_MAX));
+}
+
+// Scales a figure's hatches like its shapes: the spacing, the default one included where
+// "DISTANCE" is 0 or absent (it is in millimetres as well), and the pattern lines.
+void scaleHatches(const m2dFigureC& figure, double factor) {
+  if (!figure.hasHatches()) return;
+  const m2dHatchListC hatches = figure.hatchList();
+  const std::int64_t count = hatches.count();
+  for (std::int64_t i = 0; i < count; ++i) {
+    const m2dHatchC hatch = hatches.item(i);
+    if (hatch.distance() == 0.0) hatch.setDistance(kDefaultHatchSpacing);
+    hatch.scale(factor);
+  }
 }
 
 }  // namespace
@@ -239,6 +253,7 @@ std::int32_t CommandContext::convertFigure(const m2dFigureC& figure, const ads_n
   FigurePlacement placement;
   if (inchMode() != 0) {
     items.scaleShapes(kMillimetresToInch);
+    scaleHatches(figure, kMillimetresToInch);
     placement.scale = kMillimetresToInch;
   }
   if (blockMode) {

@@ -12,6 +12,9 @@
 #include <string>
 
 #include "meta/m2d/m2dDrawing.h"
+#include "meta/m2d/m2dFigure.h"
+#include "meta/m2d/m2dHatch.h"
+#include "meta/m2d/m2dLine.h"
 #include "meta/metaObject.h"
 #include "meta/metaTree.h"
 #include "meta/metaTreeReader.h"
@@ -308,6 +311,43 @@ TEST_F(ConverterTest, InchModeScalesTextsLikeShapes) {
   EXPECT_NEAR(text.find(10)->v[1], 25.0 / 25.4, 1e-12);
   EXPECT_NEAR(text.find(40)->v[0], 2.5 / 25.4, 1e-12);
   EXPECT_NEAR(model()[0].find(10)->v[0], 10.0, 1e-12);
+}
+
+// Inch mode scales hatches like shapes: "DISTANCE" 2.54 becomes 0.1, an absent one the default 5
+// millimetres in inches, with the offsets between the pattern lines; the pattern lines of the
+// record ("M2DHATCHLINES") are scaled too.
+TEST_F(ConverterTest, InchModeScalesHatchesLikeShapes) {
+  context->setInchMode(1);
+  // Ordinals: FIGURE 1, NAME 2, "I" 3, ANSICHTNO 4, -1 5, FIGURITEMS 6, CIRCLE 7.
+  const std::string loop =
+      "M2DHATCHLOOPS { M2DHATCHLOOP { M2DHATCHLOOPSHREFS { MOREF { REFTRG { 7 } } } } }";
+  std::ofstream(dir.file("inch.ps2"))
+      << "FIGURE { NAME { \"I\" } ANSICHTNO { -1 } FIGURITEMS { CIRCLE { POINT { 0 0 } RAD { 25.4 } } }\n"
+         "  M2DHATCHES { M2DHATCH { ANGLE { 0 } DISTANCE { 2.54 } " << loop << "\n"
+         "    M2DHATCHLINES { LINE { POINT { 0 0 } POINT { 25.4 50.8 } } } }\n"
+         "  M2DHATCH { ANGLE { 0 } " << loop << " } } }\n";
+  metaObjectC tree = loadMetaTreeFile(dir.file("inch.ps2").c_str(), 1);
+  ASSERT_NE(tree.node(), nullptr);
+  const m2dFigureC figure(tree.node(), 0);
+  ads_name set = {0, 0};
+  ASSERT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
+  ASSERT_EQ(context->convertFigure(figure, set, 1, 0.0, 0.0, 0.0), 1);
+  acedSSFree(set);
+  const kxhost::BlockRecord* b = block("I");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->entities.size(), 3u);
+  EXPECT_NEAR(b->entities[0].find(40)->v[0], 1.0, 1e-12);
+  const double s = std::sqrt(0.5);
+  for (const auto& [index, spacing] : {std::pair<int, double>{1, 0.1}, {2, 5.0 / 25.4}}) {
+    const kxhost::Entity& h = b->entities[index];
+    ASSERT_EQ(h.type, "HATCH");
+    EXPECT_NEAR(h.find(41)->v[0], spacing, 1e-15) << index;
+    EXPECT_NEAR(h.find(45)->v[0], -spacing * s, 1e-15) << index;
+    EXPECT_NEAR(h.find(46)->v[0], spacing * s, 1e-15) << index;
+  }
+  const m2dLineC line = figure.hatchList().item(0).line(0);
+  EXPECT_NEAR(line.endPoint().x, 1.0, 1e-12);
+  EXPECT_NEAR(line.endPoint().y, 2.0, 1e-12);
 }
 
 // The texts of a figure without a block are turned and moved with its shapes: by the figure's
