@@ -120,6 +120,23 @@ bool givesOneEdge(const metaTreeC* node) {
          m2dEllipseC::isKindOf(node) || m2dEllipseArcC::isKindOf(node);
 }
 
+// A result-buffer chain built at its tail: each append walks only the chain it adds, so that a
+// hatch's list is built in time linear in its groups. The caller releases head.
+struct GroupChain {
+  resbuf* head = nullptr;
+  resbuf* tail = nullptr;
+
+  void append(resbuf* chain) {
+    if (!chain) return;
+    if (tail)
+      tail->rbnext = chain;
+    else
+      head = chain;
+    tail = chain;
+    while (tail->rbnext) tail = tail->rbnext;
+  }
+};
+
 }  // namespace
 
 HatchPattern hatchPattern(double angleDegrees, double distance) {
@@ -155,14 +172,14 @@ resbuf* CommandContext::appendHatchEdges(const m2dShapeBaseC& shape) {
   }
   if (m2dEllipseC::isKindOf(node)) return ellipseEdge(mBaseEllipse2dC(node, 0), 0.0, kTwoPi);
   if (m2dIntCrvC::isKindOf(node)) {
-    resbuf* edges = nullptr;
+    GroupChain edges;
     forEachCurveEdge(mBaseIntCrv2dC(node, 0), [&](const CurveEdge& piece) {
       resbuf* edge = curveEdge(piece);
       if (!edge) return false;
-      edges = appendToGroupList(edges, edge);
+      edges.append(edge);
       return true;
     });
-    return edges;
+    return edges.head;
   }
   return nullptr;
 }
@@ -198,22 +215,21 @@ std::int32_t CommandContext::makeHatch(const m2dHatchC& hatch, ads_name out) {
   const std::int64_t loopCount = loops.count();
   const double origin[3] = {0.0, 0.0, 0.0};
   const double normal[3] = {0.0, 0.0, 1.0};
-  resbuf* list = hostcall::buildList(RTDXF0, "HATCH", 100, "AcDbEntity", 8, hatchLayer().data(),
-                                     100, "AcDbHatch", 62, hatchColour(), 10, origin, 210, normal,
-                                     2, "_U", 70, 0, 71, 1, 91,
-                                     static_cast<int>(loopCount), 0);
+  GroupChain list;
+  list.append(hostcall::buildList(RTDXF0, "HATCH", 100, "AcDbEntity", 8, hatchLayer().data(), 100,
+                                  "AcDbHatch", 62, hatchColour(), 10, origin, 210, normal, 2, "_U",
+                                  70, 0, 71, 1, 91, static_cast<int>(loopCount), 0));
   for (std::int64_t i = 0; i < loopCount; ++i) {
     const m2dHatchLoopRefListC references = loops.item(i).shapeRefList();
     const std::int64_t referenceCount = references.count();
-    list = appendToGroupList(list, hostcall::buildList(92, i == 0 ? 1 : 16, 93,
-                                                       countLoopEdges(references), 0));
+    list.append(hostcall::buildList(92, i == 0 ? 1 : 16, 93, countLoopEdges(references), 0));
     for (std::int64_t r = 0; r < referenceCount; ++r)
-      list = appendToGroupList(list, appendHatchEdges(references.item(r).targetShape()));
-    list = appendToGroupList(list, hostcall::buildList(97, static_cast<int>(referenceCount), 0));
+      list.append(appendHatchEdges(references.item(r).targetShape()));
+    list.append(hostcall::buildList(97, static_cast<int>(referenceCount), 0));
     for (std::int64_t r = 0; r < referenceCount; ++r) {
       resbuf* source = appendHatchSources(references.item(r).targetShape());
       if (!source) printMessage("Shape für Hatch nicht gefunden!");
-      list = appendToGroupList(list, source);
+      list.append(source);
     }
   }
   // The pattern turns with its figure, and its base point and seed point, the figure's origin,
@@ -221,12 +237,11 @@ std::int32_t CommandContext::makeHatch(const m2dHatchC& hatch, ads_name out) {
   const HatchPattern p = hatchPattern(hatch.angle() + placement_.turn, hatch.distance());
   const mVec2dC base = placement_.position(0.0, 0.0);
   const double seed[3] = {base.x, base.y, 0.0};
-  list = appendToGroupList(list, hostcall::buildList(75, 0, 76, 1, 52, p.angle, 41, p.spacing, 77,
-                                                     0, 78, 1, 53, p.angle, 43, base.x, 44, base.y,
-                                                     45, p.offsetX, 46, p.offsetY, 79, 0, 98, 1,
-                                                     10, seed, 0));
-  const int rc = list ? hostcall::entMake(list) : RTREJ;
-  if (list) hostcall::relRb(list);
+  list.append(hostcall::buildList(75, 0, 76, 1, 52, p.angle, 41, p.spacing, 77, 0, 78, 1, 53,
+                                  p.angle, 43, base.x, 44, base.y, 45, p.offsetX, 46, p.offsetY,
+                                  79, 0, 98, 1, 10, seed, 0));
+  const int rc = list.head ? hostcall::entMake(list.head) : RTREJ;
+  if (list.head) hostcall::relRb(list.head);
   if (rc != RTNORM) {
     printMessage("Hatch konnte nicht erzeugt werden!");
     return -1;
