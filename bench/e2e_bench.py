@@ -15,11 +15,16 @@ that bench/ratio_table.py reads both alike:
                            user and system, which a busy machine disturbs less)
   Ezdxf_Read/N             ezdxf.readfile of the DXF of N shapes (for the sizes of --ezdxf; the
                            better of two runs)
+  E2E_HatchOverLines/N     wall time of the run with a figure of N lines round a polygon and one
+                           hatch whose loop is bounded by all of them (for the sizes of
+                           --hatch-sizes; the best of a few runs)
+  E2E_LinesAlone/N         the same run with the same N lines and no hatch
 Every run gets its own temporary folder (the module copied with a start.env pointing at the
 sample installation, HOME, TMPDIR, registry and drive c: inside it), as the end-to-end tests do.
 """
 import argparse
 import json
+import math
 import os
 import re
 import resource
@@ -62,6 +67,43 @@ def write_metafile(path, n):
                 chunk = []
         f.write("".join(chunk))
         f.write("  }\n}\n")
+
+
+def write_hatch_metafile(path, n, hatch):
+    """A FIGURE of n lines round a regular polygon and, when hatch is true, one hatch whose single
+    loop is bounded by every line, in order."""
+    head = ('FIGURE {\n  NAME { "Hatch %d" }\n  ANSICHTNO { -1 }\n  GROUP { "NO" }\n'
+            '  INSERTPOINT {\n    POINT { 0 0 }\n    ROTATION { 0 }\n  }\n'
+            '  FIGUREPREFS {\n    UNITBASE { 1 }\n  }\n  FIGURITEMS {\n'
+            '    SHAPEATTR {\n      SHAPEWIDTH { 1 }\n      SHAPETYP { 0 }\n'
+            '      COSMETIC { 0 }\n    }\n' % n)
+    # Depth-first ordinals: FIGURE 1 up to COSMETIC's value 24; each LINE is 7 nodes (the key,
+    # two POINTs and their four numbers).
+    first_line = 25
+    radius = n / 3.0
+    points = [(radius * math.cos(2 * math.pi * i / n), radius * math.sin(2 * math.pi * i / n))
+              for i in range(n)]
+    with open(path, "w") as f:
+        f.write(head)
+        chunk = []
+        for i in range(n):
+            (x1, y1), (x2, y2) = points[i], points[(i + 1) % n]
+            chunk.append("    LINE {\n      POINT { %r %r }\n      POINT { %r %r }\n    }\n"
+                         % (x1, y1, x2, y2))
+            if len(chunk) >= 10000:
+                f.write("".join(chunk))
+                chunk = []
+        f.write("".join(chunk))
+        f.write("  }\n")
+        if hatch:
+            f.write("  M2DHATCHES {\n    M2DHATCH {\n      ANGLE { 0 }\n      DISTANCE { %r }\n"
+                    "      M2DHATCHLOOPS {\n        M2DHATCHLOOP {\n"
+                    "          M2DHATCHLOOPSHREFS {\n" % (radius / 10.0))
+            for i in range(0, n, 10000):
+                f.write("".join("            MOREF { REFTRG { %d } }\n" % (first_line + 7 * k)
+                                for k in range(i, min(n, i + 10000))))
+            f.write("          }\n        }\n      }\n    }\n  }\n")
+        f.write("}\n")
 
 
 SHAPE_RECORD = re.compile(rb"\n *0\r?\n(?:LINE|ARC|CIRCLE)\r?\n")
@@ -141,18 +183,21 @@ def main():
     ap.add_argument("--release", default="2000", choices=["2000", "r14"])
     ap.add_argument("--sizes", default="1000,10000,100000,1000000")
     ap.add_argument("--ezdxf", default="100000", help="sizes whose DXF ezdxf reads")
+    ap.add_argument("--hatch-sizes", default="10000,100000",
+                    help="sizes of the hatch over n boundary lines")
     ap.add_argument("--python", default="/usr/bin/python3", help="the python that has ezdxf")
     ap.add_argument("--out", help="JSON file (default: standard output)")
     args = ap.parse_args()
     sizes = [int(s) for s in args.sizes.split(",") if s]
     ezdxf_sizes = {int(s) for s in args.ezdxf.split(",") if s}
+    hatch_sizes = [int(s) for s in args.hatch_sizes.split(",") if s]
     inst = Installation(os.path.abspath(args.bin), os.path.abspath(args.sample), args.release)
     results = []
     try:
-        def best(n, repeats):
+        def best(n, repeats, write=write_metafile):
             metafile = os.path.join(inst.tmp, "part-%d.ps2" % n)
             dxf = os.path.join(inst.tmp, "part-%d.dxf" % n)
-            write_metafile(metafile, n)
+            write(metafile, n)
             runs = [inst.convert(metafile, dxf) for _ in range(repeats)]
             seconds, cpu = min(r[0] for r in runs), min(r[1] for r in runs)
             with open(dxf, "rb") as f:
@@ -181,6 +226,18 @@ def main():
             os.remove(dxf)
             print("e2e: %d shapes %.3f s (net %.2f us a shape)" % (n, seconds, 1e6 * net / n),
                   file=sys.stderr)
+        for n in hatch_sizes:
+            repeats = 5 if n <= 10000 else 2
+            for name, hatch in (("E2E_HatchOverLines", True), ("E2E_LinesAlone", False)):
+                seconds, _, dxf = best(n, repeats,
+                                       lambda path, size: write_hatch_metafile(path, size, hatch))
+                if hatch:
+                    with open(dxf, "rb") as f:
+                        if not re.search(rb"\n *0\r?\nHATCH\r?\n", f.read()):
+                            sys.exit("the DXF of the hatch over %d lines holds no HATCH" % n)
+                os.remove(dxf)
+                results.append(entry("%s/%d" % (name, n), seconds, shapes=n))
+                print("e2e: %s %d lines %.3f s" % (name, n, seconds), file=sys.stderr)
     finally:
         inst.close()
     text = json.dumps({"context": {"executable": "e2e_bench.py"}, "benchmarks": results},

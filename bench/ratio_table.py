@@ -102,6 +102,9 @@ ROWS = [
          "cpu_per_shape"),
     Ratio("end to end: net conversion / ezdxf.readfile of its DXF", "E2E_ConvertNet/{n}",
           "Ezdxf_Read/{n}", 0.1, each_n=True),
+    # A hatch costs about what its boundary shapes cost.
+    Ratio("end to end: n lines with a hatch bounded by them / the same lines alone",
+          "E2E_HatchOverLines/{n}", "E2E_LinesAlone/{n}", 2.5, each_n=True),
 ]
 
 

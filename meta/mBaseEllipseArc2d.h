@@ -19,8 +19,9 @@ public:
     void setStartAngle(double degrees) const;
     void setEndAngle(double degrees) const;
 
-    // Centre, major axis end and both end points transformed; ANGLE, ANGLE1 and ANGLE2 derived
-    // anew from them; RAD1 and RAD2 kept.
+    // Centre, major axis end and start point transformed; ANGLE and ANGLE1 derived anew from
+    // them, ANGLE2 from ANGLE1 and the arc's sweep, which is kept (a full turn stays one); RAD1
+    // and RAD2 kept.
     int transform(const mMat3dC& matrix) const override;
     int tessellate(mPointList2dC& points, double step) const override;
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "meta/mBaseArc2d.h"
 #include "meta/mBaseCircle2d.h"
@@ -132,6 +133,37 @@ TEST(Ellipse, TransformMatchesTransformedTessellation) {
         "ELLIPSE { POINT { 1 2 } RAD1 { 5 } RAD2 { 2 } ANGLE { 20 } }", m);
     expectRigidTransformCommutes<mBaseEllipseArc2dC>(
         "ELLIPSEARC { POINT { 1 2 } RAD1 { 5 } RAD2 { 2 } ANGLE { 20 } ANGLE1 { 30 } ANGLE2 { 200 } }", m);
+}
+
+// A transform keeps an elliptical arc's sweep, which its end points cannot tell for a full turn:
+// the arc then starts at the image of its start point (of its end point under a mirror, which
+// reverses its direction) and ends at the image of the other end.
+TEST(EllipseArc, TransformKeepsTheSweep) {
+    struct Case { double first, last, sweep; };
+    const Case cases[] = {{0, 360, 360}, {90, 450, 360}, {30, 200, 170}, {300, 60, 120}, {45, 45, 0}};
+    mMat3dC mirror = mMat3dC::identity();
+    mirror.m[4] = -1.0;
+    struct Matrix { mMat3dC m; bool mirrored; };
+    const Matrix matrices[] = {
+        {mMat3dC::identity(), false},
+        {mMat3dC::translation({7, -3}).multiply(mMat3dC::rotation(110)), false},
+        {mMat3dC::translation({7, -3}).multiply(mirror), true}};
+    for (const Case& c : cases) {
+        for (const Matrix& m : matrices) {
+            const std::string text =
+                "ELLIPSEARC { POINT { 1 2 } RAD1 { 10 } RAD2 { 5 } ANGLE { 30 } ANGLE1 { " +
+                std::to_string(c.first) + " } ANGLE2 { " + std::to_string(c.last) + " } }";
+            Tree t(text.c_str());
+            const mBaseEllipseArc2dC arc(t.node());
+            const mVec2dC from = m.m.transformPoint(arc.pointAt(m.mirrored ? c.last : c.first));
+            const mVec2dC to = m.m.transformPoint(arc.pointAt(m.mirrored ? c.first : c.last));
+            ASSERT_EQ(arc.transform(m.m), 1);
+            const double a1 = arc.startAngle(), a2 = arc.endAngle();
+            EXPECT_NEAR(a1 > a2 ? a2 - a1 + 360.0 : a2 - a1, c.sweep, 1e-9) << c.first << ".." << c.last;
+            expectNear(arc.pointAt(a1), from, 1e-6);
+            expectNear(arc.pointAt(a2), to, 1e-6);
+        }
+    }
 }
 
 TEST(Ellipse, AxesRatioAndScale) {

@@ -214,7 +214,9 @@ class CommandContext : public QVConfig {
   std::int32_t makeEllipseArc(const m2dEllipseArcC& shape, int penClass, int cosmetic,
                               ads_name out);
   std::int32_t makeMText(const m2dTextC& shape, int penClass, int cosmetic, ads_name out);
-  // A curve that splits into nothing makes no entity and returns 1 with out cleared.
+  // A curve that splits into nothing makes no entity and returns 1 with out cleared; one that
+  // splits into a single circle makes a CIRCLE; any other a POLYLINE of all its pieces, a circle
+  // after other pieces as two half circles (bulge 1) from their end point.
   std::int32_t makePolyline(const m2dIntCrvC& shape, int penClass, int cosmetic, ads_name out);
   // The pen class of a line style ("SHAPETYP") and width ("SHAPEWIDTH").
   static int penClassFor(int lineStyle, int width);
@@ -225,6 +227,8 @@ class CommandContext : public QVConfig {
   // The number of edges that appendHatchEdges gives for the loop's boundary shapes.
   std::int32_t countLoopEdges(const m2dHatchLoopRefListC& references);
   // The edge groups of one boundary shape, or null when it gives none. The caller releases it.
+  // A curve gives the edges of all its pieces: a circle that is the whole curve one full circle,
+  // one after other pieces two half-circle arcs from their end point.
   resbuf* appendHatchEdges(const m2dShapeBaseC& shape);
   // A one-element chain with group 330 naming the entity made from the shape, or null when the
   // shape has none.
@@ -302,6 +306,7 @@ class CommandContext : public QVConfig {
   RWCString metafileName_;
   RWCString satFileName_;
   RWCString satVersion_;
-  // The placement that the figure being converted gives its texts (MetafileConverter.cpp).
-  TextPlacement textPlacement_;
+  // The placement that the figure being converted gives its texts and hatch patterns
+  // (MetafileConverter.cpp).
+  FigurePlacement placement_;
 };

@@ -4,6 +4,9 @@
 // spacing (5.0 when it is 0 or absent). The HATCH maker itself is a CommandContext member
 // (HatchConversion.cpp); this record owns nothing.
 
+// The spacing of a hatch whose "DISTANCE" is 0 or absent, in millimetres like the metafile.
+constexpr double kDefaultHatchSpacing = 5.0;
+
 struct HatchPattern {
   double angle = 0.0;    // radians: groups 52 and 53
   double spacing = 0.0;  // group 41

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "meta/m2d/m2dFigure.h"
 #include "meta/m2d/m2dHatch.h"
@@ -84,7 +85,8 @@ TEST(HatchGroupList, AppendLinksBehindTheLastElement) {
 
 // A clockwise arc from 0 to 90 degrees becomes a counterclockwise edge from 90 to 0 degrees; a
 // circle a full turn; an ellipse its axis and ratio; an elliptical arc its parameters in radians;
-// a curve that is one circle gives no edge and counts none; a text gives none either.
+// a curve that is one circle the full turn of that circle (so that its loop keeps a boundary); a
+// text gives none.
 TEST_F(HatchTest, EdgesOfEachBoundaryShape) {
   const double s = std::sqrt(0.5);
   std::string circleCurve = "ICRV2D {";
@@ -134,8 +136,40 @@ TEST_F(HatchTest, EdgesOfEachBoundaryShape) {
   EXPECT_NEAR(ellipseArc[5].second, 5.934119456780721, 1e-12);
   EXPECT_EQ(ellipseArc[6], std::make_pair(73, 1.0));
 
-  EXPECT_TRUE(edges(4).empty());
+  const auto curveCircle = edges(4);
+  ASSERT_EQ(curveCircle.size(), 6u);
+  EXPECT_EQ(curveCircle[0], std::make_pair(72, 2.0));
+  EXPECT_NEAR(curveCircle[1].second, 0.0, 1e-3);  // centre x
+  EXPECT_NEAR(curveCircle[2].second, 1.0, 1e-3);  // radius
+  EXPECT_DOUBLE_EQ(curveCircle[3].second, 0.0);
+  EXPECT_DOUBLE_EQ(curveCircle[4].second, 6.283185307179586);
   EXPECT_TRUE(edges(5).empty());
+}
+
+// A curve of three lines into a circle of radius 10 about (0, 0) that it enters at (10, 0):
+// three line edges, then the circle as two half arcs from 0 to 180 degrees and from 180 back
+// to 0 (360), so that the chain runs on from where the lines end; the loop counts five edges.
+TEST_F(HatchTest, CurveCirclePiecesFollowTheirLeadIn) {
+  // Ordinals: FIGURE 1, FIGURITEMS 2, ICRV2D 3.
+  const m2dFigureC f = load(kxtest::leadInCircleCurve(),
+                            "M2DHATCH { M2DHATCHLOOPS { M2DHATCHLOOP {"
+                            " M2DHATCHLOOPSHREFS { MOREF { REFTRG { 3 } } } } } }");
+  const auto e = take(context->appendHatchEdges(m2dShapeBaseC(f.itemList().childNode(0), 0)));
+  std::vector<int> kinds;
+  for (const auto& g : e)
+    if (g.first == 72) kinds.push_back(static_cast<int>(g.second));
+  EXPECT_EQ(kinds, (std::vector<int>{1, 1, 1, 2, 2}));
+  ASSERT_EQ(e.size(), 3 * 3u + 2 * 6u);
+  EXPECT_DOUBLE_EQ(e[7].second, 20.0);    // the third line from (20, -10)
+  EXPECT_NEAR(e[8].second, 10.0, 1e-12);  // to (10, 0)
+  for (int half = 0; half < 2; ++half) {
+    const std::size_t k = 9 + 6 * half;
+    EXPECT_NEAR(e[k + 1].second, 0.0, 1e-3);   // centre x
+    EXPECT_NEAR(e[k + 2].second, 10.0, 1e-3);  // radius
+    EXPECT_NEAR(e[k + 3].second, half == 0 ? 0.0 : M_PI, 1e-5);
+    EXPECT_NEAR(e[k + 4].second, half == 0 ? M_PI : 0.0, 1e-5);
+  }
+  EXPECT_EQ(context->countLoopEdges(f.hatchList().item(0).loopList().item(0).shapeRefList()), 5);
 }
 
 // Two loops are an outer (1) and an inner (16) boundary; the counts agree with the edges, a

@@ -6,6 +6,7 @@
 // local selection set is freed on every path.
 #include "plugin/MetafileConverter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -26,12 +27,14 @@
 #include "meta/metaTreeReader.h"
 #include "meta/mPlaneGeometry.h"
 #include "plugin/CommandContext.h"
+#include "plugin/HatchConversion.h"
 #include "plugin/HostBinding.h"
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kMillimetresToInch = 0.03937007874015748;
+// The tolerance within which curves are split into line, arc and circle pieces.
 constexpr double kCurveTolerance = 0.001;
 
 // Releases a host list when it goes out of scope.
@@ -76,6 +79,26 @@ resbuf* ellipseList(const char* layer, const char* lineType, int colour,
                              axis, 40, ratio, 41, start, 42, end, 0);
 }
 
+// The value of group 71 for an attachment: the group is a 16-bit integer, so an attachment
+// beyond that range is saturated to its nearer end, which keeps it outside 1..9 (the host
+// refuses it) where a narrowing cast could wrap it into that range.
+int attachmentGroup(std::int64_t attachment) {
+  return static_cast<int>(std::clamp<std::int64_t>(attachment, INT16_MIN, INT16_MAX));
+}
+
+// Scales a figure's hatches like its shapes: the spacing, the default one included where
+// "DISTANCE" is 0 or absent (it is in millimetres as well), and the pattern lines.
+void scaleHatches(const m2dFigureC& figure, double factor) {
+  if (!figure.hasHatches()) return;
+  const m2dHatchListC hatches = figure.hatchList();
+  const std::int64_t count = hatches.count();
+  for (std::int64_t i = 0; i < count; ++i) {
+    const m2dHatchC hatch = hatches.item(i);
+    if (hatch.distance() == 0.0) hatch.setDistance(kDefaultHatchSpacing);
+    hatch.scale(factor);
+  }
+}
+
 }  // namespace
 
 // ---- helpers without the host ---------------------------------------------------------------
@@ -106,17 +129,20 @@ MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int rel
   MTextPlacement p;
   p.x = std::trunc(point.x);
   p.y = std::trunc(point.y);
-  p.attachment = relPos;
+  p.attachment = attachmentGroup(relPos);
   if (text.find('\n') == std::string::npos) {
     p.text = text;
     return p;
   }
-  const int r = (relPos - 1) % 3;
+  // Worked in 64 bits: relPos and align are any 32-bit values of the file, and the sums of two
+  // of them do not fit in an int.
+  const std::int64_t r = (std::int64_t{relPos} - 1) % 3;
   const double halfWidth = std::trunc(boxWidth / 2.0);
   const int half = std::isfinite(halfWidth) && std::fabs(halfWidth) < 1e9
                        ? static_cast<int>(halfWidth) : 0;
-  p.x = p.x - static_cast<double>(half) * r + static_cast<double>(align - 1) * half;
-  p.attachment = relPos - r + (align - 1);
+  p.x = p.x - static_cast<double>(half) * static_cast<double>(r) +
+        static_cast<double>(std::int64_t{align} - 1) * half;
+  p.attachment = attachmentGroup(std::int64_t{relPos} - r + (std::int64_t{align} - 1));
   for (char ch : text) {
     if (ch == '\n') p.text += "\\P";
     else p.text += ch;
@@ -124,7 +150,13 @@ MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int rel
   return p;
 }
 
-mVec2dC TextPlacement::position(double x, double y) const {
+metaObjectC splitCurve(const mBaseIntCrv2dC& curve) {
+  metaObjectC pieces = createKeyNodeObj("tmp", 1);
+  curve.convertToPrimitives(kCurveTolerance, pieces);
+  return pieces;
+}
+
+mVec2dC FigurePlacement::position(double x, double y) const {
   return matrix.transformPoint(mVec2dC(x, y).times(scale));
 }
 
@@ -216,12 +248,13 @@ std::int32_t CommandContext::convertFigure(const m2dFigureC& figure, const ads_n
   const bool blockMode = figure.isGroup() == 1 || forceBlock != 0;
   ads_name localSet = {0, 0};
   const std::int32_t* target = callerSet;
-  // Texts are no shapes of the shape list; they get the same scale, turns and moves as the
-  // shapes through the text placement, for this figure only.
-  TextPlacement texts;
+  // Texts and hatch patterns are no shapes of the shape list; they get the same scale, turns
+  // and moves as the shapes through the figure placement, for this figure only.
+  FigurePlacement placement;
   if (inchMode() != 0) {
     items.scaleShapes(kMillimetresToInch);
-    texts.scale = kMillimetresToInch;
+    scaleHatches(figure, kMillimetresToInch);
+    placement.scale = kMillimetresToInch;
   }
   if (blockMode) {
     if (hostcall::ssAdd(nullptr, nullptr, localSet) != RTNORM) {
@@ -234,18 +267,18 @@ std::int32_t CommandContext::convertFigure(const m2dFigureC& figure, const ads_n
     items.translate(insertAt);
     items.rotate(angle);
     items.translate(mVec2dC(x, y));
-    texts.matrix = mMat3dC::translation(mVec2dC(x, y))
+    placement.matrix = mMat3dC::translation(mVec2dC(x, y))
                        .multiply(mMat3dC::rotation(angle))
                        .multiply(mMat3dC::translation(insertAt))
                        .multiply(mMat3dC::rotation(rotation));
-    texts.turn = rotation + angle;
+    placement.turn = rotation + angle;
   }
   struct PlacementScope {
-    TextPlacement& current;
-    TextPlacement saved;
+    FigurePlacement& current;
+    FigurePlacement saved;
     ~PlacementScope() { current = saved; }
-  } scope{textPlacement_, textPlacement_};
-  textPlacement_ = texts;
+  } scope{placement_, placement_};
+  placement_ = placement;
 
   std::int32_t result = 1;
   int penClass = 0;
@@ -413,10 +446,10 @@ std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int 
   // The position is worked out in the metafile's own units and then placed with the figure.
   const MTextPlacement p =
       placeMText(shape.point(), shape.text(), shape.relPos(), shape.align(), shape.boxWidth());
-  const mVec2dC at = textPlacement_.position(p.x, p.y);
+  const mVec2dC at = placement_.position(p.x, p.y);
   const double position[3] = {at.x, at.y, 0.0};
-  const double height = shape.height() * textPlacement_.scale;
-  const double angle = hostRadians(shape.angle() + textPlacement_.turn);
+  const double height = shape.height() * placement_.scale;
+  const double angle = hostRadians(shape.angle() + placement_.turn);
   return makeReported(*this,
                       hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, pen.layer, 6,
                                           pen.lineType, 62, pen.colour, 100, "AcDbMText", 10,
@@ -428,10 +461,8 @@ std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int 
 std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass, int cosmetic,
                                           ads_name out) {
   clearName(out);
-  // The pieces live under a temporary node that goes with its view.
-  const metaObjectC pieces = createKeyNodeObj("tmp", 1);
-  if (shape.convertToPrimitives(kCurveTolerance, pieces) <= 0) return 1;
-  metaTreeC* first = pieces.node()->firstChild();
+  const metaObjectC pieces = splitCurve(shape);
+  metaTreeC* first = pieces.node() ? pieces.node()->firstChild() : nullptr;
   if (!first) return 1;
   if (m2dCircleC::isKindOf(first)) return makeCircle(mBaseCircle2dC(first, 0), penClass, cosmetic, out);
 
@@ -474,6 +505,11 @@ std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass,
       const mVec2dC s = arc.startPoint();
       made = vertex(s, arcPieceBulge(s, arc.midPoint(), arc.endPoint(), arc.centre()));
       last = arc.endPoint();
+    } else if (m2dCircleC::isKindOf(piece)) {
+      // A circle after other pieces starts and ends where they end: two half circles from
+      // there, through the opposite point and back.
+      const mVec2dC c = mBaseCircle2dC(piece, 0).centre();
+      made = vertex(last, 1.0) && vertex(c.times(2.0).minus(last), 1.0);
     }
   }
   if (made) made = vertex(last, 0.0);

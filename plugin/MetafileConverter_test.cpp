@@ -6,11 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <memory>
 #include <string>
 
 #include "meta/m2d/m2dDrawing.h"
+#include "meta/m2d/m2dFigure.h"
+#include "meta/m2d/m2dHatch.h"
+#include "meta/m2d/m2dLine.h"
 #include "meta/metaObject.h"
 #include "meta/metaTree.h"
 #include "meta/metaTreeReader.h"
@@ -50,6 +54,17 @@ class ConverterTest : public kxtest::PluginHostTest {
     std::int32_t length = -1;
     acedSSLength(set, &length);
     if (members) *members = length;
+    acedSSFree(set);
+    return rc;
+  }
+
+  // Converts part.ps2 of the folder as a part placed at (x, y) turned by angle degrees, into a
+  // fresh set that is freed again; returns the converter's result.
+  int convertPlaced(double x, double y, double angle) {
+    ads_name set = {0, 0};
+    EXPECT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
+    const int rc = context->convertMetafile(RWCString(dir.file("part.ps2").c_str()), set, 0, x, y,
+                                            angle);
     acedSSFree(set);
     return rc;
   }
@@ -101,6 +116,35 @@ TEST(MTextPlacement, LineFeedsMoveAndReattachTheText) {
   const MTextPlacement right = placeMText({0, 0}, "a\nb", 2, 3, 9.0);
   EXPECT_EQ(right.attachment, 3);
   EXPECT_DOUBLE_EQ(right.x, 4.0);
+}
+
+// Attachments worked out from any 32-bit "TEXTRELPOS" and "TEXTALIGN" without overflow: one
+// outside 1..9 stays outside it in the 16-bit group, so the host refuses the text, and the
+// shift of a huge alignment is exact.
+TEST(MTextPlacement, AttachmentsBeyondTheGroupStayOutsideTheValidRange) {
+  struct Case {
+    const char* text;
+    int relPos, align;
+    int attachment;
+    double x;
+  };
+  const Case cases[] = {
+      // (-2147483649) mod 3 is 0: the attachment is -2147483648, below the group's range.
+      {"a\nb", INT32_MIN, 1, INT16_MIN, 2.0},
+      // 7 - 0 + 2147483646 = 2147483653; x moves by 2147483646 half widths of 5.
+      {"a\nb", 7, INT32_MAX, INT16_MAX, 2.0 + 2147483646.0 * 5.0},
+      // (2147483646) mod 3 is 0: 2147483647 + 2147483646.
+      {"a\nb", INT32_MAX, INT32_MAX, INT16_MAX, 2.0 + 2147483646.0 * 5.0},
+      // Without a line feed the stored value: 65541 would read as 5 in 16 bits.
+      {"ab", 65541, 1, INT16_MAX, 2.0},
+      {"ab", -65531, 1, INT16_MIN, 2.0},
+      {"a\nb", -7, 1, -5, 12.0},  // (-8) mod 3 is -2: -7 + 2, and x less 5 * -2
+  };
+  for (const Case& c : cases) {
+    const MTextPlacement p = placeMText({2.5, 1.5}, c.text, c.relPos, c.align, 10.0);
+    EXPECT_EQ(p.attachment, c.attachment) << c.relPos << "/" << c.align;
+    EXPECT_DOUBLE_EQ(p.x, c.x) << c.relPos << "/" << c.align;
+  }
 }
 
 // A lone FIGURE always becomes a block, even without "GROUP" "YES"; the INSERT is what the
@@ -224,6 +268,31 @@ TEST_F(ConverterTest, ArcsAndCurves) {
   EXPECT_EQ(poly.subs[3].type, "SEQEND");
 }
 
+// A curve of three lines into a circle of radius 10 about (0, 0), entered at (10, 0) (points
+// given to 6 decimals, so the circle piece is good to the split's tolerance of 0.001): the
+// polyline holds the lines' vertices, then the circle as two half circles (bulge 1) through
+// (-10, 0) and back, and ends at (10, 0).
+TEST_F(ConverterTest, CurveCircleAfterOtherPiecesIsDrawn) {
+  ASSERT_EQ(convert("FIGURE { NAME { \"K\" } ANSICHTNO { -1 } FIGURITEMS { " +
+                    kxtest::leadInCircleCurve() + " } }\n"),
+            1);
+  const kxhost::BlockRecord* b = block("K");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->entities.size(), 1u);
+  const kxhost::Entity& poly = b->entities[0];
+  ASSERT_EQ(poly.type, "POLYLINE");
+  EXPECT_EQ(poly.find(70)->i, 0);
+  struct Vertex { double x, y, bulge; };
+  const Vertex want[] = {{10, -30, 0}, {20, -30, 0}, {20, -10, 0}, {10, 0, 1}, {-10, 0, 1}, {10, 0, 0}};
+  ASSERT_EQ(poly.subs.size(), 7u);
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_NEAR(poly.subs[i].find(10)->v[0], want[i].x, 1e-3) << i;
+    EXPECT_NEAR(poly.subs[i].find(10)->v[1], want[i].y, 1e-3) << i;
+    EXPECT_DOUBLE_EQ(poly.subs[i].find(42)->v[0], want[i].bulge) << i;
+  }
+  EXPECT_EQ(poly.subs[6].type, "SEQEND");
+}
+
 // Inch mode scales the shapes by 1/25.4 and divides the insertion point; a text's position,
 // worked out in millimetres as stored, and its height are scaled as well.
 TEST_F(ConverterTest, InchModeScalesTextsLikeShapes) {
@@ -242,6 +311,43 @@ TEST_F(ConverterTest, InchModeScalesTextsLikeShapes) {
   EXPECT_NEAR(text.find(10)->v[1], 25.0 / 25.4, 1e-12);
   EXPECT_NEAR(text.find(40)->v[0], 2.5 / 25.4, 1e-12);
   EXPECT_NEAR(model()[0].find(10)->v[0], 10.0, 1e-12);
+}
+
+// Inch mode scales hatches like shapes: "DISTANCE" 2.54 becomes 0.1, an absent one the default 5
+// millimetres in inches, with the offsets between the pattern lines; the pattern lines of the
+// record ("M2DHATCHLINES") are scaled too.
+TEST_F(ConverterTest, InchModeScalesHatchesLikeShapes) {
+  context->setInchMode(1);
+  // Ordinals: FIGURE 1, NAME 2, "I" 3, ANSICHTNO 4, -1 5, FIGURITEMS 6, CIRCLE 7.
+  const std::string loop =
+      "M2DHATCHLOOPS { M2DHATCHLOOP { M2DHATCHLOOPSHREFS { MOREF { REFTRG { 7 } } } } }";
+  std::ofstream(dir.file("inch.ps2"))
+      << "FIGURE { NAME { \"I\" } ANSICHTNO { -1 } FIGURITEMS { CIRCLE { POINT { 0 0 } RAD { 25.4 } } }\n"
+         "  M2DHATCHES { M2DHATCH { ANGLE { 0 } DISTANCE { 2.54 } " << loop << "\n"
+         "    M2DHATCHLINES { LINE { POINT { 0 0 } POINT { 25.4 50.8 } } } }\n"
+         "  M2DHATCH { ANGLE { 0 } " << loop << " } } }\n";
+  metaObjectC tree = loadMetaTreeFile(dir.file("inch.ps2").c_str(), 1);
+  ASSERT_NE(tree.node(), nullptr);
+  const m2dFigureC figure(tree.node(), 0);
+  ads_name set = {0, 0};
+  ASSERT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
+  ASSERT_EQ(context->convertFigure(figure, set, 1, 0.0, 0.0, 0.0), 1);
+  acedSSFree(set);
+  const kxhost::BlockRecord* b = block("I");
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->entities.size(), 3u);
+  EXPECT_NEAR(b->entities[0].find(40)->v[0], 1.0, 1e-12);
+  const double s = std::sqrt(0.5);
+  for (const auto& [index, spacing] : {std::pair<int, double>{1, 0.1}, {2, 5.0 / 25.4}}) {
+    const kxhost::Entity& h = b->entities[index];
+    ASSERT_EQ(h.type, "HATCH");
+    EXPECT_NEAR(h.find(41)->v[0], spacing, 1e-15) << index;
+    EXPECT_NEAR(h.find(45)->v[0], -spacing * s, 1e-15) << index;
+    EXPECT_NEAR(h.find(46)->v[0], spacing * s, 1e-15) << index;
+  }
+  const m2dLineC line = figure.hatchList().item(0).line(0);
+  EXPECT_NEAR(line.endPoint().x, 1.0, 1e-12);
+  EXPECT_NEAR(line.endPoint().y, 2.0, 1e-12);
 }
 
 // The texts of a figure without a block are turned and moved with its shapes: by the figure's
@@ -269,12 +375,7 @@ TEST_F(ConverterTest, LooseFigureTextsFollowThePlacement) {
   };
   for (const Case& c : cases) {
     const std::size_t first = model().size();
-    ads_name set = {0, 0};
-    ASSERT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
-    ASSERT_EQ(context->convertMetafile(RWCString(dir.file("part.ps2").c_str()), set, 0, c.x, c.y,
-                                       c.angle),
-              1);
-    acedSSFree(set);
+    ASSERT_EQ(convertPlaced(c.x, c.y, c.angle), 1);
     ASSERT_EQ(model().size(), first + 3);
     EXPECT_NEAR(model()[first].find(10)->v[0], c.lineX, 1e-9);
     EXPECT_NEAR(model()[first].find(10)->v[1], c.lineY, 1e-9);
@@ -288,6 +389,51 @@ TEST_F(ConverterTest, LooseFigureTextsFollowThePlacement) {
     EXPECT_EQ(box.find(71)->i, 4);
     EXPECT_NEAR(box.find(10)->v[0], c.boxX, 1e-9) << c.angle;
     EXPECT_NEAR(box.find(10)->v[1], c.boxY, 1e-9) << c.angle;
+  }
+}
+
+// The hatch pattern of a figure without a block turns with its shapes and its base and seed
+// point, the figure's origin, go where that goes: by the figure's rotation to its insertion
+// point, then by the caller's angle and point.
+TEST_F(ConverterTest, LooseFigureHatchPatternFollowsThePlacement) {
+  // Ordinals: DRAWING 1, NAME 2, "P" 3, ANSICHTNO 4, -1 5, DRAWINGITEMS 6, FIGURE 7, NAME 8,
+  // "P" 9, ANSICHTNO 10, -1 11, INSERTPOINT 12 (POINT 13 to 15, ROTATION 16, 17), FIGURITEMS 18,
+  // so the lines are 19, 26 and 33.
+  std::ofstream(dir.file("part.ps2"))
+      << "DRAWING { NAME { \"P\" } ANSICHTNO { -1 } DRAWINGITEMS {\n"
+         "  FIGURE { NAME { \"P\" } ANSICHTNO { -1 } INSERTPOINT { POINT { 10 5 } ROTATION { 90 } }\n"
+         "    FIGURITEMS { LINE { POINT { 0 0 } POINT { 4 0 } } LINE { POINT { 4 0 } POINT { 0 4 } }\n"
+         "      LINE { POINT { 0 4 } POINT { 0 0 } } }\n"
+         "    M2DHATCHES { M2DHATCH { ANGLE { 0 } DISTANCE { 3 } M2DHATCHLOOPS { M2DHATCHLOOP {\n"
+         "      M2DHATCHLOOPSHREFS { MOREF { REFTRG { 19 } } MOREF { REFTRG { 26 } }\n"
+         "      MOREF { REFTRG { 33 } } } } } } } } } }\n";
+  struct Case {
+    double x, y, angle;
+    double pattern;        // degrees
+    double baseX, baseY;
+  };
+  const Case cases[] = {
+      {0.0, 0.0, 0.0, 135.0, 10.0, 5.0},
+      // (10, 5) turned by another 90 degrees is (-5, 10), moved by (100, 0).
+      {100.0, 0.0, 90.0, 225.0, 95.0, 10.0},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(convertPlaced(c.x, c.y, c.angle), 1);
+    const kxhost::Entity& h = model().back();
+    ASSERT_EQ(h.type, "HATCH");
+    const double a = c.pattern / 180.0 * M_PI;
+    EXPECT_NEAR(h.find(52)->v[0], a, 1e-12) << c.angle;
+    EXPECT_NEAR(h.find(53)->v[0], a, 1e-12) << c.angle;
+    EXPECT_NEAR(h.find(43)->v[0], c.baseX, 1e-9) << c.angle;
+    EXPECT_NEAR(h.find(44)->v[0], c.baseY, 1e-9) << c.angle;
+    EXPECT_NEAR(h.find(45)->v[0], -3.0 * std::sin(a), 1e-12) << c.angle;
+    EXPECT_NEAR(h.find(46)->v[0], 3.0 * std::cos(a), 1e-12) << c.angle;
+    const kxhost::Group* seed = nullptr;
+    for (const kxhost::Group& g : h.groups)
+      if (g.code == 10) seed = &g;  // the last 10 is the seed point
+    ASSERT_NE(seed, nullptr);
+    EXPECT_NEAR(seed->v[0], c.baseX, 1e-9) << c.angle;
+    EXPECT_NEAR(seed->v[1], c.baseY, 1e-9) << c.angle;
   }
 }
 

@@ -69,10 +69,14 @@ if [ -z "$filter" ] || [[ e2e =~ $filter ]]; then
   for n in 1000 10000 100000 1000000; do
     if [ "$n" -le "$max" ]; then sizes="$sizes${sizes:+,}$n"; fi
   done
+  hatch_sizes=""
+  for n in 10000 100000; do
+    if [ "$n" -le "$max" ]; then hatch_sizes="$hatch_sizes${hatch_sizes:+,}$n"; fi
+  done
   if [ -n "$sizes" ]; then
-    echo "bench.sh: end to end, sizes $sizes" >&2
+    echo "bench.sh: end to end, sizes $sizes, hatches over ${hatch_sizes:-no} lines" >&2
     /usr/bin/python3 bench/e2e_bench.py --bin "$bin" --sample examples --sizes "$sizes" \
-      --ezdxf 100000 --out "$out/e2e.json"
+      --ezdxf 100000 --hatch-sizes "$hatch_sizes" --out "$out/e2e.json"
   fi
 fi
 

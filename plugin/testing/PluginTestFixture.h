@@ -5,6 +5,7 @@
 // loads and drops it before the host is reset.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -25,6 +26,19 @@ inline std::string readFile(const std::string& path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// A curve of three lines from (10, -30) through (20, -30) and (20, -10) to (10, 0), then once
+// round the circle of radius 10 about (0, 0) in steps of 10 degrees back to (10, 0): it splits
+// into three LINE pieces and a CIRCLE piece. The points are written to 6 decimals.
+inline std::string leadInCircleCurve() {
+  std::string curve = "ICRV2D { POINT { 10 -30 } POINT { 20 -30 } POINT { 20 -10 } POINT { 10 0 }";
+  for (int i = 1; i <= 36; ++i) {
+    const double a = i * 10.0 * 3.141592653589793 / 180.0;
+    curve += " POINT { " + std::to_string(10 * std::cos(a)) + " " +
+             std::to_string(10 * std::sin(a)) + " }";
+  }
+  return curve + " }";
 }
 
 class PluginHostTest : public ::testing::Test {

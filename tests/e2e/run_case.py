@@ -20,6 +20,8 @@ Expected files of a case NAME in the cases folder:
                                such as KESTRIX_DEMO_PART), "measurement 0|1" (the drawing's units),
                                "dxf [SATFILE ...]" (the drawing is saved as DXF and must pass
                                tests/host/dxf_check.py, with the SAT files its solids came from),
+                               "extent XMIN,YMIN,XMAX,YMAX" (with "dxf": the model space's extent
+                               that the DXF check must find),
                                "copy FILE ..." (files of the sample installation, named relative
                                to it, copied into the run's folder, where the host starts),
                                "folder NAME ..." (empty folders made in the run's folder),
@@ -134,6 +136,7 @@ def main():
         expect = expected_file(args.cases, args.case, args.release, "expect")
         exit_code, stderr_patterns, measurement = "0", [], args.measurement
         dxf_sats = None
+        extent = None
         saved = None
         as_unprivileged = False
         unchanged = []
@@ -159,6 +162,8 @@ def main():
                             shutil.copy2(os.path.join(args.sample, name), tmp)
                     elif word == "dxf":
                         dxf_sats = [v.replace("<TMP>", tmp) for v in rest.split()]
+                    elif word == "extent" and rest:
+                        extent = rest
                     elif word == "place" and rest:
                         for name in rest.split():
                             shutil.copy2(os.path.join(args.cases, name), tmp)
@@ -248,6 +253,8 @@ def main():
             check_command = ["/usr/bin/python3", checker, dxf, dump]
             for sat in dxf_sats:
                 check_command += ["--sat", sat]
+            if extent is not None:
+                check_command.append("--extent=" + extent)
             checked = subprocess.run(check_command, stdout=subprocess.PIPE,
                                      stderr=subprocess.STDOUT, timeout=300)
             if checked.returncode != 0:

@@ -2,7 +2,7 @@
 """Checks a DXF file written by the simulated host with two independent readers (ezdxf, and
 GDAL's DXF driver).
 
-    dxf_check.py DXF DUMP [--sat SATFILE ...] [--png OUT.png]
+    dxf_check.py DXF DUMP [--sat SATFILE ...] [--png OUT.png] [--extent XMIN,YMIN,XMAX,YMAX]
     dxf_check.py --generator PATH --case NAME --workdir DIR
 
 The second form first runs the host's DXF fixture generator for the case, then checks the
@@ -10,7 +10,8 @@ DXF and dump it wrote. Checks: ezdxf.readfile loads the file; doc.audit() report
 no fix; the entity counts per space equal those of the host's dump; every layer of the dump is
 in the file with its colour and line type; layer and block names and texts read back as the
 host holds them (letters outside ASCII included); arc, insert and text angles and the angles of
-hatch arc and ellipse edges are written in degrees;
+hatch arc and ellipse edges are written in degrees, ellipse parameters in radians; hatch
+patterns (angle, spacing, the line's base point and offset, seed points) read back as the dump's;
 associative hatches link to entities of the file that carry the hatch as reactor; 3DSOLIDs
 carry the ACIS text of the SAT files given; handles are unique and below $HANDSEED;
 `python3 -m ezdxf draw` renders the file.
@@ -18,7 +19,7 @@ A second reader, GDAL's DXF driver (ogrinfo), must open the file too: its count 
 model-space features equals ezdxf's model-space entity count, its count with the blocks expanded
 equals ezdxf's count of the expanded entities, and its extent of the model space (blocks expanded,
 text left out: the readers size text differently) equals ezdxf's bounding box of the same
-entities within 1e-6 of the drawing size.
+entities within 1e-6 of the drawing size; with --extent, ezdxf's extent equals the one given.
 Exit status 0 when every check passes.
 """
 
@@ -217,6 +218,52 @@ def check_hatch_edges(handle, ent, hatch):
                                                                              rad))
 
 
+def check_hatch_pattern(handle, ent, hatch):
+    """The pattern of a one-line pattern hatch reads back as the host's list holds it: angles
+    (radians in the list, degrees in the file), spacing, the line's base point and offset, and
+    the seed points."""
+    groups = ent["groups"]
+    k = next((i for i, (c, _) in enumerate(groups) if c == 75), None)
+    if k is None:
+        return
+    pattern = groups[k:]
+
+    def number(code):
+        return first_real(pattern, code)
+
+    def point(value):
+        return [float(v) for v in value.split(",")]
+
+    def close(a, b):
+        return abs(a - b) <= 1e-9 * max(1.0, abs(b))
+
+    if not angle_close(hatch.dxf.pattern_angle, math.degrees(number(52))):
+        fail("HATCH %s: pattern angle %r in the file, dump %r rad" %
+             (handle, hatch.dxf.pattern_angle, number(52)))
+    if not close(hatch.dxf.pattern_scale, number(41)):
+        fail("HATCH %s: pattern spacing %r in the file, dump %r" %
+             (handle, hatch.dxf.pattern_scale, number(41)))
+    lines = hatch.pattern.lines if hatch.pattern else []
+    if len(lines) != 1:
+        fail("HATCH %s: %d pattern lines in the file, one in the dump" % (handle, len(lines)))
+        return
+    line = lines[0]
+    if not angle_close(line.angle, math.degrees(number(53))):
+        fail("HATCH %s: pattern line angle %r in the file, dump %r rad" %
+             (handle, line.angle, number(53)))
+    for name, got, codes in (("base point", line.base_point, (43, 44)),
+                             ("offset", line.offset, (45, 46))):
+        wanted = [number(c) for c in codes]
+        if not all(close(g, w) for g, w in zip((got[0], got[1]), wanted)):
+            fail("HATCH %s: pattern line %s %r in the file, dump %r" %
+                 (handle, name, tuple(got), wanted))
+    seeds = [point(v)[:2] for c, v in pattern if c == 10]
+    if len(hatch.seeds) != len(seeds) or not all(
+            close(g[0], w[0]) and close(g[1], w[1]) for g, w in zip(hatch.seeds, seeds)):
+        fail("HATCH %s: seed points %r in the file, dump %r" %
+             (handle, [tuple(s) for s in hatch.seeds], seeds))
+
+
 def check_handles(dxf_path):
     """Every handle (groups 5 and 105) is unique and lies below $HANDSEED."""
     with open(dxf_path, encoding="cp1252", errors="replace") as f:
@@ -394,7 +441,21 @@ def check_gdal(dxf_path, doc):
              % (gdal_extent, ours, worst, size))
 
 
-def check(dxf_path, dump_path, sat_paths, png_path):
+def check_extent(doc, wanted):
+    """ezdxf's extent of the model space (blocks expanded, text left out, curves along their
+    true course) equals wanted, (xmin, ymin, xmax, ymax), within 1e-6 of the drawing size."""
+    leaves = [e for e in expanded(doc.modelspace()) if e.dxftype() not in TEXT_TYPES]
+    box = geometry_extents(leaves)
+    if not box.has_data:
+        fail("no extent, expected %r" % (wanted,))
+        return
+    got = (box.extmin.x, box.extmin.y, box.extmax.x, box.extmax.y)
+    size = max(box.size.x, box.size.y, 1e-9)
+    if max(abs(a - b) for a, b in zip(got, wanted)) > 1e-6 * size:
+        fail("extent %r, expected %r" % (got, wanted))
+
+
+def check(dxf_path, dump_path, sat_paths, png_path, extent=None):
     check_handles(dxf_path)
     try:
         doc = ezdxf.readfile(dxf_path)
@@ -448,11 +509,19 @@ def check(dxf_path, dump_path, sat_paths, png_path):
                  "INSERT": [(50, "rotation")], "TEXT": [(50, "rotation")]}.get(ent["type"], [])
         if ent["type"] == "HATCH":
             check_hatch_edges(handle, ent, e)
+            check_hatch_pattern(handle, ent, e)
         for code, attr in pairs:
             rad = first_real(ent["groups"], code)
             if rad is not None and not angle_close(e.dxf.get(attr, 0.0), math.degrees(rad)):
                 fail("%s %s: %s is %r in the file, dump %r rad" % (ent["type"], handle, attr,
                                                                      e.dxf.get(attr), rad))
+        # ELLIPSE parameters stay in radians in the file; a full turn stays one.
+        for code, attr in ([(41, "start_param"), (42, "end_param")]
+                           if ent["type"] == "ELLIPSE" else []):
+            rad = first_real(ent["groups"], code)
+            if rad is not None and abs(e.dxf.get(attr, 0.0) - rad) > 1e-9:
+                fail("ELLIPSE %s: %s is %r in the file, dump %r" % (handle, attr, e.dxf.get(attr),
+                                                                   rad))
 
     # Hatch links and reactors.
     for layout in [doc.modelspace()] + list(doc.blocks):
@@ -482,6 +551,8 @@ def check(dxf_path, dump_path, sat_paths, png_path):
                 fail("3DSOLID %s carries other text than the SAT file: %r" % (s.dxf.handle, data[:3]))
 
     check_gdal(dxf_path, doc)
+    if extent is not None:
+        check_extent(doc, extent)
 
     out = png_path or os.path.splitext(dxf_path)[0] + ".png"
     run = subprocess.run([sys.executable, "-m", "ezdxf", "draw", dxf_path, "-o", out],
@@ -497,6 +568,7 @@ def main():
     ap.add_argument("dump", nargs="?")
     ap.add_argument("--sat", action="append", default=[])
     ap.add_argument("--png")
+    ap.add_argument("--extent", help="XMIN,YMIN,XMAX,YMAX: the model space's expected extent")
     ap.add_argument("--generator")
     ap.add_argument("--case")
     ap.add_argument("--workdir")
@@ -514,7 +586,8 @@ def main():
         if not args.dxf or not args.dump:
             ap.error("DXF and DUMP, or --generator, --case and --workdir, are needed")
         dxf, dump, sats = args.dxf, args.dump, args.sat
-    check(dxf, dump, sats, args.png)
+    extent = tuple(float(v) for v in args.extent.split(",")) if args.extent else None
+    check(dxf, dump, sats, args.png, extent)
     if failures:
         print("%d check(s) failed for %s" % (len(failures), dxf))
         return 1
