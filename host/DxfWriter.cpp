@@ -214,18 +214,17 @@ private:
   std::set<std::string> used_;
 };
 
-// The ACIS text of a 3DSOLID as DXF R2000 stores it: every character but the blank mirrored
-// about 159/2, and a resulting '^' followed by a blank.
+// A line of a 3DSOLID's ACIS text as DXF R2000 stores it: every character c but the blank
+// becomes 159 - c, and a resulting '^' is written "^ " (the file's form of a caret). The
+// database holds printable ASCII only in a solid's data (the entity check and the SAT import
+// refuse other bytes, see firstUncarriedByte), and that maps onto printable ASCII.
 std::string encodeAcis(const std::string& line) {
   std::string out;
+  out.reserve(line.size() + line.size() / 8);
   for (unsigned char c : line) {
-    if (c == ' ') {
-      out += ' ';
-    } else if (c > 32 && c < 127) {
-      char r = static_cast<char>(159 - c);
-      out += r;
-      if (r == '^') out += ' ';
-    }
+    const char r = c == ' ' ? ' ' : static_cast<char>(159 - c);
+    out += r;
+    if (r == '^') out += ' ';
   }
   return out;
 }

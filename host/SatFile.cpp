@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 
 namespace kxhost {
@@ -43,6 +44,14 @@ bool parseReals(const std::string& line, std::size_t count) {
 
 }  // namespace
 
+std::size_t firstUncarriedByte(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 32 || c > 126) return i;
+  }
+  return std::string::npos;
+}
+
 bool SatFile::parse(const std::string& text, std::string& error) {
   lines_.clear();
   version_ = 0;
@@ -73,6 +82,16 @@ bool SatFile::parse(const std::string& text, std::string& error) {
   }
   if (!parseReals(lines_[2], 3)) {
     error = "the third line must hold three numbers (units, tolerances)";
+    return false;
+  }
+
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const std::size_t at = firstUncarriedByte(lines_[i]);
+    if (at == std::string::npos) continue;
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(lines_[i][at]));
+    error = "line " + std::to_string(i + 1) + " holds the byte " + byte +
+            ", which a 3DSOLID cannot carry (its data is printable ASCII)";
     return false;
   }
 
