@@ -179,6 +179,15 @@ bool SatFile::parse(const std::string& text, std::string& error) {
       inRecord = false;
     }
   }
+  if (inRecord) {
+    error = "the last record is not ended by '#' (the file is cut short)";
+    return false;
+  }
+  if (static_cast<std::size_t>(head[1]) > recordList_.size()) {
+    error = "the header counts " + std::to_string(head[1]) + " records, the file holds " +
+            std::to_string(recordList_.size()) + " (the file is cut short)";
+    return false;
+  }
   if (bodies_.empty()) {
     error = "the file holds no body";
     return false;

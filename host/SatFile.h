@@ -14,7 +14,8 @@ namespace kxhost {
 class SatFile {
 public:
   // False with `error` for a malformed header, a byte that is no printable ASCII (a 3DSOLID's
-  // data cannot carry it), no body, a body count that disagrees with the header's, a pointer to
+  // data cannot carry it), no body, a body count that disagrees with the header's, a file cut
+  // short (a last record without its '#', fewer records than the header counts), a pointer to
   // a record the file lacks, or a body whose records reach another body (a solid is one body).
   bool parse(const std::string& text, std::string& error);
 

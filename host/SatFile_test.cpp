@@ -49,7 +49,7 @@ TEST(SatFileTest, RefusesMalformedHeaders) {
   }
 }
 
-// A byte the drawing cannot keep, a pointer into nothing and bodies that
+// A file cut short, a byte the drawing cannot keep, a pointer into nothing and bodies that
 // share a body are refused with a reason; a body count of 0 and more records than counted pass.
 TEST(SatFileTest, RefusesFilesThatCannotMakeWholeSolids) {
   struct Case {
@@ -57,6 +57,10 @@ TEST(SatFileTest, RefusesFilesThatCannotMakeWholeSolids) {
     const char* records;
     const char* reason;  // part of the error; null: accepted
   } cases[] = {
+      {"700 2 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0", "not ended by '#'"},
+      {"700 2 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 @20 cut", "not ended by '#'"},
+      {"700 3 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\n", "counts 3 records, the file holds 2"},
+      {"700 3 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\nEnd-of-ACIS-data\n", "counts 3"},
       {"700 0 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\n", nullptr},
       {"700 1 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\n", nullptr},
       {"700 0 1 0", "body $-1 $2 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\n", "points to record 2"},
