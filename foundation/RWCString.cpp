@@ -29,6 +29,13 @@ bool overlaps(const char* p, std::size_t n, const char* base, std::size_t size) 
   return n && a < b + size && b < a + n;
 }
 
+// a + b; the allocation error when the sum does not fit in a size, so that no body is ever made
+// (or written) for a size that wrapped.
+std::size_t checkedSum(std::size_t a, std::size_t b) {
+  if (b > SIZE_MAX - a) RWThrowAlloc(SIZE_MAX);
+  return a + b;
+}
+
 inline std::uint32_t rotl5(std::uint32_t h) { return (h << 5) | (h >> 27); }
 inline unsigned char lowerByte(char c) {
   return static_cast<unsigned char>(std::tolower(static_cast<unsigned char>(c)));
@@ -39,7 +46,7 @@ inline unsigned char lowerByte(char c) {
 constinit RWCStringEmptyStorage gRWCStringEmptyStorage{RWCStringBody(0, 0, 0), {0}};
 
 RWCStringBody* RWCStringBody::create(std::size_t capacity) {
-  void* mem = ::operator new(sizeof(RWCStringBody) + capacity + 1);
+  void* mem = ::operator new(checkedSum(sizeof(RWCStringBody), checkedSum(capacity, 1)));
   RWCStringBody* b = new (mem) RWCStringBody(0, capacity, 0);
   b->data()[0] = '\0';
   return b;
@@ -70,7 +77,10 @@ std::size_t RWCString::maxWaste() { return gMaxWaste.load(); }
 std::size_t RWCString::roundedCapacity(std::size_t n) {
   const std::size_t initial = initialCapacity(), inc = resizeIncrement();
   if (n <= initial) return initial;
-  return initial + inc * ((n - initial + inc - 1) / inc);
+  const std::size_t over = n - initial;
+  const std::size_t steps = over / inc + (over % inc != 0);
+  if (steps > (SIZE_MAX - initial) / inc) RWThrowAlloc(SIZE_MAX);
+  return initial + inc * steps;
 }
 
 std::size_t RWCString::streamGrowth(std::size_t size) {
@@ -168,7 +178,7 @@ RWCString& RWCString::replace(std::size_t pos, std::size_t count, const char* sr
   if (pos > len) RWThrowSubstring(pos, count, len);
   if (!src) n = 0;
   if (count > len - pos) count = len - pos;
-  const std::size_t newLen = len - count + n;
+  const std::size_t newLen = checkedSum(len - count, n);
   RWCStringBody* b = mutableBody();
   const bool fresh = b->isEmptyBody() || b->extraReferences() > 0 || newLen > b->capacity() ||
                      (newLen < len && b->capacity() - newLen > maxWaste()) ||
@@ -494,7 +504,7 @@ bool operator==(const RWCString& a, const RWCString& b) {
 
 namespace {
 RWCString concat(const char* a, std::size_t la, const char* b, std::size_t lb) {
-  RWCString r{RWCapacity{RWCString::roundedCapacity(la + lb)}};
+  RWCString r{RWCapacity{RWCString::roundedCapacity(checkedSum(la, lb))}};
   r.append(a, la).append(b, lb);
   return r;
 }
@@ -714,7 +724,7 @@ std::istream& RWCString::readToken(std::istream& in) {
     }
     if (ctype.is(std::ctype_base::space, static_cast<char>(c))) break;
     if (len == b->capacity()) {
-      RWCStringBody* nb = RWCStringBody::create(b->capacity() + resizeIncrement());
+      RWCStringBody* nb = RWCStringBody::create(checkedSum(b->capacity(), resizeIncrement()));
       std::memcpy(nb->data(), data_, len);
       nb->setLength(len);
       setBody(nb);

@@ -139,7 +139,8 @@ class RWCString {
   static std::size_t initialCapacity();
   static std::size_t resizeIncrement();
   static std::size_t maxWaste();
-  // The initial capacity when n is not above it, else rounded up in resize increments.
+  // The initial capacity when n is not above it, else rounded up in resize increments; RWxalloc
+  // when the rounded value does not fit in a size.
   static std::size_t roundedCapacity(std::size_t n);
   // Next buffer size for stream input; raises RWBoundsErr past the limit.
   static std::size_t streamGrowth(std::size_t size);

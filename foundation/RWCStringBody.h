@@ -24,7 +24,8 @@ class RWCStringBody {
   std::size_t findAnyChar(const char* set) const;
 
   // A new body with room for capacity characters, length 0, one user. Takes
-  // sizeof(RWCStringBody) + capacity + 1 bytes from the global allocator.
+  // sizeof(RWCStringBody) + capacity + 1 bytes from the global allocator; RWxalloc, before any
+  // allocation, when that size does not fit in a size.
   static RWCStringBody* create(std::size_t capacity);
   static RWCStringBody* empty();
   bool isEmptyBody() const { return this == empty(); }

@@ -209,6 +209,41 @@ TEST(RWCStringCapacity, StreamGrowthRule) {
   EXPECT_THROW(RWCString::streamGrowth(std::size_t(1) << 33), RWBoundsErr);
 }
 
+
+// A size no body can have is the allocation error, raised before any byte is written: the string
+// keeps its text (under the sanitizer build a wrapped size would show as a heap overflow).
+TEST(RWCStringCapacity, ImpossibleSizesThrowTheAllocationErrorAndChangeNothing) {
+  static const char source[4] = "xyz";  // never read: every size below is refused first
+  struct Case {
+    const char* name;
+    std::function<void(RWCString&)> edit;
+  };
+  const Case cases[] = {
+      {"reserved capacity SIZE_MAX", [](RWCString&) { RWCString r{RWCapacity{SIZE_MAX}}; }},
+      {"reserved capacity SIZE_MAX - 8", [](RWCString&) { RWCString r{RWCapacity{SIZE_MAX - 8}}; }},
+      {"fill SIZE_MAX - 3", [](RWCString&) { RWCString r('x', SIZE_MAX - 3); }},
+      {"fill SIZE_MAX", [](RWCString&) { RWCString r('x', SIZE_MAX); }},
+      {"append length past SIZE_MAX", [](RWCString& s) { s.append(source, SIZE_MAX - 1); }},
+      {"append chars past SIZE_MAX", [](RWCString& s) { s.append('x', SIZE_MAX - 2); }},
+      {"insert length past SIZE_MAX", [](RWCString& s) { s.replace(1, 0, source, SIZE_MAX); }},
+      {"replace growing past SIZE_MAX", [](RWCString& s) { s.replace(0, 1, source, SIZE_MAX - 1); }},
+      {"resize SIZE_MAX", [](RWCString& s) { s.resize(SIZE_MAX); }},
+      {"reserve SIZE_MAX", [](RWCString& s) { s.reserve(SIZE_MAX); }},
+  };
+  for (const Case& c : cases) {
+    RWCString s("abc");
+    RWCString sharer(s);
+    EXPECT_THROW(c.edit(s), RWxalloc) << c.name;
+    EXPECT_EQ(str(s), "abc") << c.name;
+    EXPECT_EQ(str(sharer), "abc") << c.name;
+  }
+  // Rounding itself: the largest size still rounds (15 + 16k), a coarser increment does not fit.
+  EXPECT_EQ(RWCString::roundedCapacity(SIZE_MAX), SIZE_MAX);
+  const std::size_t old = RWCString::resizeIncrement(1000);
+  EXPECT_THROW(RWCString::roundedCapacity(SIZE_MAX - 10), RWxalloc);
+  EXPECT_EQ(RWCString::roundedCapacity(16), 1015u);
+  RWCString::resizeIncrement(old);
+}
 TEST(RWCStringNul, EmbeddedNulsAreKeptCountedAndCompared) {
   const RWCString s("ab\0cd", 5);
   EXPECT_EQ(s.length(), 5u);

@@ -267,13 +267,14 @@ bool CommandProcessor::acisin(std::string& error) {
     error = file + ": " + error;
     return false;
   }
-  // One 3DSOLID per body; each carries the file's text, line by line in group 1.
+  // One 3DSOLID per body, as a solid is one body: each carries that body's SAT text alone (the
+  // records it reaches, renumbered), a line in each group 1.
   for (int b = 0; b < sat.bodyCount(); ++b) {
     Entity solid;
     solid.type = "3DSOLID";
     solid.groups.push_back(Group::str(8, host_.variables().currentLayer()));
     solid.groups.push_back(Group::integer(70, 1));
-    for (const std::string& line : sat.lines()) solid.groups.push_back(Group::str(1, line));
+    for (std::string& line : sat.bodyLines(b)) solid.groups.push_back(Group::str(1, std::move(line)));
     host_.database().append(std::move(solid));
   }
   return true;

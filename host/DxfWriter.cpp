@@ -150,18 +150,17 @@ private:
   std::set<std::string> used_;
 };
 
-// The ACIS text of a 3DSOLID as DXF R2000 stores it: every character but the blank mirrored
-// about 159/2, and a resulting '^' followed by a blank.
+// A line of a 3DSOLID's ACIS text as DXF R2000 stores it: every character c but the blank
+// becomes 159 - c, and a resulting '^' is written "^ " (the file's form of a caret). The
+// database holds printable ASCII only in a solid's data (the entity check and the SAT import
+// refuse other bytes, see firstUncarriedByte), and that maps onto printable ASCII.
 std::string encodeAcis(const std::string& line) {
   std::string out;
+  out.reserve(line.size() + line.size() / 8);
   for (unsigned char c : line) {
-    if (c == ' ') {
-      out += ' ';
-    } else if (c > 32 && c < 127) {
-      char r = static_cast<char>(159 - c);
-      out += r;
-      if (r == '^') out += ' ';
-    }
+    const char r = c == ' ' ? ' ' : static_cast<char>(159 - c);
+    out += r;
+    if (r == '^') out += ' ';
   }
   return out;
 }
@@ -638,17 +637,37 @@ private:
       head("3DSOLID", e, owner);
       o_.g(100, "AcDbModelerGeometry");
       o_.i(70, 1);
+      // A group 1 starts a line of the text and the group 3 entries after it continue that
+      // line, in the entity as in the file.
+      std::string line;
+      bool open = false;
       for (const Group& g : e.groups) {
-        if (g.code != 1 && g.code != 3) continue;
-        std::string enc = encodeAcis(g.s);
-        // Lines longer than 255 characters go in 3 groups ahead of their last piece.
-        while (enc.size() > 255) {
-          o_.g(3, enc.substr(0, 255));
-          enc.erase(0, 255);
+        if (g.code == 1) {
+          if (open) acisLine(line);
+          line = g.s;
+          open = true;
+        } else if (g.code == 3) {
+          line += g.s;
+          open = true;
         }
-        o_.g(1, enc);
       }
+      if (open) acisLine(line);
     }
+  }
+
+  // One line of a solid's text, encoded: a group 1 of up to 255 characters, the rest in group 3
+  // entries of up to 255, never parting a "^ " pair.
+  void acisLine(const std::string& line) {
+    const std::string enc = encodeAcis(line);
+    std::size_t at = 0;
+    int code = 1;
+    do {
+      std::size_t n = std::min<std::size_t>(255, enc.size() - at);
+      if (at + n < enc.size() && enc[at + n - 1] == '^') --n;
+      o_.g(code, std::string_view(enc).substr(at, n));
+      at += n;
+      code = 3;
+    } while (at < enc.size());
   }
 
   void mtext(const Entity& e, std::uint32_t owner) {

@@ -107,5 +107,43 @@ TEST_F(HostTest, HatchEllipseEdgesAreWrittenAsGeometricAngles) {
   for (std::size_t k = 0; k < 4; ++k) EXPECT_NEAR(angles[k], expected[k], 1e-6) << k;
 }
 
+// A solid's text line by line as a reader takes it from the file: a group 1 starts a line, the
+// group 3 entries after it continue it; each character c but the blank is 159 - c, "^ " a caret.
+std::vector<std::string> solidLines(const std::string& dxf) {
+  std::vector<std::string> lines;
+  std::istringstream in(dxf.substr(dxf.find("AcDbModelerGeometry")));
+  std::string code, value;
+  std::getline(in, value);
+  while (std::getline(in, code) && std::getline(in, value) && code != "  0") {
+    if (code != "  1" && code != "  3") continue;
+    if (value.size() > 255) lines.push_back("a group of " + std::to_string(value.size()));
+    std::string plain;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      const char c = value[i];
+      plain += c == ' ' ? ' ' : static_cast<char>(159 - static_cast<unsigned char>(c));
+      if (c == '^') ++i;  // the blank of "^ "
+    }
+    if (code == "  1") lines.push_back(plain);
+    else if (!lines.empty()) lines.back() += plain;
+  }
+  return lines;
+}
+
+// Lines beyond 255 characters go in one group 1 and the group 3 entries after it, pieces that
+// never part a "^ " pair (an 'A' of the text); lines given as 1 + 3 in the entity stay one line.
+TEST_F(HostTest, SolidTextLinesReadBackWhole) {
+  const std::string attrib = "string_attrib $-1 $-1 $0 @600 " + std::string(600, 'z') + " #";
+  const std::string caret = std::string(254, 'b') + "AA" + std::string(300, 'A') + " trailing  ";
+  resbuf* list = acutBuildList(RTDXF0, "3DSOLID", 70, 1, 1, "700 0 1 0", 1,
+                               "body $-1 $1 $-1 $-1 #", 1, attrib.c_str(), 1, "", 1,
+                               caret.c_str(), 1, "joined ", 3, "from two", 1, "~@_^ #", 0);
+  ASSERT_EQ(acdbEntMake(list), RTNORM) << host.transcript().text();
+  acutRelRb(list);
+  const std::string dxf = DxfWriter(host.database(), host.variables()).text();
+  EXPECT_EQ(solidLines(dxf), (std::vector<std::string>{"700 0 1 0", "body $-1 $1 $-1 $-1 #",
+                                                       attrib, "", caret, "joined from two",
+                                                       "~@_^ #"}));
+}
+
 }  // namespace
 }  // namespace kxhost::testing

@@ -7,6 +7,7 @@
 
 #include "host/Database.h"
 #include "host/HatchLayout.h"
+#include "host/SatFile.h"
 
 namespace kxhost {
 
@@ -156,6 +157,14 @@ bool EntityValidator::check(const std::string& type, const GroupList& groups,
       error = "required group " + std::to_string(code) + " is missing";
       return false;
     }
+
+  if (rule->shape == Shape::Solid)
+    for (const Group& g : groups)
+      if ((g.code == 1 || g.code == 3) && firstUncarriedByte(g.s) != std::string::npos) {
+        error = "group " + std::to_string(g.code) +
+                " holds a byte that a 3DSOLID cannot carry (its data is printable ASCII)";
+        return false;
+      }
 
   auto real = [&](int code) { const Group* g = findGroup(groups, code); return g ? g->v[0] : 0.0; };
   if ((rule->shape == Shape::Arc || rule->shape == Shape::Circle) && !(real(40) > 0.0)) {

@@ -33,6 +33,8 @@ resbuf* infiniteRadius() {
 resbuf* unknownLineType() { return acutBuildList(RTDXF0, "LINE", 6, "DASHED", 10, P0, 11, P1, 0); }
 resbuf* vertexOutside() { return acutBuildList(RTDXF0, "VERTEX", 10, P0, 0); }
 resbuf* seqendOutside() { return acutBuildList(RTDXF0, "SEQEND", 8, "0", 0); }
+resbuf* solidTab() { return acutBuildList(RTDXF0, "3DSOLID", 70, 1, 1, "body\t$-1 #", 0); }
+resbuf* solidUmlaut() { return acutBuildList(RTDXF0, "3DSOLID", 70, 1, 1, "x", 3, "Gr\xC3\xBC", 0); }
 resbuf* insertUnknownBlock() { return acutBuildList(RTDXF0, "INSERT", 2, "NOPE", 10, P0, 0); }
 resbuf* colourOutOfRange() { return acutBuildList(RTDXF0, "LINE", 62, 257, 10, P0, 11, P1, 0); }
 resbuf* zeroRadius() { return acutBuildList(RTDXF0, "CIRCLE", 10, P0, 40, 0.0, 0); }
@@ -68,6 +70,8 @@ TEST_F(EntMakeTest, RefusesBadListsAndSaysWhy) {
       {"foreign group", foreignGroup, "group 40 does not belong to a LINE"},
       {"negative text height", textNoHeight, "text height"},
       {"unknown text style", unknownStyle, "text style \"ROMANS\""},
+      {"solid data with a tab", solidTab, "group 1 holds a byte that a 3DSOLID cannot carry"},
+      {"solid data with a letter", solidUmlaut, "group 3 holds a byte that a 3DSOLID cannot carry"},
   };
   for (const BadList& c : cases) {
     host.transcript().clear();

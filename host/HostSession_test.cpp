@@ -152,8 +152,8 @@ TEST_F(ApiTest, AcisInAppendsOneSolidPerBodyAfterTheLastEntity) {
   std::string sat = writeFile("part.sat",
                               "700 0 2 0\n@7 unknown 14 ACIS 7.0 NT 24 Thu Jan 01 00:00:00 2026\n"
                               "1 9.9999999999999995e-007 1e-010\n"
-                              "body $-1 $1 $-1 $-1 #\nbody $-1 $2 $-1 $-1 #\n"
-                              "lump $-1 $-1 $3 $0 #\nEnd-of-ACIS-data\n");
+                              "body $-1 $2 $-1 $-1 #\nbody $-1 $3 $-1 $-1 #\n"
+                              "lump $-1 $-1 $-1 $0 #\nlump $-1 $-1 $-1 $1 #\nEnd-of-ACIS-data\n");
   ASSERT_EQ(makeLine(0, 0, 1, 1), RTNORM);
   std::uint32_t before = lastHandle();
   ASSERT_EQ(acedCommand(RTSTR, "_acisin", RTSTR, sat.c_str(), RTNONE), RTNORM)
@@ -162,12 +162,22 @@ TEST_F(ApiTest, AcisInAppendsOneSolidPerBodyAfterTheLastEntity) {
   EXPECT_EQ(host.database().model()[0].handle, before);
   EXPECT_EQ(host.database().model()[1].type, "3DSOLID");
   EXPECT_EQ(host.database().model()[2].type, "3DSOLID");
+  // The second solid holds the second body alone, its records renumbered, a line per group 1.
+  std::vector<std::string> text;
+  for (const Group& g : host.database().model()[2].groups)
+    if (g.code == 1) text.push_back(g.s);
+  EXPECT_EQ(text, (std::vector<std::string>{
+                      "700 2 1 0", "@7 unknown 14 ACIS 7.0 NT 24 Thu Jan 01 00:00:00 2026",
+                      "1 9.9999999999999995e-007 1e-010", "body $-1 $1 $-1 $-1 #",
+                      "lump $-1 $-1 $-1 $0 #", "End-of-ACIS-data"}));
 
   const char* malformed[] = {
       "not a sat file\n",
       "700 0 1 0\nproduct\n1 1e-6 1e-10\nlump $-1 #\n",                    // no body
       "700 0 3 0\nproduct\n1 1e-6 1e-10\nbody $-1 #\n",                    // count disagrees
       "700 0 1\nproduct\n1 1e-6 1e-10\nbody $-1 #\n",                      // short first line
+      "700 0 1 0\nproduct\n1 1e-6 1e-10\nbody $-1 $-1",                    // cut short
+      "700 0 1 0\nproduct\n1 1e-6 1e-10\nbody\t$-1 #\n",                  // a tab
   };
   for (const char* text : malformed) {
     std::string f = writeFile("bad.sat", text);

@@ -1,9 +1,11 @@
 #pragma once
 // A SAT (ACIS text) file as the host's import checks it: a header of three lines (version,
 // record count, body count and history flag; the product line; units and tolerances) followed
-// by records ended by '#'. The body records are counted; the file's text is kept for the
-// 3DSOLID entities made from it.
+// by records ended by '#', up to the "End-of-ACIS-data" line (or a history section, which the
+// import does not carry). Records point to each other by index ("$N", "$-1" for none); a body
+// and the records it reaches make one solid, the text a 3DSOLID carries.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,19 +13,53 @@ namespace kxhost {
 
 class SatFile {
 public:
-  // False with `error` for a malformed header, no body, or a body count that disagrees with
-  // the header's.
+  // False with `error` for a malformed header, a byte that is no printable ASCII (a 3DSOLID's
+  // data cannot carry it), no body, a body count that disagrees with the header's, a file cut
+  // short (a last record without its '#', fewer records than the header counts), a pointer to
+  // a record the file lacks, or a body whose records reach another body (a solid is one body).
   bool parse(const std::string& text, std::string& error);
 
   int version() const { return version_; }
-  int bodyCount() const { return bodies_; }
+  int bodyCount() const { return static_cast<int>(bodies_.size()); }
   // The file's lines, line ends removed.
   const std::vector<std::string>& lines() const { return lines_; }
 
+  // The SAT text of body b (0-based, in file order) alone, line by line: the header for one
+  // body and its record count, the records the body reaches in file order and renumbered from 0
+  // (pointers and "-N" record numbers), each with the line breaks it had, then "End-of-ACIS-data"
+  // when the file ends its records so. The history flag of that header is 0: a solid carries no
+  // history. Linear in the size of the records reached (it uses scratch space of this object).
+  std::vector<std::string> bodyLines(int b);
+
 private:
+  struct Number {        // a "$N" pointer or a "-N" record number within the record text
+    std::size_t at = 0;  // offset of the digits (after '$' or '-') in records_
+    std::size_t length = 0;
+    long value = 0;      // -1 for none; beyond any record when the digits are too many
+    bool pointer = true;
+  };
+  struct Record {
+    std::size_t begin = 0, end = 0;  // its text in records_, whole lines where it has them
+    std::size_t firstNumber = 0, numberCount = 0;  // its entries in numbers_, in text order
+    int body = -1;                   // which body it is, -1 for a record of another type
+  };
+  // The records body b reaches (itself included), in file order.
+  std::vector<std::size_t> reach(int b);
+
   int version_ = 0;
-  int bodies_ = 0;
+  bool endMarker_ = false;
   std::vector<std::string> lines_;
+  std::string records_;            // the lines after the header, each ended by '\n'
+  std::vector<Record> recordList_;
+  std::vector<Number> numbers_;
+  std::vector<std::size_t> bodies_;  // record index of each body
+  std::vector<std::size_t> visit_;   // per record: the last walk of reach that came to it
+  std::size_t walks_ = 0;
+  std::vector<long> newIndex_;       // per record: its index in that solid
 };
+
+// The offset of the first byte of text that a 3DSOLID's data cannot carry, or npos: the data is
+// kept as printable ASCII (32..126) in the drawing file, so any other byte would be lost.
+std::size_t firstUncarriedByte(const std::string& text);
 
 }  // namespace kxhost

@@ -16,11 +16,11 @@ TEST(SatFileTest, CountsBodyRecordsInEveryRecordForm) {
     int bodies;
   } cases[] = {
       {"body $-1 $1 $-1 $-1 #\nlump $-1 #\n", 1},
-      {"-0 body $-1 $1 #\n-1 lump $-1 #\n-2 body $-1 $3 #\n", 2},
+      {"-0 body $-1 $1 #\n-1 lump $-1 #\n-2 body $-1 $-1 #\n", 2},
       // A counted string holding '#' and the word body does not end or start a record.
       {"-0 body $-1 #\n-1 string_attrib @9 a # body  $-1 #\n", 1},
       // A record may run over several lines.
-      {"body $-1\n $1 $-1\n #\n", 1},
+      {"body $-1\n $-1 $-1\n #\n", 1},
   };
   for (const Case& c : cases) {
     SatFile f;
@@ -47,6 +47,79 @@ TEST(SatFileTest, RefusesMalformedHeaders) {
     EXPECT_FALSE(f.parse(text, error)) << text;
     EXPECT_FALSE(error.empty());
   }
+}
+
+// A file cut short, a byte the drawing cannot keep, a pointer into nothing and bodies that
+// share a body are refused with a reason; a body count of 0 and more records than counted pass.
+TEST(SatFileTest, RefusesFilesThatCannotMakeWholeSolids) {
+  struct Case {
+    const char* head;
+    const char* records;
+    const char* reason;  // part of the error; null: accepted
+  } cases[] = {
+      {"700 2 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0", "not ended by '#'"},
+      {"700 2 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 @20 cut", "not ended by '#'"},
+      {"700 3 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\n", "counts 3 records, the file holds 2"},
+      {"700 3 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\nEnd-of-ACIS-data\n", "counts 3"},
+      {"700 0 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\n", nullptr},
+      {"700 1 1 0", "body $-1 $1 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\n", nullptr},
+      {"700 0 1 0", "body $-1 $2 $-1 $-1 #\nlump $-1 $-1 $-1 $0 #\n", "points to record 2"},
+      {"700 0 1 0", "body $-1 $-2 $-1 $-1 #\n", "points to record -2"},
+      {"700 0 1 0", "body $-1 $99999999999 #\n", "points to record"},
+      {"700 0 2 0", "body $-1 $1 #\nbody $-1 $-1 #\n", "records of body 1 reach body 2"},
+      {"700 0 1 0", "body\t$-1 $-1 $-1 $-1 #\n", "line 4 holds the byte 0x09"},
+      {"700 0 1 0", "body $-1 $-1 #\nstring_attrib $-1 @6 Gr\xC3\xBC\xC3\x9F" "e #\n", "line 5 holds the byte 0xC3"},
+      {"700 0 1 0", "body $-1 $-1 #\n\x7F\n", "line 5 holds the byte 0x7F"},
+      {"700 0 1 0", "body $-1 $-1 #\rlump #\n", "line 4 holds the byte 0x0D"},
+  };
+  for (const Case& c : cases) {
+    const std::string text = std::string(c.head) +
+                             "\n@7 unknown 14 ACIS 7.0 NT 24 Thu Jan 01 00:00:00 2026\n1 1e-06 1e-10\n" +
+                             c.records;
+    SatFile f;
+    std::string error;
+    const bool ok = f.parse(text, error);
+    if (!c.reason) {
+      EXPECT_TRUE(ok) << text << ": " << error;
+      continue;
+    }
+    EXPECT_FALSE(ok) << text;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << text << ": " << error;
+  }
+}
+
+// Each body's text holds just the records it reaches, in file order and renumbered, with the
+// lines it had (a record over two lines, trailing blanks, '#' and '$' inside a counted string);
+// records it shares with another body go into both, records no body reaches into none.
+TEST(SatFileTest, EachBodyCarriesTheRecordsItReachesRenumbered) {
+  const std::string text =
+      "700 9 2 0\n@4 test @8 ACIS 7.0 @4 date\n1 1e-06 1e-10\n"
+      "-0 body $1 $2 $-1 $-1 #\n"                       // 0: body 1
+      "-1 string_attrib $-1 $-1 $0 @11 #x $5 $6 ab #\n"  // 1
+      "-2 lump $-1 $-1 $8 $0 #  \n"                     // 2
+      "-3 body $-1 $4 $-1 $-1 #\n"                      // 3: body 2
+      "-4 lump $-1 $-1 $8\n $3 #\n"                     // 4
+      "-5 point $-1 0 0 0 #\n"                          // 5: reached by no one
+      "-6 point $-1 1 1 1 #\n"                          // 6: reached by no one
+      "-7 point $-1 2 2 2 #\n"                          // 7: reached by no one
+      "-8 shell $-1 $-1 $-1 $-1 $-1 $-1 #\n"            // 8: shared
+      "End-of-ACIS-data\n";
+  SatFile f;
+  std::string error;
+  ASSERT_TRUE(f.parse(text, error)) << error;
+  ASSERT_EQ(f.bodyCount(), 2);
+  EXPECT_EQ(f.bodyLines(0), (std::vector<std::string>{
+                                "700 4 1 0", "@4 test @8 ACIS 7.0 @4 date", "1 1e-06 1e-10",
+                                "-0 body $1 $2 $-1 $-1 #",
+                                "-1 string_attrib $-1 $-1 $0 @11 #x $5 $6 ab #",
+                                "-2 lump $-1 $-1 $3 $0 #  ",
+                                "-3 shell $-1 $-1 $-1 $-1 $-1 $-1 #", "End-of-ACIS-data"}));
+  EXPECT_EQ(f.bodyLines(1), (std::vector<std::string>{
+                                "700 3 1 0", "@4 test @8 ACIS 7.0 @4 date", "1 1e-06 1e-10",
+                                "-0 body $-1 $1 $-1 $-1 #", "-1 lump $-1 $-1 $2", " $0 #",
+                                "-2 shell $-1 $-1 $-1 $-1 $-1 $-1 #", "End-of-ACIS-data"}));
+  // Asking again gives the same text.
+  EXPECT_EQ(f.bodyLines(1)[3], "-0 body $-1 $1 $-1 $-1 #");
 }
 
 TEST(LineTypeFileTest, ReadsSimpleDefinitionsAndNamesTheRest) {

@@ -153,7 +153,7 @@ inline int metaTreeReaderC::getByte() {
   previousColumn_ = column;
   if (pushedBack_) {
     pushedBack_ = false;
-    column_ = column + 1;
+    column_ = metaSaturatedCount(column, 1);
     return lastByte_;
   }
   if (inputNext_ == inputEnd_ && !fill()) {
@@ -165,7 +165,7 @@ inline int metaTreeReaderC::getByte() {
   int c = static_cast<unsigned char>(*next);
   inputNext_ = next + 1;
   if (c == '\r') c = afterCarriageReturn();
-  column_ = column + 1;
+  column_ = metaSaturatedCount(column, 1);
   return lastByte_ = c;
 }
 
@@ -246,7 +246,7 @@ int metaTreeReaderC::nextToken() {
       // buffer at once; what ends the run is read below as usual.
       const char* p = inputNext_;
       while (p != inputEnd_ && (*p == ' ' || *p == '\t' || *p == ',')) ++p;
-      column_ += static_cast<std::int32_t>(p - inputNext_);
+      column_ = metaSaturatedCount(column_, static_cast<std::size_t>(p - inputNext_));
       inputNext_ = p;
     }
     const int c = getByte();
@@ -260,7 +260,7 @@ int metaTreeReaderC::nextToken() {
       } else if (c == endByte) {
         return tokenKind_ = tokenEnd;
       } else if (c == '\n') {
-        ++line_;
+        line_ = metaSaturatedCount(line_, 1);
         column_ = 0;
       } else if (isWordChar(c)) {
         // The word's run within the input buffer is taken at once; a word that reaches the
@@ -273,7 +273,7 @@ int metaTreeReaderC::nextToken() {
           used_ = 0;
           return tokenKind_ = tokenEnd;
         }
-        column_ += static_cast<std::int32_t>(stop - inputNext_);
+        column_ = metaSaturatedCount(column_, static_cast<std::size_t>(stop - inputNext_));
         inputNext_ = stop;
         if (stop != inputEnd_) {
           buffer_[used_] = '\0';
@@ -315,7 +315,7 @@ int metaTreeReaderC::nextToken() {
       }
       if (c == '\n') {
         // Line breaks inside a string are counted too, so positions after it stay true.
-        ++line_;
+        line_ = metaSaturatedCount(line_, 1);
         column_ = 0;
       }
     }

@@ -12,6 +12,13 @@
 
 class memPoolHoldC;
 
+// count + n, held at the largest value a 32-bit position holds: the line and column of a very
+// long input stay at that value rather than wrap (a position is never negative).
+inline std::int32_t metaSaturatedCount(std::int32_t count, std::size_t n) {
+  constexpr std::int32_t top = INT32_MAX;
+  return n >= static_cast<std::size_t>(top - count) ? top : count + static_cast<std::int32_t>(n);
+}
+
 class metaTreeC;
 class metaObjectC;
 
@@ -41,14 +48,14 @@ public:
   metaTreeC* read(int postLoad);
 
   // The first error of the last read ("" when there was none), with the 1-based line and column
-  // of the byte or token that caused it.
+  // of the byte or token that caused it (each held at INT32_MAX past that many).
   bool hasError() const { return error_ != 0; }
   const char* errorMessage() const { return message_.text(); }
   metaSourcePosC errorPosition() const { return errorPosition_; }
   // "line L, column C: message", or "" when there is no error.
   str errorText() const;
 
-  // Line the reader is at (1-based) and the current section depth.
+  // Line the reader is at (1-based, held at INT32_MAX) and the current section depth.
   std::int32_t line() const { return line_; }
   int depth() const { return depth_; }
 

@@ -1,5 +1,9 @@
 #include "meta/metaTreeReader.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -118,6 +122,69 @@ TEST(metaTreeReader, ErrorsWithTheirPositions) {
     EXPECT_EQ(out.line, c.line) << c.text;
     EXPECT_EQ(out.column, c.column) << c.text;
   }
+}
+
+// Positions are held at the largest value they hold rather than wrap: 2^32 + 5 added to line 7
+// stays at INT32_MAX, as does any count that reaches it.
+TEST(metaTreeReader, PositionCountsSaturate) {
+  constexpr std::int32_t top = INT32_MAX;
+  struct Case {
+    std::int32_t count;
+    std::size_t n;
+    std::int32_t sum;
+  } cases[] = {
+      {0, 1, 1},           {41, 1, 42},         {top - 1, 1, top},     {top, 1, top},
+      {0, std::size_t(top) - 1, top - 1},       {0, std::size_t(top), top},
+      {7, (std::size_t(1) << 32) + 5, top},     {1, SIZE_MAX, top},    {top, 0, top},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(metaSaturatedCount(c.count, c.n), c.sum) << c.count << " + " << c.n;
+}
+
+// A stream of `blanks` blanks followed by `tail`, made as it is read (nothing is held whole).
+class BlankRunBuffer : public std::streambuf {
+public:
+  BlankRunBuffer(std::uint64_t blanks, std::string tail) : blanks_(blanks), tail_(std::move(tail)) {}
+
+protected:
+  std::streamsize xsgetn(char* out, std::streamsize n) override {
+    std::streamsize done = 0;
+    if (blanks_ > 0) {
+      const std::streamsize run = static_cast<std::streamsize>(std::min<std::uint64_t>(blanks_, n));
+      std::memset(out, ' ', static_cast<std::size_t>(run));
+      blanks_ -= static_cast<std::uint64_t>(run);
+      done = run;
+    }
+    while (done < n && blanks_ == 0 && next_ < tail_.size()) out[done++] = tail_[next_++];
+    return done;
+  }
+  int_type underflow() override {
+    char c;
+    if (xsgetn(&c, 1) != 1) return traits_type::eof();
+    held_ = c;
+    setg(&held_, &held_, &held_ + 1);
+    return traits_type::to_int_type(c);
+  }
+
+private:
+  std::uint64_t blanks_;
+  std::string tail_;
+  std::size_t next_ = 0;
+  char held_ = 0;
+};
+
+// 2^31 + 53 blanks put a bad byte beyond the largest column: it is reported at INT32_MAX, not at
+// a wrapped, negative column. (Line breaks take the same counter, checked above; 2^32 of them
+// through the reader would take minutes.)
+TEST(metaTreeReader, ColumnsOfAnEndlessLineSaturate) {
+  BlankRunBuffer buffer((std::uint64_t(1) << 31) + 53, "A = B");
+  std::istream in(&buffer);
+  metaTreeReaderC reader;
+  reader.setInput(&in);
+  EXPECT_EQ(reader.read(0), nullptr);
+  EXPECT_EQ(reader.errorPosition().line, 1);
+  EXPECT_EQ(reader.errorPosition().column, INT32_MAX);
+  EXPECT_STREQ(reader.errorText().text(), "line 1, column 2147483647: ill seperator char");
 }
 
 TEST(metaTreeReader, ErrorTextNamesThePosition) {

@@ -40,7 +40,7 @@ class InsertionTest : public kxtest::PluginHostTest {
 };
 
 const char* const kSat =
-    "106 85 1 0\n22 kestrix demo catalogue 8 ACIS 1.6 24 Thu Jan 01 00:00:00 1998\n"
+    "106 1 1 0\n22 kestrix demo catalogue 8 ACIS 1.6 24 Thu Jan 01 00:00:00 1998\n"
     "1 9.9999999999999995e-007 1e-010\n";
 
 }  // namespace

@@ -12,8 +12,9 @@ in the file with its colour and line type; layer and block names and texts read 
 host holds them (letters outside ASCII included); arc, insert and text angles and the angles of
 hatch arc and ellipse edges are written in degrees, ellipse parameters in radians; hatch
 patterns (angle, spacing, the line's base point and offset, seed points) read back as the dump's;
-associative hatches link to entities of the file that carry the hatch as reactor; 3DSOLIDs
-carry the ACIS text of the SAT files given; handles are unique and below $HANDSEED;
+associative hatches link to entities of the file that carry the hatch as reactor; the 3DSOLIDs
+of each layout are the bodies of one of the SAT files given, one a solid, each solid's ACIS text
+as ezdxf reads it equal line by line to its body's records; handles are unique and below $HANDSEED;
 `python3 -m ezdxf draw` renders the file.
 A second reader, GDAL's DXF driver (ogrinfo), must open the file too: its count of
 model-space features equals ezdxf's model-space entity count, its count with the blocks expanded
@@ -455,6 +456,121 @@ def check_extent(doc, wanted):
         fail("extent %r, expected %r" % (got, wanted))
 
 
+def sat_bodies(text):
+    """What each body of a SAT file is as a solid of its own: the header for one body and its
+    record count, the records the body reaches through "$N" pointers (not inside "@N" counted
+    strings), in file order and renumbered from 0 ("$N" and a leading "-N"), each with its lines as
+    the file has them (a record alone on its line keeps the line's blanks), then
+    "End-of-ACIS-data" when the file has it. A list of line lists, one per body."""
+    lines = text.split("\n")
+    if lines and lines[-1] == "":
+        lines.pop()
+    lines = [l[:-1] if l.endswith("\r") else l for l in lines]
+    rest = "".join(l + "\n" for l in lines[3:])
+    records, record, end_marker, i = [], None, False, 0
+    blank = re.compile(r"[ \n]*")
+    word_re = re.compile(r"[^ \n#]*")
+    while True:
+        i = blank.match(rest, i).end()
+        if i >= len(rest):
+            break
+        if record is None:
+            if rest.startswith("End-of-ACIS-data", i):
+                end_marker = True
+                break
+            if rest.startswith("Begin-of-ACIS-History-Data", i):
+                break
+            line_start = rest.rfind("\n", 0, i) + 1
+            record = {"begin": line_start if not rest[line_start:i].strip(" ") else i,
+                      "numbers": [], "words": []}
+        if rest[i] == "#":
+            i += 1
+            line_end = rest.find("\n", i)
+            line_end = len(rest) if line_end < 0 else line_end
+            record["end"] = line_end if not rest[i:line_end].strip(" ") else i
+            records.append(record)
+            record = None
+            continue
+        m = word_re.match(rest, i)
+        word = m.group()
+        if re.fullmatch(r"@\d+", word):
+            record["words"].append("@")
+            i = m.end() + 1 + int(word[1:])
+            continue
+        if re.fullmatch(r"\$-?\d+", word):
+            record["numbers"].append((i + 1, m.end(), int(word[1:]), True))
+        elif not record["words"] and re.fullmatch(r"-\d+", word):
+            record["numbers"].append((i + 1, m.end(), None, False))
+        record["words"].append(word)
+        i = m.end()
+    if record is not None:
+        raise ValueError("the last record is not ended by '#'")
+
+    def is_body(r):
+        w = r["words"]
+        return (w[:1] == ["body"]) or (len(w) > 1 and re.fullmatch(r"-\d+", w[0]) and w[1] == "body")
+
+    solids = []
+    for start in [n for n, r in enumerate(records) if is_body(r)]:
+        seen, todo = {start}, [start]
+        while todo:
+            for _, _, value, pointer in records[todo.pop()]["numbers"]:
+                if pointer and value >= 0 and value not in seen:
+                    seen.add(value)
+                    todo.append(value)
+        order = sorted(seen)
+        new = {old: k for k, old in enumerate(order)}
+        out = ["%s %d 1 0" % (lines[0].split()[0], len(order)), lines[1], lines[2]]
+        for n in order:
+            r = records[n]
+            piece, at = "", r["begin"]
+            for a, b, value, pointer in r["numbers"]:
+                piece += rest[at:a]
+                piece += rest[a:b] if pointer and value < 0 else str(new[value if pointer else n])
+                at = b
+            piece += rest[at:r["end"]]
+            out += piece.split("\n")
+        if end_marker:
+            out.append("End-of-ACIS-data")
+        solids.append(out)
+    return solids
+
+
+def check_solids(doc, sat_paths):
+    """Every layout (model space, each block) that holds 3DSOLIDs holds the bodies of one of the
+    SAT files, one body a solid in the file's order, each solid's text read back by ezdxf equal
+    line by line to that body's text."""
+    expected = []
+    for p in sat_paths:
+        with open(p, "rb") as f:
+            expected.append((p, sat_bodies(f.read().decode("latin-1"))))
+    layouts = [doc.modelspace()] + list(doc.blocks)
+    found = False
+    for layout in layouts:
+        solids = list(layout.query("3DSOLID"))
+        if not solids:
+            continue
+        found = True
+        data = [list(s.acis_data) for s in solids]
+        if any(data == bodies for _, bodies in expected):
+            continue
+        # Say where the nearest file differs: the first solid and line that disagree.
+        path, bodies = min(expected, key=lambda e: abs(len(e[1]) - len(data)))
+        if len(bodies) != len(data):
+            fail("%s holds %d 3DSOLIDs, %s %d bodies" % (layout.name, len(data), path, len(bodies)))
+            continue
+        for k, (got, want) in enumerate(zip(data, bodies)):
+            if got == want:
+                continue
+            n = next((j for j, (a, b) in enumerate(zip(got, want)) if a != b), min(len(got), len(want)))
+            fail("3DSOLID %s (body %d of %s), line %d: %r, the file gives %r" % (
+                solids[k].dxf.handle, k + 1, path, n + 1, got[n] if n < len(got) else None,
+                want[n] if n < len(want) else None))
+            break
+    if not found:
+        fail("no 3DSOLID in the file")
+
+
 def check(dxf_path, dump_path, sat_paths, png_path, extent=None):
     check_handles(dxf_path)
     try:
@@ -536,19 +652,9 @@ def check(dxf_path, dump_path, sat_paths, png_path, extent=None):
                     elif h.dxf.handle not in target.get_reactors():
                         fail("boundary %s lacks the reactor of hatch %s" % (ref, h.dxf.handle))
 
-    # 3DSOLIDs carry the SAT text.
+    # Each layout's 3DSOLIDs are the bodies of one SAT file, one a solid, in order.
     if sat_paths:
-        texts = []
-        for p in sat_paths:
-            with open(p) as f:
-                texts.append([line.rstrip("\n") for line in f])
-        solids = [s for layout in [doc.modelspace()] + list(doc.blocks) for s in layout.query("3DSOLID")]
-        if not solids:
-            fail("no 3DSOLID in the file")
-        for s in solids:
-            data = [line.rstrip() for line in s.acis_data]
-            if not any(data == [line.rstrip() for line in t] for t in texts):
-                fail("3DSOLID %s carries other text than the SAT file: %r" % (s.dxf.handle, data[:3]))
+        check_solids(doc, sat_paths)
 
     check_gdal(dxf_path, doc)
     if extent is not None:

@@ -3,7 +3,8 @@
 // part, and leave it in the exchange file in the requested format (a metafile for METAV2, SAT
 // text for sat). The choice comes from the environment variable KESTRIX_DEMO_PART (a part's
 // name; unset or empty: the catalogue's first part; "none": the user closed the program without
-// choosing, which leaves an exchange file whose first line is "000").
+// choosing, which leaves an exchange file whose first line is "000"). KESTRIX_DEMO_FILE, when set,
+// names a prepared file that the program leaves as the exchange file in place of any part.
 
 #include <functional>
 #include <string>

@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""Writes the prepared SAT files of the SAT import cases, made from a SAT file of three bodies of
+85 records each (the sample clamp):
+
+    make_sat_files.py CLAMP.sat FOLDER
+
+  sat-long-records.sat  the clamp with a string attribute on each body whose record runs over
+                        600 characters (letters 'A', which the drawing writes as a caret pair,
+                        at the 255-character seams; "$N" and '#' inside the counted string), a
+                        record over two lines and one with trailing blanks
+  sat-tab.sat           the clamp with a tab between two fields of a record
+  sat-latin.sat         the clamp with an attribute string "Grüße#x" (UTF-8)
+  sat-cut-record.sat    the clamp cut inside its last record (no '#', no end line)
+  sat-cut-count.sat     the clamp without its last ten records, the header still counting 255
+  sat-many.sat          2,000 bodies: the clamp's first body again and again, each moved on
+
+The last one is some 6 MB, so it is made here rather than kept in the source tree.
+"""
+import os
+import re
+import sys
+
+BODY_RECORDS = 85
+
+
+def shifted(record, by):
+    """The record with each "$N" (N >= 0) moved on by `by`."""
+    return re.sub(r"\$(\d+)", lambda m: "$%d" % (int(m.group(1)) + by), record)
+
+
+def moved(record, dx):
+    """A point record moved along x by dx."""
+    m = re.match(r"point \$-1 (\S+) (.*)$", record)
+    return "point $-1 %s %s" % (float(m.group(1)) + dx, m.group(2)) if m else record
+
+
+def write(folder, name, head, records, end=True):
+    text = "\n".join(head + records) + ("\nEnd-of-ACIS-data\n" if end else "")
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(text.encode("utf-8"))
+
+
+def main():
+    clamp, folder = sys.argv[1:3]
+    os.makedirs(folder, exist_ok=True)
+    with open(clamp, encoding="ascii") as f:
+        lines = f.read().split("\n")
+    header = lines[:3]
+    records = [l for l in lines[3:] if l and not l.startswith("End-of-ACIS-data")]
+    assert len(records) == 3 * BODY_RECORDS and header[0].startswith("700 255 3 0")
+
+    def with_head(count, bodies):
+        return ["700 %d %d 0" % (count, bodies)] + header[1:]
+
+    # Long records: attribute k (record 255 + k) hangs on body k.
+    long = list(records)
+    for k in range(3):
+        body = k * BODY_RECORDS
+        long[body] = long[body].replace("body $-1 ", "body $%d " % (255 + k), 1)
+        text = ("b" * 215 + "A" * 7 + " $%d #inside " % k + "A" * 200 + "xyz" * 60)[:600]
+        long.append("string_attrib $-1 $-1 $-1 $%d @%d %s #" % (body, len(text), text))
+    long[1] = long[1].replace(" $2 ", " $2\n ", 1)     # the first lump over two lines
+    long[3] += "   "                                   # a face with blanks after its '#'
+    write(folder, "sat-long-records.sat", with_head(258, 3), long)
+
+    tab = list(records)
+    tab[90] = tab[90].replace(" ", "\t", 1)
+    write(folder, "sat-tab.sat", with_head(255, 3), tab)
+
+    latin = list(records)
+    latin[0] = latin[0].replace("body $-1 ", "body $255 ", 1)
+    latin.append("string_attrib $-1 $-1 $-1 $0 @9 Gr\u00fc\u00dfe#x #")
+    write(folder, "sat-latin.sat", with_head(256, 3), latin)
+
+    cut = list(records)
+    cut[-1] = cut[-1][:cut[-1].rindex("#")]
+    write(folder, "sat-cut-record.sat", with_head(255, 3), cut, end=False)
+
+    write(folder, "sat-cut-count.sat", with_head(255, 3), records[:-10])
+
+    many = []
+    for n in range(2000):
+        many += [moved(shifted(r, n * BODY_RECORDS), 100.0 * n) for r in records[:BODY_RECORDS]]
+    write(folder, "sat-many.sat", with_head(len(many), 2000), many)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
