@@ -120,18 +120,17 @@ bool givesOneEdge(const metaTreeC* node) {
          m2dEllipseC::isKindOf(node) || m2dEllipseArcC::isKindOf(node);
 }
 
-// A result-buffer chain built at its tail: each append walks only the chain it adds, so that a
-// hatch's list is built in time linear in its groups. The caller releases head.
+// A result-buffer chain built at its tail: each append links at the kept tail (appendToGroupList
+// from there has nothing to walk) and walks only the chain it adds, so that a hatch's list is
+// built in time linear in its groups. The caller releases head.
 struct GroupChain {
   resbuf* head = nullptr;
   resbuf* tail = nullptr;
 
   void append(resbuf* chain) {
     if (!chain) return;
-    if (tail)
-      tail->rbnext = chain;
-    else
-      head = chain;
+    if (!head) head = chain;
+    else CommandContext::appendToGroupList(tail, chain);
     tail = chain;
     while (tail->rbnext) tail = tail->rbnext;
   }
