@@ -177,7 +177,7 @@ TEST_F(ApiTest, AcisInAppendsOneSolidPerBodyAfterTheLastEntity) {
       "700 0 3 0\nproduct\n1 1e-6 1e-10\nbody $-1 #\n",                    // count disagrees
       "700 0 1\nproduct\n1 1e-6 1e-10\nbody $-1 #\n",                      // short first line
       "700 0 1 0\nproduct\n1 1e-6 1e-10\nbody $-1 $-1",                    // cut short
-      "700 0 1 0\nproduct\n1 1e-6 1e-10\nbody\t$-1 #\n",                  // a tab
+      "700 0 1 0\nproduct\n1 1e-6 1e-10\nbody $-1 @3 a\tb #\n",          // a tab in a string
   };
   for (const char* text : malformed) {
     std::string f = writeFile("bad.sat", text);

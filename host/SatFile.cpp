@@ -55,6 +55,59 @@ bool parseReals(const std::string& line, std::size_t count) {
   return n == count;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isSpace(char c) { return isBlank(c) || c == '\n'; }
+
+// The record number "-N" that may open a record.
+bool isRecordNumber(const std::string& word) {
+  return word.size() > 1 && word[0] == '-' && isDigits(word, 1);
+}
+
+const char* const kEndMarkers[] = {"End-of-ACIS-data"};
+const char* const kHistoryBegins[] = {"Begin-of-ACIS-History-Data"};
+
+// The marker that `word` starts with, or null.
+template <std::size_t N>
+const char* markerOf(const std::string& word, const char* const (&markers)[N]) {
+  for (const char* m : markers)
+    if (word.rfind(m, 0) == 0) return m;
+  return nullptr;
+}
+
+std::string byteText(unsigned char c) {
+  char byte[8];
+  std::snprintf(byte, sizeof byte, "0x%02X", c);
+  return byte;
+}
+
+// The length a counted string's marker word "@N" gives, capped at a million; -1 when the word
+// is no such marker.
+long countMarker(const std::string& word) {
+  if (word.size() < 2 || word[0] != '@' || !isDigits(word, 1)) return -1;
+  long n = 0;
+  for (std::size_t k = 1; k < word.size() && n < 1000000; ++k) n = n * 10 + (word[k] - '0');
+  return n;
+}
+
+// Walks a header line word by word, skipping each counted string "@N text" whole: the offset of
+// the first tab inside such a string, or npos.
+std::size_t tabInString(const std::string& line) {
+  std::size_t pos = 0;
+  while (pos < line.size()) {
+    while (pos < line.size() && isBlank(line[pos])) ++pos;
+    const std::size_t start = pos;
+    while (pos < line.size() && !isBlank(line[pos])) ++pos;
+    const long n = countMarker(line.substr(start, pos - start));
+    if (n < 0) continue;
+    const std::size_t from = std::min(line.size(), pos + 1);
+    const std::size_t to = std::min(line.size(), from + static_cast<std::size_t>(n));
+    for (std::size_t k = from; k < to; ++k)
+      if (line[k] == '\t') return k;
+    pos = to;
+  }
+  return std::string::npos;
+}
+
 }  // namespace
 
 std::size_t firstUncarriedByte(const std::string& text) {
@@ -67,6 +120,7 @@ std::size_t firstUncarriedByte(const std::string& text) {
 
 bool SatFile::parse(const std::string& text, std::string& error) {
   lines_.clear();
+  header_.clear();
   records_.clear();
   recordList_.clear();
   numbers_.clear();
@@ -74,7 +128,8 @@ bool SatFile::parse(const std::string& text, std::string& error) {
   visit_.clear();
   newIndex_.clear();
   version_ = 0;
-  endMarker_ = false;
+  endMarker_.clear();
+  firstLine_ = 3;
   std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
@@ -103,86 +158,29 @@ bool SatFile::parse(const std::string& text, std::string& error) {
     error = "the third line must hold three numbers (units, tolerances)";
     return false;
   }
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const std::size_t at = firstUncarriedByte(lines_[i]);
-    if (at == std::string::npos) continue;
-    char byte[8];
-    std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(lines_[i][at]));
-    error = "line " + std::to_string(i + 1) + " holds the byte " + byte +
+  const auto byteError = [&](std::size_t lineIndex, unsigned char c, const char* where) {
+    error = "line " + std::to_string(lineIndex + 1) + " holds the byte " + byteText(c) + where +
             ", which a 3DSOLID cannot carry (its data is printable ASCII)";
     return false;
+  };
+  // A tab may be white space; every other byte a solid cannot carry is refused wherever it is.
+  for (std::size_t i = 0; i < lines_.size(); ++i)
+    for (char ch : lines_[i]) {
+      const unsigned char c = static_cast<unsigned char>(ch);
+      if ((c < 32 || c > 126) && c != '\t') return byteError(i, c, "");
+    }
+
+  // The product and units lines go into every solid.
+  header_ = {lines_[1], lines_[2]};
+  for (std::size_t i = 0; i < header_.size(); ++i) {
+    if (tabInString(header_[i]) != std::string::npos)
+      return byteError(i + 1, '\t', " inside a string");
+    std::replace(header_[i].begin(), header_[i].end(), '\t', ' ');
   }
 
-  // Records from the fourth line on; "@N text" strings are skipped so that a '#' or a '$' inside
-  // one neither ends a record nor points anywhere. Every byte is printable ASCII by now, so the
-  // only white space is the blank and the line end.
-  for (std::size_t i = 3; i < lines_.size(); ++i) records_ += lines_[i] + "\n";
-  const std::string& body = records_;
-  std::size_t pos = 0;
-  bool inRecord = false;
-  std::size_t words = 0;  // words of the open record so far
-  bool isBody = false;
-  Record record;
-  while (pos < body.size()) {
-    while (pos < body.size() && (body[pos] == ' ' || body[pos] == '\n')) ++pos;
-    if (pos >= body.size()) break;
-    const std::size_t start = pos;
-    while (pos < body.size() && body[pos] != ' ' && body[pos] != '\n' && body[pos] != '#') ++pos;
-    const std::string word = body.substr(start, pos - start);
-    if (!inRecord) {
-      if (word.rfind("End-of-ACIS-data", 0) == 0) {
-        endMarker_ = true;
-        break;
-      }
-      if (word.rfind("Begin-of-ACIS-History-Data", 0) == 0) break;
-      inRecord = true;
-      words = 0;
-      isBody = false;
-      record = Record{};
-      // A record that has its line to itself keeps the whole line, blanks included.
-      std::size_t from = start;
-      while (from > 0 && body[from - 1] == ' ') --from;
-      record.begin = from == 0 || body[from - 1] == '\n' ? from : start;
-      record.firstNumber = numbers_.size();
-    }
-    if (word.size() > 1 && word[0] == '@' && isDigits(word, 1)) {
-      long n = 0;
-      for (std::size_t k = 1; k < word.size() && n < 1000000; ++k) n = n * 10 + (word[k] - '0');
-      pos = std::min(body.size(), pos + 1 + static_cast<std::size_t>(n));
-      ++words;
-      continue;
-    }
-    if (word.size() > 1 && word[0] == '$' &&
-        (isDigits(word, 1) || (word[1] == '-' && isDigits(word, 2)))) {
-      const bool negative = word[1] == '-';
-      const long v = digitsValue(word, negative ? 2 : 1);
-      numbers_.push_back({start + 1, word.size() - 1, negative ? -v : v, true});
-    } else if (words == 0 && word.size() > 1 && word[0] == '-' && isDigits(word, 1)) {
-      numbers_.push_back({start + 1, word.size() - 1, digitsValue(word, 1), false});
-    } else if (word == "body" &&
-               (words == 0 || (words == 1 && numbers_.size() > record.firstNumber &&
-                               !numbers_[record.firstNumber].pointer))) {
-      isBody = true;
-    }
-    if (!word.empty()) ++words;
-    if (pos < body.size() && body[pos] == '#') {
-      ++pos;
-      std::size_t to = pos;
-      while (to < body.size() && body[to] == ' ') ++to;
-      record.end = to == body.size() || body[to] == '\n' ? to : pos;
-      record.numberCount = numbers_.size() - record.firstNumber;
-      if (isBody) {
-        record.body = static_cast<int>(bodies_.size());
-        bodies_.push_back(recordList_.size());
-      }
-      recordList_.push_back(record);
-      inRecord = false;
-    }
-  }
-  if (inRecord) {
-    error = "the last record is not ended by '#' (the file is cut short)";
-    return false;
-  }
+  for (std::size_t i = firstLine_; i < lines_.size(); ++i) records_ += lines_[i] + "\n";
+  if (!readRecords(error)) return false;
+
   if (static_cast<std::size_t>(head[1]) > recordList_.size()) {
     error = "the header counts " + std::to_string(head[1]) + " records, the file holds " +
             std::to_string(recordList_.size()) + " (the file is cut short)";
@@ -219,6 +217,94 @@ bool SatFile::parse(const std::string& text, std::string& error) {
                 std::to_string(recordList_[r].body + 1) + " (record " + std::to_string(r) + ")";
         return false;
       }
+  // No tab is left inside a string by now: every one is white space, and a solid writes it as a
+  // blank (the drawing file's data has no tab).
+  std::replace(records_.begin(), records_.end(), '\t', ' ');
+  return true;
+}
+
+std::string SatFile::lineAt(std::size_t offset) const {
+  const auto breaks = std::count(records_.begin(), records_.begin() + offset, '\n');
+  return "line " + std::to_string(firstLine_ + 1 + static_cast<std::size_t>(breaks));
+}
+
+bool SatFile::readRecords(std::string& error) {
+  const std::string& text = records_;
+  std::size_t pos = 0;
+  bool inRecord = false;
+  std::size_t words = 0;  // words of the open record so far
+  bool numbered = false;  // the open record starts with its record number "-N"
+  std::string type;       // the open record's type name
+  Record record;
+  while (pos < text.size()) {
+    while (pos < text.size() && isSpace(text[pos])) ++pos;
+    if (pos >= text.size()) break;
+    const std::size_t start = pos;
+    // A word runs to white space or to the '#' that ends its record (strings are skipped whole
+    // below, so a '#' inside one ends nothing).
+    while (pos < text.size() && !isSpace(text[pos]) && text[pos] != '#') ++pos;
+    const std::string word = text.substr(start, pos - start);
+    if (!inRecord) {
+      if (const char* marker = markerOf(word, kEndMarkers)) {
+        endMarker_ = marker;
+        break;
+      }
+      if (markerOf(word, kHistoryBegins)) break;  // the import does not carry history
+      inRecord = true;
+      words = 0;
+      numbered = false;
+      type.clear();
+      record = Record{};
+      // A record that has its line to itself keeps the whole line, blanks included.
+      std::size_t from = start;
+      while (from > 0 && isBlank(text[from - 1])) --from;
+      record.begin = from == 0 || text[from - 1] == '\n' ? from : start;
+      record.firstNumber = numbers_.size();
+    }
+    const long n = countMarker(word);
+    if (n >= 0) {
+      const std::size_t from = std::min(text.size(), pos + 1);
+      const std::size_t to = std::min(text.size(), from + static_cast<std::size_t>(n));
+      for (std::size_t k = from; k < to; ++k)
+        if (text[k] == '\t') {
+          error = lineAt(k) + " holds the byte 0x09 inside a string, which a 3DSOLID cannot "
+                              "carry (its data is printable ASCII)";
+          return false;
+        }
+      pos = to;
+      ++words;
+      continue;
+    }
+    if (!word.empty() && (words == 0 ? !isRecordNumber(word) : words == 1 && numbered))
+      type = word;
+    if (word.size() > 1 && word[0] == '$' &&
+        (isDigits(word, 1) || (word[1] == '-' && isDigits(word, 2)))) {
+      const bool negative = word[1] == '-';
+      const long v = digitsValue(word, negative ? 2 : 1);
+      numbers_.push_back({start + 1, word.size() - 1, negative ? -v : v, true});
+    } else if (words == 0 && isRecordNumber(word)) {
+      numbered = true;
+      numbers_.push_back({start + 1, word.size() - 1, digitsValue(word, 1), false});
+    }
+    if (!word.empty()) ++words;
+    if (pos < text.size() && text[pos] == '#') {
+      ++pos;
+      std::size_t to = pos;
+      while (to < text.size() && isBlank(text[to])) ++to;
+      record.end = to == text.size() || text[to] == '\n' ? to : pos;
+      inRecord = false;
+      record.numberCount = numbers_.size() - record.firstNumber;
+      if (type == "body") {
+        record.body = static_cast<int>(bodies_.size());
+        bodies_.push_back(recordList_.size());
+      }
+      recordList_.push_back(record);
+    }
+  }
+  if (inRecord) {
+    error = "the last record is not ended by '#' (the file is cut short)";
+    return false;
+  }
   return true;
 }
 
@@ -249,8 +335,7 @@ std::vector<std::string> SatFile::bodyLines(int b) {
   for (std::size_t i = 0; i < reached.size(); ++i) newIndex_[reached[i]] = static_cast<long>(i);
 
   out.push_back(std::to_string(version_) + " " + std::to_string(reached.size()) + " 1 0");
-  out.push_back(lines_[1]);
-  out.push_back(lines_[2]);
+  out.insert(out.end(), header_.begin(), header_.end());
   std::string text;
   for (std::size_t r : reached) {
     const Record& rec = recordList_[r];
@@ -270,7 +355,7 @@ std::vector<std::string> SatFile::bodyLines(int b) {
       out.push_back(text.substr(from, nl - from));
     out.push_back(text.substr(from));
   }
-  if (endMarker_) out.push_back("End-of-ACIS-data");
+  if (!endMarker_.empty()) out.push_back(endMarker_);
   return out;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
-// A SAT (ACIS text) file as the host's import checks it: a header of three lines (version,
-// record count, body count and history flag; the product line; units and tolerances) followed
-// by records ended by '#', up to the "End-of-ACIS-data" line (or a history section, which the
-// import does not carry). Records point to each other by index ("$N", "$-1" for none); a body
-// and the records it reaches make one solid, the text a 3DSOLID carries.
+// A SAT (ACIS text) file as the host's import checks it, in the layouts other programs write:
+// a header of three lines (version, record count, body count and history flag; the product line;
+// units and tolerances) followed by records ended by '#', up to the end marker
+// "End-of-ACIS-data" (or a history section, which the import does not carry). Records
+// point to each other by index ("$N", "$-1" for none); a body and the records it reaches make one
+// solid, the text a 3DSOLID carries.
+//
+// Strings are "@N text"; a tab outside a string is white space like a blank.
 
 #include <cstddef>
 #include <string>
@@ -14,21 +17,23 @@ namespace kxhost {
 class SatFile {
 public:
   // False with `error` for a malformed header, a byte that is no printable ASCII (a 3DSOLID's
-  // data cannot carry it), no body, a body count that disagrees with the header's, a file cut
-  // short (a last record without its '#', fewer records than the header counts), a pointer to
-  // a record the file lacks, or a body whose records reach another body (a solid is one body).
+  // data cannot carry it; outside a string a tab is white space), no body, a body count that
+  // disagrees with the header's, a file cut short (a last record without its '#', fewer records
+  // than the header counts), a pointer to a record the file lacks, or a body whose records reach
+  // another body (a solid is one body).
   bool parse(const std::string& text, std::string& error);
 
   int version() const { return version_; }
   int bodyCount() const { return static_cast<int>(bodies_.size()); }
-  // The file's lines, line ends removed.
+  // The file's lines, line ends removed, as they are in the file.
   const std::vector<std::string>& lines() const { return lines_; }
 
-  // The SAT text of body b (0-based, in file order) alone, line by line: the header for one
-  // body and its record count, the records the body reaches in file order and renumbered from 0
-  // (pointers and "-N" record numbers), each with the line breaks it had, then "End-of-ACIS-data"
-  // when the file ends its records so. The history flag of that header is 0: a solid carries no
-  // history. Linear in the size of the records reached (it uses scratch space of this object).
+  // The SAT text of body b (0-based, in file order) alone, line by line: the header for one body
+  // (its record count, one body, history flag 0 as a solid carries no history) with the file's
+  // product and units lines, the records the body reaches in file order and renumbered from
+  // 0 (pointers and "-N" record numbers), each with the line breaks it had and every tab written
+  // as a blank, then "End-of-ACIS-data" when the file ends its records so. Linear in the size of
+  // the records reached (it uses scratch space of this object).
   std::vector<std::string> bodyLines(int b);
 
 private:
@@ -43,13 +48,19 @@ private:
     std::size_t firstNumber = 0, numberCount = 0;  // its entries in numbers_, in text order
     int body = -1;                   // which body it is, -1 for a record of another type
   };
+  // Splits records_ into records; false with `error` (see parse).
+  bool readRecords(std::string& error);
   // The records body b reaches (itself included), in file order.
   std::vector<std::size_t> reach(int b);
+  // "line N" of the file for an offset in records_.
+  std::string lineAt(std::size_t offset) const;
 
   int version_ = 0;
-  bool endMarker_ = false;
+  std::string endMarker_;            // the file's end marker, empty when it has none
   std::vector<std::string> lines_;
-  std::string records_;            // the lines after the header, each ended by '\n'
+  std::vector<std::string> header_;  // product and units line, tabs written as blanks
+  std::size_t firstLine_ = 3;        // index in lines_ of the first line of records_
+  std::string records_;              // the lines after the header, each ended by '\n'
   std::vector<Record> recordList_;
   std::vector<Number> numbers_;
   std::vector<std::size_t> bodies_;  // record index of each body

@@ -67,7 +67,9 @@ TEST(SatFileTest, RefusesFilesThatCannotMakeWholeSolids) {
       {"700 0 1 0", "body $-1 $-2 $-1 $-1 #\n", "points to record -2"},
       {"700 0 1 0", "body $-1 $99999999999 #\n", "points to record"},
       {"700 0 2 0", "body $-1 $1 #\nbody $-1 $-1 #\n", "records of body 1 reach body 2"},
-      {"700 0 1 0", "body\t$-1 $-1 $-1 $-1 #\n", "line 4 holds the byte 0x09"},
+      {"700 0 1 0", "body\t$-1 $-1 $-1 $-1 #\n", nullptr},  // a tab between words is white space
+      {"700 0 1 0", "body $-1 $1 #\nstring_attrib $-1 @3 a\tb $0 #\n",
+       "line 5 holds the byte 0x09 inside a string"},
       {"700 0 1 0", "body $-1 $-1 #\nstring_attrib $-1 @6 Gr\xC3\xBC\xC3\x9F" "e #\n", "line 5 holds the byte 0xC3"},
       {"700 0 1 0", "body $-1 $-1 #\n\x7F\n", "line 5 holds the byte 0x7F"},
       {"700 0 1 0", "body $-1 $-1 #\rlump #\n", "line 4 holds the byte 0x0D"},
@@ -120,6 +122,42 @@ TEST(SatFileTest, EachBodyCarriesTheRecordsItReachesRenumbered) {
                                 "-2 shell $-1 $-1 $-1 $-1 $-1 $-1 #", "End-of-ACIS-data"}));
   // Asking again gives the same text.
   EXPECT_EQ(f.bodyLines(1)[3], "-0 body $-1 $1 $-1 $-1 #");
+}
+
+// Parses `text`, which must be accepted, and gives each body's text.
+std::vector<std::vector<std::string>> solidsOf(const std::string& text) {
+  SatFile f;
+  std::string error;
+  EXPECT_TRUE(f.parse(text, error)) << text << ": " << error;
+  std::vector<std::vector<std::string>> out;
+  for (int b = 0; b < f.bodyCount(); ++b) out.push_back(f.bodyLines(b));
+  return out;
+}
+
+// Parses `text`, which must be refused with an error that holds `reason`.
+void expectRefused(const std::string& text, const char* reason) {
+  SatFile f;
+  std::string error;
+  EXPECT_FALSE(f.parse(text, error)) << text;
+  EXPECT_NE(error.find(reason), std::string::npos) << text << ": " << error;
+}
+
+// Writers break long records over lines that start with a tab and put tabs between words: each
+// tab outside a string is white space and reaches the solid as a blank; the product line's
+// strings are read by the file's version.
+TEST(SatFileTest, TabsOutsideStringsAreBlanks) {
+  const auto solids = solidsOf(
+      "700 3 1 0\n@2 ab\t@8 ACIS 7.0 @4 date\n1\t1e-06 1e-10\n"
+      "body $-1 $1 $-1 $-1 #\n"
+      "lump $-1 $-1 $2\n\t$0 #\n"
+      "point\t$-1 \t-152.156 28.843 41.0 \tnull_surface\t#\t\n");
+  ASSERT_EQ(solids.size(), 1u);
+  EXPECT_EQ(solids[0], (std::vector<std::string>{
+                           "700 3 1 0", "@2 ab @8 ACIS 7.0 @4 date", "1 1e-06 1e-10",
+                           "body $-1 $1 $-1 $-1 #", "lump $-1 $-1 $2", " $0 #",
+                           "point $-1  -152.156 28.843 41.0  null_surface # "}));
+  expectRefused("700 0 1 0\n@4 a\tb @4 date\n1 1 1\nbody $-1 #\n",
+                "line 2 holds the byte 0x09 inside a string");
 }
 
 TEST(LineTypeFileTest, ReadsSimpleDefinitionsAndNamesTheRest) {

@@ -13,6 +13,10 @@
   sat-cut-record.sat    the clamp cut inside its last record (no '#', no end line)
   sat-cut-count.sat     the clamp without its last ten records, the header still counting 255
   sat-many.sat          2,000 bodies: the clamp's first body again and again, each moved on
+  sat-tab-spline.sat    the clamp as writers break long records: faces over two lines whose
+                        second starts with a tab, tabs between the numbers of points, a tab after
+                        a record's '#', and a spline curve whose subtype data runs over lines
+                        that start with a tab ("\t0 \tnull_surface \tnullbs } I I #")
 
 The last one is some 6 MB, so it is made here rather than kept in the source tree.
 """
@@ -34,8 +38,8 @@ def moved(record, dx):
     return "point $-1 %s %s" % (float(m.group(1)) + dx, m.group(2)) if m else record
 
 
-def write(folder, name, head, records, end=True):
-    text = "\n".join(head + records) + ("\nEnd-of-ACIS-data\n" if end else "")
+def write(folder, name, head, records, end=True, marker="End-of-ACIS-data"):
+    text = "\n".join(head + records) + ("\n%s\n" % marker if end else "")
     with open(os.path.join(folder, name), "wb") as f:
         f.write(text.encode("utf-8"))
 
@@ -82,6 +86,23 @@ def main():
     for n in range(2000):
         many += [moved(shifted(r, n * BODY_RECORDS), 100.0 * n) for r in records[:BODY_RECORDS]]
     write(folder, "sat-many.sat", with_head(len(many), 2000), many)
+
+    # Record k of a body is records[body * BODY_RECORDS + k]: 3..8 faces, 59..66 points, 73..84
+    # straight curves.
+    broken = list(records)
+    for body in range(3):
+        base = body * BODY_RECORDS
+        for k in range(3, 9):
+            broken[base + k] = broken[base + k].replace(" forward", "\n\tforward", 1)
+        for k in range(59, 67):
+            broken[base + k] = re.sub(r"^point \$-1 (\S+) (\S+) (\S+) #$",
+                                      r"point\t$-1 \1\t\2 \t\3 #\t", broken[base + k])
+    broken[73] = ("intcurve-curve $-1 forward { exactcur nubs 3 open 2\n"
+                  "\t0 3 1 3\n"
+                  "\t0 0 0 \t0 1 0 0 2 0\n"
+                  "\t0 3 0 \tnull_surface \tnullbs } I I #")
+    write(folder, "sat-tab-spline.sat", with_head(255, 3), broken)
+
     return 0
 
 

@@ -456,82 +456,142 @@ def check_extent(doc, wanted):
         fail("extent %r, expected %r" % (got, wanted))
 
 
-def sat_bodies(text):
-    """What each body of a SAT file is as a solid of its own: the header for one body and its
-    record count, the records the body reaches through "$N" pointers (not inside "@N" counted
-    strings), in file order and renumbered from 0 ("$N" and a leading "-N"), each with its lines as
-    the file has them (a record alone on its line keeps the line's blanks), then
-    "End-of-ACIS-data" when the file has it. A list of line lists, one per body."""
-    lines = text.split("\n")
-    if lines and lines[-1] == "":
-        lines.pop()
-    lines = [l[:-1] if l.endswith("\r") else l for l in lines]
-    rest = "".join(l + "\n" for l in lines[3:])
-    records, record, end_marker, i = [], None, False, 0
-    blank = re.compile(r"[ \n]*")
-    word_re = re.compile(r"[^ \n#]*")
+SAT_END_MARKERS = ("End-of-ACIS-data", "End-of-ASM-data")
+SAT_HISTORY_BEGIN = ("Begin-of-ACIS-History-Data", "Begin-of-ASM-History-Data")
+SAT_HISTORY_END = ("End-of-ACIS-History-Section", "End-of-ASM-History-Section")
+
+
+def sat_key_line(line):
+    """Whether the line is the key line "T @N key" that newer writers put after the header."""
+    m = re.match(r"T[ \t]+@(\d+)[ \t]", line)
+    return bool(m) and len(line) >= m.end() + int(m.group(1)) and \
+        not line[m.end() + int(m.group(1)):].strip(" \t")
+
+
+def sat_records_by_words(rest):
+    """Records of version 700 on: words up to a '#' outside an "@N" counted string. Returns the
+    main section's records (begin, end, words with their offsets) and the end marker."""
+    records, record, skipping, i = [], None, False, 0
     while True:
-        i = blank.match(rest, i).end()
+        while i < len(rest) and rest[i] in " \n":
+            i += 1
         if i >= len(rest):
-            break
+            return records, None
         if record is None:
-            if rest.startswith("End-of-ACIS-data", i):
-                end_marker = True
-                break
-            if rest.startswith("Begin-of-ACIS-History-Data", i):
-                break
+            word = re.match(r"[^ \n#]*", rest[i:]).group()
+            if word.startswith(SAT_END_MARKERS):
+                return records, next(m for m in SAT_END_MARKERS if word.startswith(m))
+            if word.startswith(SAT_HISTORY_BEGIN + SAT_HISTORY_END):
+                skipping = word.startswith(SAT_HISTORY_BEGIN)
+                i += len(word)
+                continue
             line_start = rest.rfind("\n", 0, i) + 1
-            record = {"begin": line_start if not rest[line_start:i].strip(" ") else i,
-                      "numbers": [], "words": []}
+            record = {"begin": line_start if not rest[line_start:i].strip(" ") else i, "words": []}
         if rest[i] == "#":
             i += 1
             line_end = rest.find("\n", i)
             line_end = len(rest) if line_end < 0 else line_end
             record["end"] = line_end if not rest[i:line_end].strip(" ") else i
-            records.append(record)
+            if not skipping:
+                records.append(record)
             record = None
             continue
-        m = word_re.match(rest, i)
-        word = m.group()
-        if re.fullmatch(r"@\d+", word):
-            record["words"].append("@")
-            i = m.end() + 1 + int(word[1:])
+        m = re.compile(r"[^ \n#]*").match(rest, i)
+        if re.fullmatch(r"@\d+", m.group()):
+            i = m.end() + 1 + int(m.group()[1:])
+            record["words"].append(("@", None))
             continue
-        if re.fullmatch(r"\$-?\d+", word):
-            record["numbers"].append((i + 1, m.end(), int(word[1:]), True))
-        elif not record["words"] and re.fullmatch(r"-\d+", word):
-            record["numbers"].append((i + 1, m.end(), None, False))
-        record["words"].append(word)
+        record["words"].append((m.group(), i))
         i = m.end()
-    if record is not None:
-        raise ValueError("the last record is not ended by '#'")
 
-    def is_body(r):
-        w = r["words"]
-        return (w[:1] == ["body"]) or (len(w) > 1 and re.fullmatch(r"-\d+", w[0]) and w[1] == "body")
 
+def sat_records_by_lines(rest):
+    """Records before version 700: each ends with the line whose last character (blanks aside) is
+    '#'. Same result form as sat_records_by_words."""
+    records, begin, skipping, at = [], None, False, 0
+    for line in rest.split("\n")[:-1]:
+        start, at = at, at + len(line) + 1
+        if begin is None:
+            if line.strip().startswith(SAT_END_MARKERS):
+                return records, next(m for m in SAT_END_MARKERS if line.strip().startswith(m))
+            if line.strip().startswith(SAT_HISTORY_BEGIN + SAT_HISTORY_END):
+                skipping = line.strip().startswith(SAT_HISTORY_BEGIN)
+                continue
+            if not line.strip():
+                continue
+            begin = start
+        if line.rstrip(" ").endswith("#"):
+            end = start + len(line)
+            words = [(m.group(), begin + m.start())
+                     for m in re.finditer(r"[^ \n]+", rest[begin:end])]
+            words[-1] = (words[-1][0][:-1], words[-1][1])  # the record's own '#'
+            if not skipping:
+                records.append({"begin": begin, "end": end, "words": words})
+            begin = None
+    return records, None
+
+
+def sat_bodies(text):
+    """What each body of a SAT file is as a solid of its own: the header for one body (its record
+    count; 2 top-level records where the file's first record is the ASM format's "asmheader", else
+    1; history flag 0) with the product, units and key line ("T @N key") the file has, then the
+    asmheader and the records the body reaches through "$N" pointers (not inside counted strings),
+    in file order and renumbered from 0 ("$N" and a leading "-N"), each with its lines as the
+    file has them (a record alone on its line keeps the line's blanks) and tabs as blanks, then the
+    file's end marker when it has one; a history section goes into no solid. Strings are "@N
+    text" from version 700 on; before it a record ends with the line that ends with '#'. A list
+    of line lists, one per body."""
+    lines = text.split("\n")
+    if lines and lines[-1] == "":
+        lines.pop()
+    lines = [l[:-1] if l.endswith("\r") else l for l in lines]
+    version = int(lines[0].split()[0])
+    first = 4 if version >= 700 and len(lines) > 3 and sat_key_line(lines[3]) else 3
+    header = [l.replace("\t", " ") for l in lines[1:first]]
+    rest = "".join(l.replace("\t", " ") + "\n" for l in lines[first:])
+    records, end_marker = (sat_records_by_words if version >= 700 else sat_records_by_lines)(rest)
+
+    def words(r):
+        return [w for w, _ in r["words"]]
+
+    def type_of(r):
+        w = words(r)
+        return w[1] if len(w) > 1 and re.fullmatch(r"-\d+", w[0]) else (w[0] if w else "")
+
+    def numbers(r):
+        """(offset, end, value, pointer) of each "$N" pointer and the leading "-N" number."""
+        out = []
+        for k, (word, offset) in enumerate(r["words"]):
+            if offset is not None and re.fullmatch(r"\$-?\d+", word):
+                out.append((offset + 1, offset + len(word), int(word[1:]), True))
+            elif k == 0 and re.fullmatch(r"-\d+", word):
+                out.append((offset + 1, offset + len(word), None, False))
+        return out
+
+    asm = bool(records) and type_of(records[0]) == "asmheader"
     solids = []
-    for start in [n for n, r in enumerate(records) if is_body(r)]:
-        seen, todo = {start}, [start]
+    for start in [n for n, r in enumerate(records) if type_of(r) == "body"]:
+        seen = {start, 0} if asm else {start}
+        todo = list(seen)
         while todo:
-            for _, _, value, pointer in records[todo.pop()]["numbers"]:
+            for _, _, value, pointer in numbers(records[todo.pop()]):
                 if pointer and value >= 0 and value not in seen:
                     seen.add(value)
                     todo.append(value)
         order = sorted(seen)
         new = {old: k for k, old in enumerate(order)}
-        out = ["%s %d 1 0" % (lines[0].split()[0], len(order)), lines[1], lines[2]]
+        out = ["%s %d %d 0" % (lines[0].split()[0], len(order), 2 if asm else 1)] + header
         for n in order:
             r = records[n]
             piece, at = "", r["begin"]
-            for a, b, value, pointer in r["numbers"]:
+            for a, b, value, pointer in numbers(r):
                 piece += rest[at:a]
                 piece += rest[a:b] if pointer and value < 0 else str(new[value if pointer else n])
                 at = b
             piece += rest[at:r["end"]]
             out += piece.split("\n")
         if end_marker:
-            out.append("End-of-ACIS-data")
+            out.append(end_marker)
         solids.append(out)
     return solids
 
