@@ -108,6 +108,24 @@ std::size_t tabInString(const std::string& line) {
   return std::string::npos;
 }
 
+// 1 when `line` is the key line "T @N key" that newer writers put after the header ("T", white
+// space, a string of exactly N bytes, nothing after it but white space); -1 when it starts so
+// but its string does not fit the line; 0 otherwise.
+int keyLine(const std::string& line) {
+  if (line.size() < 2 || line[0] != 'T' || !isBlank(line[1])) return 0;
+  std::size_t pos = 1;
+  while (pos < line.size() && isBlank(line[pos])) ++pos;
+  const std::size_t start = pos;
+  while (pos < line.size() && !isBlank(line[pos])) ++pos;
+  const long n = countMarker(line.substr(start, pos - start));
+  if (n < 0) return 0;
+  const std::size_t end = pos + 1 + static_cast<std::size_t>(n);
+  if (pos >= line.size() || end > line.size()) return -1;
+  for (std::size_t k = end; k < line.size(); ++k)
+    if (!isBlank(line[k])) return -1;
+  return 1;
+}
+
 }  // namespace
 
 std::size_t firstUncarriedByte(const std::string& text) {
@@ -170,8 +188,17 @@ bool SatFile::parse(const std::string& text, std::string& error) {
       if ((c < 32 || c > 126) && c != '\t') return byteError(i, c, "");
     }
 
-  // The product and units lines go into every solid.
+  // The product and units lines, and the key line where the file has one, go into every solid.
   header_ = {lines_[1], lines_[2]};
+  const int key = keyLine(lines_[3]);
+  if (key < 0) {
+    error = "line 4 starts like a key line (\"T @N key\") but its string does not fit the line";
+    return false;
+  }
+  if (key > 0) {
+    header_.push_back(lines_[3]);
+    firstLine_ = 4;
+  }
   for (std::size_t i = 0; i < header_.size(); ++i) {
     if (tabInString(header_[i]) != std::string::npos)
       return byteError(i + 1, '\t', " inside a string");

@@ -1,8 +1,8 @@
 #pragma once
 // A SAT (ACIS text) file as the host's import checks it, in the layouts other programs write:
 // a header of three lines (version, record count, body count and history flag; the product line;
-// units and tolerances) followed by records ended by '#', up to the end marker
-// "End-of-ACIS-data" (or a history section, which the import does not carry). Records
+// units and tolerances), perhaps a key line "T @N key", then records ended by '#', up to the end
+// marker "End-of-ACIS-data" (or a history section, which the import does not carry). Records
 // point to each other by index ("$N", "$-1" for none); a body and the records it reaches make one
 // solid, the text a 3DSOLID carries.
 //
@@ -30,7 +30,7 @@ public:
 
   // The SAT text of body b (0-based, in file order) alone, line by line: the header for one body
   // (its record count, one body, history flag 0 as a solid carries no history) with the file's
-  // product and units lines, the records the body reaches in file order and renumbered from
+  // product, units and key lines, the records the body reaches in file order and renumbered from
   // 0 (pointers and "-N" record numbers), each with the line breaks it had and every tab written
   // as a blank, then "End-of-ACIS-data" when the file ends its records so. Linear in the size of
   // the records reached (it uses scratch space of this object).
@@ -58,7 +58,7 @@ private:
   int version_ = 0;
   std::string endMarker_;            // the file's end marker, empty when it has none
   std::vector<std::string> lines_;
-  std::vector<std::string> header_;  // product and units line, tabs written as blanks
+  std::vector<std::string> header_;  // product, units and key line, tabs written as blanks
   std::size_t firstLine_ = 3;        // index in lines_ of the first line of records_
   std::string records_;              // the lines after the header, each ended by '\n'
   std::vector<Record> recordList_;

@@ -160,6 +160,17 @@ TEST(SatFileTest, TabsOutsideStringsAreBlanks) {
                 "line 2 holds the byte 0x09 inside a string");
 }
 
+// The key line "T @N key" after the header is part of the header and of every solid's header.
+TEST(SatFileTest, KeyLineAfterTheHeaderStaysInTheHeader) {
+  const std::string head = "3100 0 2 0\n@4 prod @4 acis @4 date\n1 1e-06 1e-10\n";
+  const auto solids = solidsOf(head + "T @7 EB6#$1Z  \nbody $-1 $-1 $-1 $-1 #\nbody $-1 $-1 #\n");
+  ASSERT_EQ(solids.size(), 2u);
+  EXPECT_EQ(solids[1], (std::vector<std::string>{"3100 1 1 0", "@4 prod @4 acis @4 date",
+                                                 "1 1e-06 1e-10", "T @7 EB6#$1Z  ",
+                                                 "body $-1 $-1 #"}));
+  expectRefused(head + "T @70 short\nbody $-1 #\n", "line 4 starts like a key line");
+}
+
 TEST(LineTypeFileTest, ReadsSimpleDefinitionsAndNamesTheRest) {
   LineTypeFile f;
   f.parse(";; comment\n*DASHED,Dashed __ __\nA,12.0,-6.0\n"

@@ -17,6 +17,7 @@
                         second starts with a tab, tabs between the numbers of points, a tab after
                         a record's '#', and a spline curve whose subtype data runs over lines
                         that start with a tab ("\t0 \tnull_surface \tnullbs } I I #")
+  sat-key-line.sat      the clamp as version 3100 with the key line "T @77 ..." after the header
 
 The last one is some 6 MB, so it is made here rather than kept in the source tree.
 """
@@ -102,6 +103,11 @@ def main():
                   "\t0 0 0 \t0 1 0 0 2 0\n"
                   "\t0 3 0 \tnull_surface \tnullbs } I I #")
     write(folder, "sat-tab-spline.sat", with_head(255, 3), broken)
+
+    key = ("EB6YJ69E3ZDAYV5XPZ" + "Q7RWHNKT4M2C8LFGSB3D" * 3)[:77]
+    assert len(key) == 77
+    write(folder, "sat-key-line.sat",
+          ["3100 255 3 0"] + header[1:] + ["T @%d %s" % (len(key), key)], records)
 
     return 0
 
