@@ -63,8 +63,8 @@ bool isRecordNumber(const std::string& word) {
   return word.size() > 1 && word[0] == '-' && isDigits(word, 1);
 }
 
-const char* const kEndMarkers[] = {"End-of-ACIS-data"};
-const char* const kHistoryBegins[] = {"Begin-of-ACIS-History-Data"};
+const char* const kEndMarkers[] = {"End-of-ACIS-data", "End-of-ASM-data"};
+const char* const kHistoryBegins[] = {"Begin-of-ACIS-History-Data", "Begin-of-ASM-History-Data"};
 
 // The marker that `word` starts with, or null.
 template <std::size_t N>
@@ -146,6 +146,7 @@ bool SatFile::parse(const std::string& text, std::string& error) {
   visit_.clear();
   newIndex_.clear();
   version_ = 0;
+  asm_ = false;
   endMarker_.clear();
   firstLine_ = 3;
   std::istringstream in(text);
@@ -217,9 +218,13 @@ bool SatFile::parse(const std::string& text, std::string& error) {
     error = "the file holds no body";
     return false;
   }
-  if (head[2] != 0 && static_cast<std::size_t>(head[2]) != bodies_.size()) {
-    error = "the header announces " + std::to_string(head[2]) + " bodies, the file holds " +
-            std::to_string(bodies_.size());
+  // The ASM format counts its asmheader among the top-level records, with the bodies.
+  const std::size_t topLevel = bodies_.size() + (asm_ ? 1 : 0);
+  if (head[2] != 0 && static_cast<std::size_t>(head[2]) != topLevel) {
+    error = "the header announces " + std::to_string(head[2]) +
+            (asm_ ? " top-level records, the file holds its asmheader and " +
+                        std::to_string(bodies_.size()) + " bodies"
+                  : " bodies, the file holds " + std::to_string(bodies_.size()));
     return false;
   }
   for (std::size_t r = 0; r < recordList_.size(); ++r) {
@@ -325,6 +330,7 @@ bool SatFile::readRecords(std::string& error) {
         record.body = static_cast<int>(bodies_.size());
         bodies_.push_back(recordList_.size());
       }
+      if (recordList_.empty() && type == "asmheader") asm_ = true;
       recordList_.push_back(record);
     }
   }
@@ -340,6 +346,11 @@ std::vector<std::size_t> SatFile::reach(int b) {
   const std::size_t walk = ++walks_;
   std::vector<std::size_t> reached{bodies_[b]}, stack{bodies_[b]};
   visit_[bodies_[b]] = walk;
+  if (asm_ && bodies_[b] != 0) {  // the asmheader opens every body's data
+    reached.push_back(0);
+    stack.push_back(0);
+    visit_[0] = walk;
+  }
   while (!stack.empty()) {
     const Record& rec = recordList_[stack.back()];
     stack.pop_back();
@@ -361,7 +372,8 @@ std::vector<std::string> SatFile::bodyLines(int b) {
   const std::vector<std::size_t> reached = reach(b);
   for (std::size_t i = 0; i < reached.size(); ++i) newIndex_[reached[i]] = static_cast<long>(i);
 
-  out.push_back(std::to_string(version_) + " " + std::to_string(reached.size()) + " 1 0");
+  out.push_back(std::to_string(version_) + " " + std::to_string(reached.size()) +
+                (asm_ ? " 2 0" : " 1 0"));
   out.insert(out.end(), header_.begin(), header_.end());
   std::string text;
   for (std::size_t r : reached) {

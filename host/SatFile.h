@@ -2,9 +2,10 @@
 // A SAT (ACIS text) file as the host's import checks it, in the layouts other programs write:
 // a header of three lines (version, record count, body count and history flag; the product line;
 // units and tolerances), perhaps a key line "T @N key", then records ended by '#', up to the end
-// marker "End-of-ACIS-data" (or a history section, which the import does not carry). Records
-// point to each other by index ("$N", "$-1" for none); a body and the records it reaches make one
-// solid, the text a 3DSOLID carries.
+// marker "End-of-ACIS-data" or "End-of-ASM-data" (or a history section, which the import does not
+// carry). Records point to each other by index ("$N", "$-1" for none); a body and the records it
+// reaches make one solid, the text a 3DSOLID carries. A file of the ASM format starts its records
+// with an "asmheader" record, which belongs to every solid.
 //
 // Strings are "@N text"; a tab outside a string is white space like a blank.
 
@@ -18,9 +19,9 @@ class SatFile {
 public:
   // False with `error` for a malformed header, a byte that is no printable ASCII (a 3DSOLID's
   // data cannot carry it; outside a string a tab is white space), no body, a body count that
-  // disagrees with the header's, a file cut short (a last record without its '#', fewer records
-  // than the header counts), a pointer to a record the file lacks, or a body whose records reach
-  // another body (a solid is one body).
+  // disagrees with the header's (which counts the asmheader too in the ASM format), a file cut
+  // short (a last record without its '#', fewer records than the header counts), a pointer to a
+  // record the file lacks, or a body whose records reach another body (a solid is one body).
   bool parse(const std::string& text, std::string& error);
 
   int version() const { return version_; }
@@ -29,11 +30,12 @@ public:
   const std::vector<std::string>& lines() const { return lines_; }
 
   // The SAT text of body b (0-based, in file order) alone, line by line: the header for one body
-  // (its record count, one body, history flag 0 as a solid carries no history) with the file's
-  // product, units and key lines, the records the body reaches in file order and renumbered from
-  // 0 (pointers and "-N" record numbers), each with the line breaks it had and every tab written
-  // as a blank, then "End-of-ACIS-data" when the file ends its records so. Linear in the size of
-  // the records reached (it uses scratch space of this object).
+  // (its record count; one body, or two top-level records with the asmheader; history flag 0, as
+  // a solid carries no history) with the file's product, units and key lines, the asmheader and
+  // the records the body reaches in file order and renumbered from 0 (pointers and "-N" record
+  // numbers), each with the line breaks it had and every tab written as a blank, then the file's
+  // end marker when it has one. Linear in the size of the records reached (it uses scratch space
+  // of this object).
   std::vector<std::string> bodyLines(int b);
 
 private:
@@ -50,12 +52,13 @@ private:
   };
   // Splits records_ into records; false with `error` (see parse).
   bool readRecords(std::string& error);
-  // The records body b reaches (itself included), in file order.
+  // The records body b reaches (itself and the asmheader's included), in file order.
   std::vector<std::size_t> reach(int b);
   // "line N" of the file for an offset in records_.
   std::string lineAt(std::size_t offset) const;
 
   int version_ = 0;
+  bool asm_ = false;                 // the first record is the ASM format's asmheader
   std::string endMarker_;            // the file's end marker, empty when it has none
   std::vector<std::string> lines_;
   std::vector<std::string> header_;  // product, units and key line, tabs written as blanks

@@ -171,6 +171,34 @@ TEST(SatFileTest, KeyLineAfterTheHeaderStaysInTheHeader) {
   expectRefused(head + "T @70 short\nbody $-1 #\n", "line 4 starts like a key line");
 }
 
+// An ASM file opens its records with an asmheader that no pointer reaches: it is every solid's
+// first record, the header's body count counts it too, and the file's end marker closes each.
+TEST(SatFileTest, AsmHeaderOpensEverySolid) {
+  const std::string head = "@4 prod @4 acis @4 date\n1 1e-06 1e-10\n";
+  const std::string records =
+      "asmheader $-1 -1 @12 221.0.0.1871 #\n"  // 0
+      "body $2 -1 -1 $-1 $3 $-1 $-1 F #\n"     // 1
+      "string_attrib $-1 -1 $-1 $-1 $1 @2 #$ #\n"  // 2
+      "lump $-1 -1 -1 $-1 $-1 $-1 $1 F #\n"    // 3
+      "body $-1 -1 -1 $-1 $-1 $-1 $-1 F #\n";  // 4
+  const auto solids = solidsOf("20800 5 3 0\n" + head + records + "End-of-ASM-data\n");
+  ASSERT_EQ(solids.size(), 2u);
+  EXPECT_EQ(solids[0], (std::vector<std::string>{
+                           "20800 4 2 0", "@4 prod @4 acis @4 date", "1 1e-06 1e-10",
+                           "asmheader $-1 -1 @12 221.0.0.1871 #",
+                           "body $2 -1 -1 $-1 $3 $-1 $-1 F #",
+                           "string_attrib $-1 -1 $-1 $-1 $1 @2 #$ #",
+                           "lump $-1 -1 -1 $-1 $-1 $-1 $1 F #", "End-of-ASM-data"}));
+  EXPECT_EQ(solids[1], (std::vector<std::string>{
+                           "20800 2 2 0", "@4 prod @4 acis @4 date", "1 1e-06 1e-10",
+                           "asmheader $-1 -1 @12 221.0.0.1871 #",
+                           "body $-1 -1 -1 $-1 $-1 $-1 $-1 F #", "End-of-ASM-data"}));
+  EXPECT_EQ(solidsOf("20800 0 0 0\n" + head + records + "End-of-ACIS-data\n")[1].back(),
+            "End-of-ACIS-data");
+  // Counting the bodies alone is a count that disagrees with the file.
+  expectRefused("20800 5 2 0\n" + head + records, "announces 2 top-level records");
+}
+
 TEST(LineTypeFileTest, ReadsSimpleDefinitionsAndNamesTheRest) {
   LineTypeFile f;
   f.parse(";; comment\n*DASHED,Dashed __ __\nA,12.0,-6.0\n"

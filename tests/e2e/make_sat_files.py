@@ -18,6 +18,9 @@
                         a record's '#', and a spline curve whose subtype data runs over lines
                         that start with a tab ("\t0 \tnull_surface \tnullbs } I I #")
   sat-key-line.sat      the clamp as version 3100 with the key line "T @77 ..." after the header
+  sat-asm.sat           the clamp in the ASM format: an asmheader first, the header counting it
+                        among the top-level records (4), ended by "End-of-ASM-data"
+  sat-asm-zero.sat      the same with a top-level count of 0, ended by "End-of-ACIS-data"
 
 The last one is some 6 MB, so it is made here rather than kept in the source tree.
 """
@@ -108,6 +111,10 @@ def main():
     assert len(key) == 77
     write(folder, "sat-key-line.sat",
           ["3100 255 3 0"] + header[1:] + ["T @%d %s" % (len(key), key)], records)
+
+    asm = ["asmheader $-1 -1 @12 221.0.0.1871 #"] + [shifted(r, 1) for r in records]
+    write(folder, "sat-asm.sat", ["20800 256 4 0"] + header[1:], asm, marker="End-of-ASM-data")
+    write(folder, "sat-asm-zero.sat", ["20800 256 0 0"] + header[1:], asm)
 
     return 0
 
