@@ -65,6 +65,7 @@ bool isRecordNumber(const std::string& word) {
 
 const char* const kEndMarkers[] = {"End-of-ACIS-data", "End-of-ASM-data"};
 const char* const kHistoryBegins[] = {"Begin-of-ACIS-History-Data", "Begin-of-ASM-History-Data"};
+const char* const kHistoryEnds[] = {"End-of-ACIS-History-Section", "End-of-ASM-History-Section"};
 
 // The marker that `word` starts with, or null.
 template <std::size_t N>
@@ -141,6 +142,7 @@ bool SatFile::parse(const std::string& text, std::string& error) {
   header_.clear();
   records_.clear();
   recordList_.clear();
+  historyRecords_ = 0;
   numbers_.clear();
   bodies_.clear();
   visit_.clear();
@@ -209,9 +211,10 @@ bool SatFile::parse(const std::string& text, std::string& error) {
   for (std::size_t i = firstLine_; i < lines_.size(); ++i) records_ += lines_[i] + "\n";
   if (!readRecords(error)) return false;
 
-  if (static_cast<std::size_t>(head[1]) > recordList_.size()) {
+  const std::size_t held = recordList_.size() + historyRecords_;
+  if (static_cast<std::size_t>(head[1]) > held) {
     error = "the header counts " + std::to_string(head[1]) + " records, the file holds " +
-            std::to_string(recordList_.size()) + " (the file is cut short)";
+            std::to_string(held) + " (the file is cut short)";
     return false;
   }
   if (bodies_.empty()) {
@@ -262,6 +265,7 @@ std::string SatFile::lineAt(std::size_t offset) const {
 
 bool SatFile::readRecords(std::string& error) {
   const std::string& text = records_;
+  enum Section { kMain, kHistory, kAfterHistory } section = kMain;
   std::size_t pos = 0;
   bool inRecord = false;
   std::size_t words = 0;  // words of the open record so far
@@ -281,7 +285,19 @@ bool SatFile::readRecords(std::string& error) {
         endMarker_ = marker;
         break;
       }
-      if (markerOf(word, kHistoryBegins)) break;  // the import does not carry history
+      if (section != kHistory && markerOf(word, kHistoryBegins)) {
+        section = kHistory;
+        continue;
+      }
+      if (section == kHistory && markerOf(word, kHistoryEnds)) {
+        section = kAfterHistory;
+        continue;
+      }
+      if (section == kAfterHistory) {
+        error = lineAt(start) + " holds \"" + word +
+                "\" after the history section, where only the end marker may follow";
+        return false;
+      }
       inRecord = true;
       words = 0;
       numbered = false;
@@ -293,11 +309,12 @@ bool SatFile::readRecords(std::string& error) {
       record.begin = from == 0 || text[from - 1] == '\n' ? from : start;
       record.firstNumber = numbers_.size();
     }
+    const bool kept = section == kMain;  // the history section goes into no solid
     const long n = countMarker(word);
     if (n >= 0) {
       const std::size_t from = std::min(text.size(), pos + 1);
       const std::size_t to = std::min(text.size(), from + static_cast<std::size_t>(n));
-      for (std::size_t k = from; k < to; ++k)
+      for (std::size_t k = from; kept && k < to; ++k)
         if (text[k] == '\t') {
           error = lineAt(k) + " holds the byte 0x09 inside a string, which a 3DSOLID cannot "
                               "carry (its data is printable ASCII)";
@@ -313,10 +330,10 @@ bool SatFile::readRecords(std::string& error) {
         (isDigits(word, 1) || (word[1] == '-' && isDigits(word, 2)))) {
       const bool negative = word[1] == '-';
       const long v = digitsValue(word, negative ? 2 : 1);
-      numbers_.push_back({start + 1, word.size() - 1, negative ? -v : v, true});
+      if (kept) numbers_.push_back({start + 1, word.size() - 1, negative ? -v : v, true});
     } else if (words == 0 && isRecordNumber(word)) {
       numbered = true;
-      numbers_.push_back({start + 1, word.size() - 1, digitsValue(word, 1), false});
+      if (kept) numbers_.push_back({start + 1, word.size() - 1, digitsValue(word, 1), false});
     }
     if (!word.empty()) ++words;
     if (pos < text.size() && text[pos] == '#') {
@@ -325,6 +342,10 @@ bool SatFile::readRecords(std::string& error) {
       while (to < text.size() && isBlank(text[to])) ++to;
       record.end = to == text.size() || text[to] == '\n' ? to : pos;
       inRecord = false;
+      if (!kept) {
+        ++historyRecords_;
+        continue;
+      }
       record.numberCount = numbers_.size() - record.firstNumber;
       if (type == "body") {
         record.body = static_cast<int>(bodies_.size());
@@ -336,6 +357,10 @@ bool SatFile::readRecords(std::string& error) {
   }
   if (inRecord) {
     error = "the last record is not ended by '#' (the file is cut short)";
+    return false;
+  }
+  if (section == kHistory && endMarker_.empty()) {
+    error = "the history section is not ended (the file is cut short)";
     return false;
   }
   return true;

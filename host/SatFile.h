@@ -1,11 +1,12 @@
 #pragma once
 // A SAT (ACIS text) file as the host's import checks it, in the layouts other programs write:
 // a header of three lines (version, record count, body count and history flag; the product line;
-// units and tolerances), perhaps a key line "T @N key", then records ended by '#', up to the end
-// marker "End-of-ACIS-data" or "End-of-ASM-data" (or a history section, which the import does not
-// carry). Records point to each other by index ("$N", "$-1" for none); a body and the records it
-// reaches make one solid, the text a 3DSOLID carries. A file of the ASM format starts its records
-// with an "asmheader" record, which belongs to every solid.
+// units and tolerances), perhaps a key line "T @N key", then records ended by '#', perhaps a
+// history section ("Begin-of-ACIS-History-Data" ... "End-of-ACIS-History-Section", which the
+// import does not carry), up to the end marker "End-of-ACIS-data" or "End-of-ASM-data". Records
+// point to each other by index ("$N", "$-1" for none); a body and the records it reaches make one
+// solid, the text a 3DSOLID carries. A file of the ASM format starts its records with an
+// "asmheader" record, which belongs to every solid.
 //
 // Strings are "@N text"; a tab outside a string is white space like a blank.
 
@@ -20,8 +21,9 @@ public:
   // False with `error` for a malformed header, a byte that is no printable ASCII (a 3DSOLID's
   // data cannot carry it; outside a string a tab is white space), no body, a body count that
   // disagrees with the header's (which counts the asmheader too in the ASM format), a file cut
-  // short (a last record without its '#', fewer records than the header counts), a pointer to a
-  // record the file lacks, or a body whose records reach another body (a solid is one body).
+  // short (a last record without its '#', a history section without its end, fewer records than
+  // the header counts), a pointer to a record the file lacks, or a body whose records reach
+  // another body (a solid is one body).
   bool parse(const std::string& text, std::string& error);
 
   int version() const { return version_; }
@@ -65,6 +67,7 @@ private:
   std::size_t firstLine_ = 3;        // index in lines_ of the first line of records_
   std::string records_;              // the lines after the header, each ended by '\n'
   std::vector<Record> recordList_;
+  std::size_t historyRecords_ = 0;   // records of the history section, which no solid carries
   std::vector<Number> numbers_;
   std::vector<std::size_t> bodies_;  // record index of each body
   std::vector<std::size_t> visit_;   // per record: the last walk of reach that came to it

@@ -199,6 +199,32 @@ TEST(SatFileTest, AsmHeaderOpensEverySolid) {
   expectRefused("20800 5 2 0\n" + head + records, "announces 2 top-level records");
 }
 
+// A history section is not carried: each solid ends with the file's end marker after the body's
+// records, its header flag 0. A section without its end, or records after it, are refused.
+TEST(SatFileTest, HistorySectionIsLeftOutAndTheEndMarkerKept) {
+  const std::string head = "700 5 1 1\n@4 prod @4 acis @4 date\n1 1e-06 1e-10\n";
+  const std::string records = "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 -1 $-1 $-1 $-1 $0 #\n";
+  const std::string history =
+      "Begin-of-ACIS-History-Data\n"
+      "history_stream $-1 4 3 $1 $2 1 @5 a b#c #\n"
+      "delta_state $-1 3 3 2 $3 $1 $1 $-1 F #\n"
+      "bulletin_board $-1 2 $5 $-1 #\n"
+      "End-of-ACIS-History-Section\n";
+  EXPECT_EQ(solidsOf(head + records + history + "End-of-ACIS-data\n")[0],
+            (std::vector<std::string>{"700 2 1 0", "@4 prod @4 acis @4 date", "1 1e-06 1e-10",
+                                      "body $-1 -1 $-1 $1 $-1 $-1 #",
+                                      "lump $-1 -1 $-1 $-1 $-1 $0 #", "End-of-ACIS-data"}));
+  const struct {
+    std::string tail;
+    const char* reason;
+  } bad[] = {
+      {"Begin-of-ACIS-History-Data\nhistory_stream $-1 4 #\n", "history section is not ended"},
+      {"Begin-of-ACIS-History-Data\nhistory_stream $-1 4", "not ended by '#'"},
+      {history + "point $-1 0 0 0 #\nEnd-of-ACIS-data\n", "line 11 holds \"point\" after the history"},
+  };
+  for (const auto& c : bad) expectRefused(head + records + c.tail, c.reason);
+}
+
 TEST(LineTypeFileTest, ReadsSimpleDefinitionsAndNamesTheRest) {
   LineTypeFile f;
   f.parse(";; comment\n*DASHED,Dashed __ __\nA,12.0,-6.0\n"

@@ -21,6 +21,8 @@
   sat-asm.sat           the clamp in the ASM format: an asmheader first, the header counting it
                         among the top-level records (4), ended by "End-of-ASM-data"
   sat-asm-zero.sat      the same with a top-level count of 0, ended by "End-of-ACIS-data"
+  sat-history.sat       the clamp with its history flag set and a history section (records with
+                        pointers and a counted string holding '#') before "End-of-ACIS-data"
 
 The last one is some 6 MB, so it is made here rather than kept in the source tree.
 """
@@ -115,6 +117,15 @@ def main():
     asm = ["asmheader $-1 -1 @12 221.0.0.1871 #"] + [shifted(r, 1) for r in records]
     write(folder, "sat-asm.sat", ["20800 256 4 0"] + header[1:], asm, marker="End-of-ASM-data")
     write(folder, "sat-asm-zero.sat", ["20800 256 0 0"] + header[1:], asm)
+
+    history = ["Begin-of-ACIS-History-Data",
+               "history_stream $-1 4 3 $1 $2 1 @3 h#1 #",
+               "delta_state $-1 3 3 2 $3 $1 $1 $-1 F #",
+               "delta_state $-1 2 2 1 $-1 $0 $0 $-1 F #",
+               "bulletin_board $-1 2 $5 $-1 #",
+               "bulletin $-1 $-1 $6 $-1 $7 #",
+               "End-of-ACIS-History-Section"]
+    write(folder, "sat-history.sat", ["700 255 3 1"] + header[1:], records + history)
 
     return 0
 
