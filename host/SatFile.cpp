@@ -81,24 +81,25 @@ std::string byteText(unsigned char c) {
   return byte;
 }
 
-// The length a counted string's marker word "@N" gives, capped at a million; -1 when the word
-// is no such marker.
-long countMarker(const std::string& word) {
-  if (word.size() < 2 || word[0] != '@' || !isDigits(word, 1)) return -1;
+// The length a counted string's marker word gives ("@N", or "N" where `bare`), capped at a
+// million; -1 when the word is no such marker.
+long countMarker(const std::string& word, bool bare) {
+  const std::size_t from = bare ? 0 : 1;
+  if (word.empty() || (!bare && word[0] != '@') || !isDigits(word, from)) return -1;
   long n = 0;
-  for (std::size_t k = 1; k < word.size() && n < 1000000; ++k) n = n * 10 + (word[k] - '0');
+  for (std::size_t k = from; k < word.size() && n < 1000000; ++k) n = n * 10 + (word[k] - '0');
   return n;
 }
 
-// Walks a header line word by word, skipping each counted string "@N text" whole: the offset of
-// the first tab inside such a string, or npos.
-std::size_t tabInString(const std::string& line) {
+// Walks a header line word by word, skipping each counted string ("@N text", or "N text" where
+// `bare`) whole: the offset of the first tab inside such a string, or npos.
+std::size_t tabInString(const std::string& line, bool bare) {
   std::size_t pos = 0;
   while (pos < line.size()) {
     while (pos < line.size() && isBlank(line[pos])) ++pos;
     const std::size_t start = pos;
     while (pos < line.size() && !isBlank(line[pos])) ++pos;
-    const long n = countMarker(line.substr(start, pos - start));
+    const long n = countMarker(line.substr(start, pos - start), bare);
     if (n < 0) continue;
     const std::size_t from = std::min(line.size(), pos + 1);
     const std::size_t to = std::min(line.size(), from + static_cast<std::size_t>(n));
@@ -118,13 +119,20 @@ int keyLine(const std::string& line) {
   while (pos < line.size() && isBlank(line[pos])) ++pos;
   const std::size_t start = pos;
   while (pos < line.size() && !isBlank(line[pos])) ++pos;
-  const long n = countMarker(line.substr(start, pos - start));
+  const long n = countMarker(line.substr(start, pos - start), false);
   if (n < 0) return 0;
   const std::size_t end = pos + 1 + static_cast<std::size_t>(n);
   if (pos >= line.size() || end > line.size()) return -1;
   for (std::size_t k = end; k < line.size(); ++k)
     if (!isBlank(line[k])) return -1;
   return 1;
+}
+
+// Whether the '#' at `at` ends its line: nothing but blanks and tabs follow it before the line end.
+bool endsLine(const std::string& text, std::size_t at) {
+  std::size_t k = at + 1;
+  while (k < text.size() && isBlank(text[k])) ++k;
+  return k == text.size() || text[k] == '\n';
 }
 
 }  // namespace
@@ -141,6 +149,7 @@ bool SatFile::parse(const std::string& text, std::string& error) {
   lines_.clear();
   header_.clear();
   records_.clear();
+  held_.clear();
   recordList_.clear();
   historyRecords_ = 0;
   numbers_.clear();
@@ -192,18 +201,21 @@ bool SatFile::parse(const std::string& text, std::string& error) {
     }
 
   // The product and units lines, and the key line where the file has one, go into every solid.
+  const bool bare = version_ < 700;
   header_ = {lines_[1], lines_[2]};
-  const int key = keyLine(lines_[3]);
-  if (key < 0) {
-    error = "line 4 starts like a key line (\"T @N key\") but its string does not fit the line";
-    return false;
-  }
-  if (key > 0) {
-    header_.push_back(lines_[3]);
-    firstLine_ = 4;
+  if (!bare) {
+    const int key = keyLine(lines_[3]);
+    if (key < 0) {
+      error = "line 4 starts like a key line (\"T @N key\") but its string does not fit the line";
+      return false;
+    }
+    if (key > 0) {
+      header_.push_back(lines_[3]);
+      firstLine_ = 4;
+    }
   }
   for (std::size_t i = 0; i < header_.size(); ++i) {
-    if (tabInString(header_[i]) != std::string::npos)
+    if (tabInString(header_[i], bare && i == 0) != std::string::npos)
       return byteError(i + 1, '\t', " inside a string");
     std::replace(header_[i].begin(), header_[i].end(), '\t', ' ');
   }
@@ -263,8 +275,46 @@ std::string SatFile::lineAt(std::size_t offset) const {
   return "line " + std::to_string(firstLine_ + 1 + static_cast<std::size_t>(breaks));
 }
 
+void SatFile::markHeldBytes() {
+  // Each "N text" that could be a counted string marks its N bytes: a word of digits, one blank
+  // or tab, N bytes within the line, then white space, a '#' or the line end. Each stretch is
+  // marked by counts at its two ends, so the work is linear in the text.
+  const std::string& text = records_;
+  std::vector<int> delta(text.size() + 1, 0);
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t lineEnd = text.find('\n', pos);
+    if (lineEnd == std::string::npos) lineEnd = text.size();
+    while (pos < lineEnd) {
+      while (pos < lineEnd && isBlank(text[pos])) ++pos;
+      const std::size_t start = pos;
+      while (pos < lineEnd && std::isdigit(static_cast<unsigned char>(text[pos]))) ++pos;
+      const bool counted = pos > start && pos - start <= 7 && pos < lineEnd && isBlank(text[pos]);
+      if (counted) {
+        const std::size_t n = std::stoul(text.substr(start, pos - start));
+        const std::size_t from = pos + 1, to = from + n;
+        if (n > 0 && to <= lineEnd &&
+            (to == lineEnd || isBlank(text[to]) || text[to] == '#')) {
+          ++delta[from];
+          --delta[to];
+        }
+      }
+      while (pos < lineEnd && !isBlank(text[pos])) ++pos;
+    }
+    pos = lineEnd + 1;
+  }
+  held_.assign(text.size(), 0);
+  int depth = 0;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    depth += delta[k];
+    held_[k] = depth > 0;
+  }
+}
+
 bool SatFile::readRecords(std::string& error) {
   const std::string& text = records_;
+  const bool bare = version_ < 700;
+  if (bare) markHeldBytes();
   enum Section { kMain, kHistory, kAfterHistory } section = kMain;
   std::size_t pos = 0;
   bool inRecord = false;
@@ -276,9 +326,20 @@ bool SatFile::readRecords(std::string& error) {
     while (pos < text.size() && isSpace(text[pos])) ++pos;
     if (pos >= text.size()) break;
     const std::size_t start = pos;
-    // A word runs to white space or to the '#' that ends its record (strings are skipped whole
-    // below, so a '#' inside one ends nothing).
-    while (pos < text.size() && !isSpace(text[pos]) && text[pos] != '#') ++pos;
+    // A word runs to white space or to the '#' that ends its record: from version 700 on any
+    // '#' outside a string (strings are skipped whole below), before it the '#' that ends a line.
+    while (pos < text.size() && !isSpace(text[pos])) {
+      if (text[pos] == '#') {
+        if (!bare || endsLine(text, pos)) break;
+        if (!held_[pos]) {
+          error = lineAt(pos) +
+                  " holds a '#' inside the line that no string can hold (before version 700 a "
+                  "record's '#' ends its line), so its records cannot be told apart";
+          return false;
+        }
+      }
+      ++pos;
+    }
     const std::string word = text.substr(start, pos - start);
     if (!inRecord) {
       if (const char* marker = markerOf(word, kEndMarkers)) {
@@ -310,22 +371,31 @@ bool SatFile::readRecords(std::string& error) {
       record.firstNumber = numbers_.size();
     }
     const bool kept = section == kMain;  // the history section goes into no solid
-    const long n = countMarker(word);
-    if (n >= 0) {
-      const std::size_t from = std::min(text.size(), pos + 1);
-      const std::size_t to = std::min(text.size(), from + static_cast<std::size_t>(n));
-      for (std::size_t k = from; kept && k < to; ++k)
-        if (text[k] == '\t') {
-          error = lineAt(k) + " holds the byte 0x09 inside a string, which a 3DSOLID cannot "
-                              "carry (its data is printable ASCII)";
-          return false;
-        }
-      pos = to;
-      ++words;
-      continue;
+    if (!bare) {
+      const long n = countMarker(word, false);
+      if (n >= 0) {
+        const std::size_t from = std::min(text.size(), pos + 1);
+        const std::size_t to = std::min(text.size(), from + static_cast<std::size_t>(n));
+        for (std::size_t k = from; kept && k < to; ++k)
+          if (text[k] == '\t') {
+            error = lineAt(k) + " holds the byte 0x09 inside a string, which a 3DSOLID cannot "
+                                "carry (its data is printable ASCII)";
+            return false;
+          }
+        pos = to;
+        ++words;
+        continue;
+      }
     }
-    if (!word.empty() && (words == 0 ? !isRecordNumber(word) : words == 1 && numbered))
+    if (!word.empty() && (words == 0 ? !isRecordNumber(word) : words == 1 && numbered)) {
       type = word;
+      if (bare && !std::isalpha(static_cast<unsigned char>(word[0]))) {
+        error = lineAt(start) + " starts a record with \"" + word +
+                "\", which names no record type (before version 700 a '#' that ends a line may "
+                "belong to a string), so its records cannot be told apart";
+        return false;
+      }
+    }
     if (word.size() > 1 && word[0] == '$' &&
         (isDigits(word, 1) || (word[1] == '-' && isDigits(word, 2)))) {
       const bool negative = word[1] == '-';

@@ -8,7 +8,9 @@
 // solid, the text a 3DSOLID carries. A file of the ASM format starts its records with an
 // "asmheader" record, which belongs to every solid.
 //
-// Strings are "@N text"; a tab outside a string is white space like a blank.
+// Strings are "@N text" from version 700 on and "N text" before it. Older files cannot be read
+// by their strings, so there a record's '#' is the one that ends its line; a '#' inside a line
+// belongs to a string. A tab outside a string is white space like a blank.
 
 #include <cstddef>
 #include <string>
@@ -22,8 +24,9 @@ public:
   // data cannot carry it; outside a string a tab is white space), no body, a body count that
   // disagrees with the header's (which counts the asmheader too in the ASM format), a file cut
   // short (a last record without its '#', a history section without its end, fewer records than
-  // the header counts), a pointer to a record the file lacks, or a body whose records reach
-  // another body (a solid is one body).
+  // the header counts), a pointer to a record the file lacks, a body whose records reach another
+  // body (a solid is one body), or a file older than version 700 whose records cannot be told
+  // apart (a '#' inside a line that no string holds, a record that starts with no type name).
   bool parse(const std::string& text, std::string& error);
 
   int version() const { return version_; }
@@ -58,6 +61,8 @@ private:
   std::vector<std::size_t> reach(int b);
   // "line N" of the file for an offset in records_.
   std::string lineAt(std::size_t offset) const;
+  // Before version 700: marks in held_ the bytes that a counted string "N text" could hold.
+  void markHeldBytes();
 
   int version_ = 0;
   bool asm_ = false;                 // the first record is the ASM format's asmheader
@@ -66,6 +71,8 @@ private:
   std::vector<std::string> header_;  // product, units and key line, tabs written as blanks
   std::size_t firstLine_ = 3;        // index in lines_ of the first line of records_
   std::string records_;              // the lines after the header, each ended by '\n'
+  std::vector<char> held_;           // before version 700: per byte of records_, whether a
+                                     // counted string could hold it
   std::vector<Record> recordList_;
   std::size_t historyRecords_ = 0;   // records of the history section, which no solid carries
   std::vector<Number> numbers_;

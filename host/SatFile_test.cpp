@@ -225,6 +225,35 @@ TEST(SatFileTest, HistorySectionIsLeftOutAndTheEndMarkerKept) {
   for (const auto& c : bad) expectRefused(head + records + c.tail, c.reason);
 }
 
+// Before version 700 strings are a length and the text, so a record's '#' is the one that ends
+// its line: a '#' inside a string neither ends nor shifts a record. A '#' inside a line that no
+// such string can hold, or a record that starts with no type name, leaves the reading open.
+TEST(SatFileTest, OldFilesEndRecordsAtTheLineEnd) {
+  const std::string head = "400 0 1 0\n4 prod 4 acis 4 date\n1 1e-06 1e-10\n";
+  const auto solids = solidsOf(head +
+                               "body $1 $2 $-1 $-1 #\n"
+                               "eye_refinement $-1 5 grid  1 3 tri 1 4 su#f 0 #\n"
+                               "lump $-1 $-1 $3 $0 #\n"
+                               "shell $-1 $-1 $-1 $-1 $-1 $2 #\n"
+                               "End-of-ACIS-data\n");
+  ASSERT_EQ(solids.size(), 1u);
+  EXPECT_EQ(solids[0], (std::vector<std::string>{
+                           "400 4 1 0", "4 prod 4 acis 4 date", "1 1e-06 1e-10",
+                           "body $1 $2 $-1 $-1 #",
+                           "eye_refinement $-1 5 grid  1 3 tri 1 4 su#f 0 #",
+                           "lump $-1 $-1 $3 $0 #", "shell $-1 $-1 $-1 $-1 $-1 $2 #",
+                           "End-of-ACIS-data"}));
+  const struct {
+    const char* records;
+    const char* reason;
+  } open[] = {
+      {"body $-1 $1 $-1 $-1 # lump $-1 $-1 $-1 $0 #\n", "line 4 holds a '#' inside the line"},
+      {"body $-1 $1 #\nname_attrib $-1 5 abcd#\n$0 #\n", "line 6 starts a record with \"$0\""},
+      {"body $-1 $1 #\nname_attrib $-1 2 ab# $0 #\n", "line 5 holds a '#' inside the line"},
+  };
+  for (const auto& c : open) expectRefused(head + c.records, c.reason);
+}
+
 TEST(LineTypeFileTest, ReadsSimpleDefinitionsAndNamesTheRest) {
   LineTypeFile f;
   f.parse(";; comment\n*DASHED,Dashed __ __\nA,12.0,-6.0\n"

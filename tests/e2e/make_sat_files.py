@@ -23,6 +23,9 @@
   sat-asm-zero.sat      the same with a top-level count of 0, ended by "End-of-ACIS-data"
   sat-history.sat       the clamp with its history flag set and a history section (records with
                         pointers and a counted string holding '#') before "End-of-ACIS-data"
+  sat-v400-hash.sat     the washer (washer.sat beside the clamp) as version 400, its body with
+                        an attribute record right after it whose string "4 su#f" holds a '#'
+                        (strings of that version are a length and the text, without '@')
 
 The last one is some 6 MB, so it is made here rather than kept in the source tree.
 """
@@ -127,6 +130,17 @@ def main():
                "End-of-ACIS-History-Section"]
     write(folder, "sat-history.sat", ["700 255 3 1"] + header[1:], records + history)
 
+    with open(os.path.join(os.path.dirname(clamp), "washer.sat"), encoding="ascii") as f:
+        washer = f.read().split("\n")
+    washer_records = [l for l in washer[3:] if l and not l.startswith("End-of-ACIS-data")]
+    # Room for record 1: pointers to records from 1 on move on by one, those to the body stay.
+    old = [re.sub(r"\$([1-9]\d*)", lambda m: "$%d" % (int(m.group(1)) + 1), r)
+           for r in washer_records]
+    old[0] = old[0].replace("body $-1 ", "body $1 ", 1)
+    old.insert(1, "eye_refinement $-1 5 grid  1 3 tri 1 4 su#f 0 adjust 0 grading 0 "
+                  "postcheck 0 surftol -1 nortol 30 surfdev -1 gridar -1 maxgridlines 300 #")
+    write(folder, "sat-v400-hash.sat",
+          ["400 %d 1 0" % len(old), washer[1].replace("ACIS 1.6", "ACIS 4.0"), washer[2]], old)
     return 0
 
 
