@@ -252,6 +252,54 @@ TEST(nurbCurve, RefineSplitAndElevateKeepTheShape) {
   EXPECT_EQ(c.split(-3.0, a, b), 0);
 }
 
+// A knot value repeated p + 1 times or more parts the curve into pieces that share no basis
+// function (p + 2 times leaves a point with none); elevation must keep every point off the
+// knots and write nothing outside its buffers (the sanitizer build watches that). Each piece
+// gains t points per span: two single-span pieces end with 2 (p + t + 1) points.
+TEST(nurbCurve, ElevateDegreeAcrossKnotsRepeatedBeyondTheDegree) {
+  struct Case {
+    int p;
+    std::vector<double> knots;
+    int t;
+    std::int64_t points;  // after elevation
+  } cases[] = {
+      {2, {0, 0, 0, 1, 1, 1, 2, 2, 2}, 1, 8},
+      {2, {0, 0, 0, 1, 1, 1, 2, 2, 2}, 2, 10},
+      {2, {0, 0, 0, 1, 1, 1, 1, 2, 2, 2}, 1, 8},
+      {2, {0, 0, 0, 1, 1, 1, 1, 2, 2, 2}, 2, 10},
+      {1, {0, 0, 1, 1, 2, 2}, 1, 6},
+      {1, {0, 0, 1, 1, 2, 2}, 2, 8},
+      {1, {0, 0, 1, 1, 1, 2, 2}, 1, 6},
+      {1, {0, 0, 1, 1, 1, 2, 2}, 2, 8},
+      {2, {0, 0, 0, 0.5, 1, 1, 1, 1.5, 2, 2, 2}, 1, 12},  // pieces of two spans each: 4 + 2 twice
+      {0, {0, 1, 2, 3}, 2, 9},                           // degree 0: every knot parts the curve
+      {2, {0, 0, 0, 0, 1, 2, 2, 2, 2}, 1, 6},             // ends repeated p + 2 times: 4 + 2
+  };
+  for (const Case& k : cases) {
+    const std::int64_t n = static_cast<std::int64_t>(k.knots.size()) - k.p - 1;
+    std::vector<mVec3dC> pts;
+    std::vector<double> w;
+    for (std::int64_t i = 0; i < n; ++i) {
+      pts.push_back({static_cast<double>(i), 2.0 * std::sin(i), std::cos(0.7 * i)});
+      w.push_back(1.0 + 0.3 * (i % 3));
+    }
+    nurbCurveC c;
+    ASSERT_EQ(c.build(k.p, k.knots.data(), static_cast<std::int64_t>(k.knots.size()), pts.data(),
+                      w.data(), n), 1);
+    ASSERT_EQ(c.isValid(), 1);
+    nurbCurveC e = c;
+    ASSERT_EQ(e.elevateDegree(k.t), 1) << k.p << " " << k.knots.size() << " " << k.t;
+    EXPECT_EQ(e.degree(), k.p + k.t);
+    EXPECT_EQ(e.isValid(), 1);
+    EXPECT_EQ(e.controlCount(), k.points) << k.p << " " << k.knots.size() << " " << k.t;
+    const double u0 = k.knots.front(), u1 = k.knots.back();
+    for (int i = 0; i < 20; ++i) {  // never on a knot (those lie at multiples of 0.5)
+      const double u = u0 + (u1 - u0) * (i + 0.37) / 20.0;
+      expectNear(e.pointAt(u), c.pointAt(u), 1e-9);
+    }
+  }
+}
+
 TEST(nurbCurve, ReverseTracesTheSameCurveBackwards) {
   const nurbCurveC c = unevenCubic();  // its knots are not symmetric
   nurbCurveC r = c;
