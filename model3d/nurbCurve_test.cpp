@@ -112,6 +112,53 @@ TEST(nurbCurve, PointsAreTheTextbookPointsExactly) {
   }
 }
 
+// An end knot repeated p + 2 times leaves the span next to it empty (and the end point without a
+// basis function): the curve there is its limit from inside. Quadratic, points (1, 0, 0),
+// (2, 1, 0), (3, 0, 0), (4, 1, 0), (5, 0, 0); with knots 0 0 0 0 1 2 2 2 the basis on [0, 1) is
+// (1 - u)^2, 2u - 1.5u^2, u^2 / 2 for points 1 to 3, so C(0) = (2, 1, 0), C'(0) = 2 (P2 - P1) =
+// (2, -2, 0), C''(0) = 2 P1 - 3 P2 + P3 = (-1, 3, 0). Mirrored (knots 0 0 0 1 2 2 2 2): C(2) = P3
+// = (4, 1, 0), C'(2) = 2 (P3 - P2) = (2, 2, 0).
+TEST(nurbCurve, DeviationEndKnotRepeatedBeyondPPlusOneEvaluatesToTheLimit) {
+  const mVec3dC pts[] = {{1, 0, 0}, {2, 1, 0}, {3, 0, 0}, {4, 1, 0}, {5, 0, 0}};
+  struct Case {
+    std::vector<double> knots;
+    double end;
+    std::int64_t span, emptyIndex, fullIndex;  // span at the end; basis 0 and 1 there
+    mVec3dC c, c1;
+  } cases[] = {
+      {{0, 0, 0, 0, 1, 2, 2, 2}, 0.0, 3, 0, 1, {2, 1, 0}, {2, -2, 0}},
+      {{0, 0, 0, 1, 2, 2, 2, 2}, 2.0, 3, 4, 3, {4, 1, 0}, {2, 2, 0}},
+  };
+  for (const Case& k : cases) {
+    nurbCurveC c;
+    ASSERT_EQ(c.build(2, k.knots.data(), 8, pts, nullptr, 5), 1);
+    EXPECT_EQ(c.findSpan(k.end), k.span) << k.end;
+    EXPECT_EQ(c.basisValue(k.end, k.emptyIndex, 2), 0.0) << k.end;
+    EXPECT_EQ(c.basisValue(k.end, k.fullIndex, 2), 1.0) << k.end;
+    pagedArrayC<mVec3dC> d;
+    ASSERT_EQ(c.derivatives(k.end, 1, d), 1);
+    expectNear(d[0], k.c, 1e-12);
+    expectNear(d[1], k.c1, 1e-12);
+    expectNear(c.pointAt(k.end), k.c, 1e-12);
+    expectNear(c.pointAt(k.end == 0.0 ? -5.0 : 5.0), k.c, 1e-12);  // clamped to the end first
+  }
+
+  nurbCurveC head;
+  ASSERT_EQ(head.build(2, cases[0].knots.data(), 8, pts, nullptr, 5), 1);
+  pagedArrayC<mVec3dC> d;
+  ASSERT_EQ(head.derivatives(0.0, 2, d), 1);
+  expectNear(d[2], {-1, 3, 0}, 1e-12);
+  expectNear(head.pointAt(0.5), {2.875, 0.375, 0}, 1e-12);  // inside, as before
+  // No false sample at the origin: the origin's nearest curve point is C(0), sqrt(5) away
+  // (|C(u)|^2 grows on [0, 1]: x = 2 + 2u - u^2 / 2 grows from 2, y = (1 - u)^2 + u^2 / 2 <= 1).
+  double u = -1, distance = -1;
+  mVec3dC foot;
+  ASSERT_EQ(head.closestPoint({0, 0, 0}, u, foot, distance, 1e-9, 50, 1e-9), 1);
+  expectNear(foot, {2, 1, 0}, 1e-9);
+  EXPECT_NEAR(distance, std::sqrt(5.0), 1e-9);
+  EXPECT_EQ(u, 0.0);
+}
+
 TEST(nurbCurve, DerivativesMatchFiniteDifferences) {
   const nurbCurveC c = unevenCubic();
   const double h = 1e-5;
