@@ -299,6 +299,19 @@ TEST(nurbCurve, RefineSplitAndElevateKeepTheShape) {
   EXPECT_EQ(c.split(-3.0, a, b), 0);
 }
 
+// Far away the nearest sample still leads: on the unit circle (0, 1e6, 0) is nearest to the
+// sample C(0.25) = (0, 1, 0), where the tangent is already perpendicular.
+TEST(nurbCurve, DeviationFarPointGetsItsNearestFoot) {
+  nurbCurveC circle;
+  circle.makeCircle(mMat4dC::identity(), 2.0);
+  double u = -1, distance = -1;
+  mVec3dC foot;
+  ASSERT_EQ(circle.closestPoint({0, 1e6, 0}, u, foot, distance, 1e-9, 50, 1e-9), 1);
+  expectNear(foot, {0, 1, 0}, 1e-12);
+  EXPECT_EQ(distance, 999999.0);
+  EXPECT_DOUBLE_EQ(u, 0.25);
+}
+
 // A knot value repeated p + 1 times or more parts the curve into pieces that share no basis
 // function (p + 2 times leaves a point with none); elevation must keep every point off the
 // knots and write nothing outside its buffers (the sanitizer build watches that). Each piece
