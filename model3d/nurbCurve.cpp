@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "model3d/nurbBinomialTable.h"
 #include "model3d/nurbSurface.h"
@@ -11,6 +12,7 @@
 
 namespace {
 constexpr double kPi = 3.141592653589793;
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 
 inline double quotient(double a, double b) { return b == 0.0 ? 0.0 : a / b; }
 
@@ -543,7 +545,10 @@ void nurbCurveC::makeLineQuadratic(const mVec3dC& a, const mVec3dC& b) {
 
 int nurbCurveC::makeArc(const mVec3dC& centre, const mVec3dC& xAxis, const mVec3dC& yAxis,
                         double start, double end, double radius) {
-  if (!std::isfinite(start) || !std::isfinite(end)) return 0;
+  // Beyond kMaxArcAngle a double resolves an angle to no better than about 1e-10, and raising end
+  // by whole turns (each 2.4e-16 short of the true one) could no longer keep it where it was
+  // asked; NaN fails the comparisons too.
+  if (!(std::fabs(start) <= kMaxArcAngle) || !(std::fabs(end) <= kMaxArcAngle)) return 0;
   // Raising end by whole turns is done in one step on the sweep: adding 2 pi turn by turn never
   // ends for angles far apart, where 2 pi is below the precision of the angle.
   double sweep = end - start;
@@ -551,19 +556,29 @@ int nurbCurveC::makeArc(const mVec3dC& centre, const mVec3dC& xAxis, const mVec3
     sweep = std::fmod(sweep, 2.0 * kPi);
     if (sweep < 0.0) sweep += 2.0 * kPi;
     if (!(sweep >= 0.0 && sweep <= 2.0 * kPi)) sweep = 0.0;
-    end = start + sweep;
+  }
+  // More than one turn is no arc (its middle weights would fall to zero and below). A sweep
+  // above the turn by no more than the rounding of the angles is the full turn.
+  if (sweep > 2.0 * kPi) {
+    const double rounding = 4.0 * kEpsilon * std::max({std::fabs(start), std::fabs(end), 2.0 * kPi});
+    if (sweep > 2.0 * kPi + rounding) return 0;
+    sweep = 2.0 * kPi;
   }
   const int segments = sweep <= kPi / 2 ? 1 : sweep <= kPi ? 2 : sweep <= 3 * kPi / 2 ? 3 : 4;
   const double half = sweep / segments / 2.0;
   const double wm = std::cos(half);
-  auto at = [&](double angle, double r) {
-    return plus(centre, plus(scaleBy(xAxis, r * std::cos(angle)), scaleBy(yAxis, r * std::sin(angle))));
+  // The point at the angle start + offset, r from the centre: the offset turns the start
+  // direction, so that a large start angle takes nothing from the small steps.
+  const double c0 = std::cos(start), s0 = std::sin(start);
+  auto at = [&](double offset, double r) {
+    const double co = std::cos(offset), so = std::sin(offset);
+    return plus(centre, plus(scaleBy(xAxis, r * (c0 * co - s0 * so)), scaleBy(yAxis, r * (s0 * co + c0 * so))));
   };
   std::vector<mVec3dC> points;
   std::vector<double> weights;
   std::vector<double> knots = {0.0, 0.0, 0.0};
   for (int s = 0; s < segments; ++s) {
-    const double a0 = start + 2.0 * half * s;
+    const double a0 = 2.0 * half * s;
     if (s == 0) {
       points.push_back(at(a0, radius));
       weights.push_back(1.0);
@@ -571,7 +586,7 @@ int nurbCurveC::makeArc(const mVec3dC& centre, const mVec3dC& xAxis, const mVec3
     // The end tangents of the segment meet at radius / cos(half) on the middle direction.
     points.push_back(at(a0 + half, radius / wm));
     weights.push_back(wm);
-    points.push_back(at(s + 1 == segments ? end : a0 + 2.0 * half, radius));
+    points.push_back(at(s + 1 == segments ? sweep : a0 + 2.0 * half, radius));
     weights.push_back(1.0);
     if (s + 1 < segments) {
       knots.push_back(static_cast<double>(s + 1) / segments);

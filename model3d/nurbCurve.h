@@ -104,7 +104,11 @@ public:
   void makeLine(const mVec3dC& a, const mVec3dC& b);
   void makeLineQuadratic(const mVec3dC& a, const mVec3dC& b);
   // Angles in radians, counterclockwise from xAxis towards yAxis; end raised by 2 pi turns until
-  // it is not below start. Returns 0 (this unchanged) for a non-finite angle.
+  // it is not below start. Returns 0 (this unchanged) for an angle that is not finite or larger
+  // than kMaxArcAngle in size, and for a sweep end - start beyond one turn (more than the
+  // rounding of the angles: that much is the full turn). An arc made has positive weights and
+  // lies on its circle.
+  static constexpr double kMaxArcAngle = 1e6;  // radians
   int makeArc(const mVec3dC& centre, const mVec3dC& xAxis, const mVec3dC& yAxis, double start,
               double end, double radius);
   // The nine-point circle in the frame's xy plane about its origin.

@@ -1,6 +1,7 @@
 #include "model3d/nurbCurve.h"
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -213,21 +214,42 @@ TEST(nurbCurve, CircleAndArcLieOnTheirCircle) {
   struct Case {
     double start, end;
     std::int64_t points;
-  } cases[] = {{0, kPi / 3, 3}, {0.2, 0.2 + kPi, 5}, {1, 1 + 4.0, 7}, {0, 2 * kPi, 9}, {1.0, 0.5, 9}};
+  } cases[] = {{0, kPi / 3, 3},          {0.2, 0.2 + kPi, 5},      {1, 1 + 4.0, 7},
+               {0, 2 * kPi, 9},          {1.0, 0.5, 9},            {10.0, 0.0, 5},  // 4 pi - 10
+               {1.8, 1.8 + 2 * kPi, 9},  // a full turn, though the sweep rounds one ulp above 2 pi
+               {9.9e5, 9.9e5 + 4, 7}};   // a large start keeps its small steps
   for (const Case& k : cases) {
     nurbCurveC arc;
     ASSERT_EQ(arc.makeArc({1, 1, 0}, {1, 0, 0}, {0, 1, 0}, k.start, k.end, 2.5), 1);
     EXPECT_EQ(arc.controlCount(), k.points);
+    for (std::size_t i = 0; i < arc.weights().size(); ++i) EXPECT_GT(arc.weights()[i], 0.0);
     expectNear(arc.pointAt(0), {1 + 2.5 * std::cos(k.start), 1 + 2.5 * std::sin(k.start), 0}, 1e-12);
     expectNear(arc.pointAt(1), {1 + 2.5 * std::cos(k.end), 1 + 2.5 * std::sin(k.end), 0}, 1e-12);
     for (int i = 0; i <= 50; ++i) {
       EXPECT_NEAR(length(subtract(arc.pointAt(i / 50.0), {1, 1, 0})), 2.5, 1e-12);
     }
   }
-  // Angles far apart end at once instead of adding 2 pi for ever; non-finite ones are refused.
+  // Raised by some 143,000 turns, the end stays where it was asked within the drift of the turns.
   nurbCurveC arc;
-  EXPECT_EQ(arc.makeArc({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, 1e18, 0.0, 1.0), 1);
-  EXPECT_EQ(arc.makeArc({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, NAN, 0.0, 1.0), 0);
+  ASSERT_EQ(arc.makeArc({1, 1, 0}, {1, 0, 0}, {0, 1, 0}, 9e5, 0.0, 2.5), 1);
+  expectNear(arc.pointAt(1), {3.5, 1, 0}, 1e-9);
+}
+
+// A sweep beyond one turn, and angles that are not finite or too large to be stepped exactly,
+// are refused and leave the curve as it was: built, they would have middle weights near zero or
+// below it, NaN points or points off the circle.
+TEST(nurbCurve, DeviationArcBeyondOneTurnOrWithHugeAnglesIsRefused) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double refused[][2] = {{0, 4 * kPi},      {0, 5 * kPi}, {0, 2 * kPi + 1e-9}, {-1e308, 1e308},
+                               {1e20, 0},         {1e18, 0},    {1e6 + 1, 0},        {NAN, 0},
+                               {0, inf},          {-inf, 0}};
+  for (const auto& k : refused) {
+    nurbCurveC line;
+    line.makeLine({0, 0, 0}, {1, 0, 0});
+    EXPECT_EQ(line.makeArc({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, k[0], k[1], 1.0), 0) << k[0] << " " << k[1];
+    EXPECT_EQ(line.controlCount(), 2);
+    expectNear(line.pointAt(1), {1, 0, 0}, 0);
+  }
 }
 
 TEST(nurbCurve, ClosestPoint) {
