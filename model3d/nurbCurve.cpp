@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "model3d/nurbBinomialTable.h"
 #include "model3d/nurbSurface.h"
@@ -11,6 +12,7 @@
 
 namespace {
 constexpr double kPi = 3.141592653589793;
+constexpr double kEpsilon = std::numeric_limits<double>::epsilon();
 
 inline double quotient(double a, double b) { return b == 0.0 ? 0.0 : a / b; }
 
@@ -329,21 +331,31 @@ int nurbCurveC::split(double u, nurbCurveC& first, nurbCurveC& second) const {
   return 1;
 }
 
-int nurbCurveC::elevateDegree(int t) {
-  if (t < 1) return 1;
-  if (!isValid() || !knots_.isClamped()) return 0;
-  const int p = degree();
-  const std::int64_t n = controlCount() - 1;
+namespace {
+// Degree elevation by t of one clamped piece of degree p whose interior knots repeat at most p
+// times (the standard algorithm: Bezier segments extracted, elevated and their knots removed
+// again): knots and the homogeneous points Pw give Uh and Qw.
+void elevateClampedPiece(int p, int t, const std::vector<double>& knots,
+                         const std::vector<mVec4dC>& Pw, std::vector<double>& Uh,
+                         std::vector<mVec4dC>& Qw) {
+  const std::int64_t n = static_cast<std::int64_t>(Pw.size()) - 1;
   const std::int64_t m = n + p + 1;
   const int ph = p + t;
   const int ph2 = ph / 2;
-  auto U = [&](std::int64_t i) { return knots_.knot(i); };
+  auto U = [&](std::int64_t i) { return knots[static_cast<std::size_t>(i)]; };
+  auto controlPoint = [&](std::int64_t i) { return Pw[static_cast<std::size_t>(i)]; };
+  if (p == 0) {  // one constant piece: its point ph + 1 times
+    Uh.assign(static_cast<std::size_t>(ph + 1), U(0));
+    Uh.insert(Uh.end(), static_cast<std::size_t>(ph + 1), U(1));
+    Qw.assign(static_cast<std::size_t>(ph + 1), controlPoint(0));
+    return;
+  }
   std::vector<std::vector<double>> bezalfs(ph + 1, std::vector<double>(p + 1, 0.0));
   std::vector<mVec4dC> bpts(p + 1), ebpts(ph + 1), nextbpts(std::max(p - 1, 1));
   std::vector<double> alfs(std::max(p - 1, 1));
   const std::size_t capacity = static_cast<std::size_t>((n + 2) * (t + 1) + ph + 2);
-  std::vector<mVec4dC> Qw(capacity);
-  std::vector<double> Uh(capacity + ph + 2);
+  Qw.assign(capacity, mVec4dC());
+  Uh.assign(capacity + ph + 2, 0.0);
 
   bezalfs[0][0] = bezalfs[ph][p] = 1.0;
   for (int i = 1; i <= ph2; ++i) {
@@ -430,11 +442,52 @@ int nurbCurveC::elevateDegree(int t) {
     }
   }
   const std::int64_t nh = mh - ph - 1;
+  Uh.resize(static_cast<std::size_t>(nh + ph + 2));
+  Qw.resize(static_cast<std::size_t>(nh + 1));
+}
+
+}  // namespace
+
+int nurbCurveC::elevateDegree(int t) {
+  if (t < 1) return 1;
+  if (!isValid() || !knots_.isClamped()) return 0;
+  const int p = degree();
+  const int ph = p + t;
+  // A knot value repeated p + 1 times or more parts the curve into pieces that share no basis
+  // function; the standard elevation takes interior knots repeated at most p times. So each piece
+  // between two such values (the clamped ends among them) is elevated on its own and the pieces
+  // are laid end to end again, each parting value then repeated ph + 1 times. A point whose basis
+  // function vanishes (one more for every repeat beyond p + 1) has no place in any piece and is
+  // dropped; the curve stays the same.
+  std::vector<double> Uh, pieceKnots, U;
+  std::vector<mVec4dC> Qw, piecePoints, P;
+  const std::int64_t count = knots_.count();
+  std::int64_t previousRunEnd = -1;  // the last index of the run that starts the current piece
+  for (std::int64_t i = 0; i < count;) {
+    std::int64_t j = i;
+    while (j + 1 < count && knots_.knot(j + 1) == knots_.knot(i)) ++j;
+    if (j - i + 1 >= p + 1) {
+      if (previousRunEnd >= 0) {
+        // Points previousRunEnd - p .. i - 1 carry the basis functions between the two runs.
+        U.assign(static_cast<std::size_t>(p + 1), knots_.knot(previousRunEnd));
+        for (std::int64_t k = previousRunEnd + 1; k < i; ++k) U.push_back(knots_.knot(k));
+        U.insert(U.end(), static_cast<std::size_t>(p + 1), knots_.knot(i));
+        P.clear();
+        for (std::int64_t k = previousRunEnd - p; k < i; ++k) P.push_back(controlPoint(k));
+        elevateClampedPiece(p, t, U, P, pieceKnots, piecePoints);
+        // The piece's first ph + 1 knots are the last ph + 1 of the one before.
+        Uh.insert(Uh.end(), pieceKnots.begin() + (Uh.empty() ? 0 : ph + 1), pieceKnots.end());
+        Qw.insert(Qw.end(), piecePoints.begin(), piecePoints.end());
+      }
+      previousRunEnd = j;
+    }
+    i = j + 1;
+  }
   const int wasClosed = closed();
   knots_.setDegree(ph);
-  knots_.setKnots(Uh.data(), nh + ph + 2);
+  knots_.setKnots(Uh.data(), static_cast<std::int64_t>(Uh.size()));
   knots_.setClosed(wasClosed);
-  setControlPoints(Qw.data(), nh + 1);
+  setControlPoints(Qw.data(), static_cast<std::int64_t>(Qw.size()));
   return 1;
 }
 
@@ -492,7 +545,10 @@ void nurbCurveC::makeLineQuadratic(const mVec3dC& a, const mVec3dC& b) {
 
 int nurbCurveC::makeArc(const mVec3dC& centre, const mVec3dC& xAxis, const mVec3dC& yAxis,
                         double start, double end, double radius) {
-  if (!std::isfinite(start) || !std::isfinite(end)) return 0;
+  // Beyond kMaxArcAngle a double resolves an angle to no better than about 1e-10, and raising end
+  // by whole turns (each 2.4e-16 short of the true one) could no longer keep it where it was
+  // asked; NaN fails the comparisons too.
+  if (!(std::fabs(start) <= kMaxArcAngle) || !(std::fabs(end) <= kMaxArcAngle)) return 0;
   // Raising end by whole turns is done in one step on the sweep: adding 2 pi turn by turn never
   // ends for angles far apart, where 2 pi is below the precision of the angle.
   double sweep = end - start;
@@ -500,19 +556,29 @@ int nurbCurveC::makeArc(const mVec3dC& centre, const mVec3dC& xAxis, const mVec3
     sweep = std::fmod(sweep, 2.0 * kPi);
     if (sweep < 0.0) sweep += 2.0 * kPi;
     if (!(sweep >= 0.0 && sweep <= 2.0 * kPi)) sweep = 0.0;
-    end = start + sweep;
+  }
+  // More than one turn is no arc (its middle weights would fall to zero and below). A sweep
+  // above the turn by no more than the rounding of the angles is the full turn.
+  if (sweep > 2.0 * kPi) {
+    const double rounding = 4.0 * kEpsilon * std::max({std::fabs(start), std::fabs(end), 2.0 * kPi});
+    if (sweep > 2.0 * kPi + rounding) return 0;
+    sweep = 2.0 * kPi;
   }
   const int segments = sweep <= kPi / 2 ? 1 : sweep <= kPi ? 2 : sweep <= 3 * kPi / 2 ? 3 : 4;
   const double half = sweep / segments / 2.0;
   const double wm = std::cos(half);
-  auto at = [&](double angle, double r) {
-    return plus(centre, plus(scaleBy(xAxis, r * std::cos(angle)), scaleBy(yAxis, r * std::sin(angle))));
+  // The point at the angle start + offset, r from the centre: the offset turns the start
+  // direction, so that a large start angle takes nothing from the small steps.
+  const double c0 = std::cos(start), s0 = std::sin(start);
+  auto at = [&](double offset, double r) {
+    const double co = std::cos(offset), so = std::sin(offset);
+    return plus(centre, plus(scaleBy(xAxis, r * (c0 * co - s0 * so)), scaleBy(yAxis, r * (s0 * co + c0 * so))));
   };
   std::vector<mVec3dC> points;
   std::vector<double> weights;
   std::vector<double> knots = {0.0, 0.0, 0.0};
   for (int s = 0; s < segments; ++s) {
-    const double a0 = start + 2.0 * half * s;
+    const double a0 = 2.0 * half * s;
     if (s == 0) {
       points.push_back(at(a0, radius));
       weights.push_back(1.0);
@@ -520,7 +586,7 @@ int nurbCurveC::makeArc(const mVec3dC& centre, const mVec3dC& xAxis, const mVec3
     // The end tangents of the segment meet at radius / cos(half) on the middle direction.
     points.push_back(at(a0 + half, radius / wm));
     weights.push_back(wm);
-    points.push_back(at(s + 1 == segments ? end : a0 + 2.0 * half, radius));
+    points.push_back(at(s + 1 == segments ? sweep : a0 + 2.0 * half, radius));
     weights.push_back(1.0);
     if (s + 1 < segments) {
       knots.push_back(static_cast<double>(s + 1) / segments);

@@ -90,8 +90,10 @@ public:
   int refineKnots(const double* newKnots, std::int64_t count);
   // first := the curve up to u, second := from u. 0 unless knots[p] < u < knots[count - p - 1].
   int split(double u, nurbCurveC& first, nurbCurveC& second) const;
-  // Raises the degree by t (nothing for t < 1). Returns 0 and changes nothing for an unusable or
-  // unclamped curve.
+  // Raises the degree by t (nothing for t < 1); the curve stays the same. A knot value repeated
+  // more than p times parts the curve into pieces, each raised on its own; such a value then
+  // repeats p + t + 1 times, and points whose basis function vanishes are dropped. Returns 0 and
+  // changes nothing for an unusable or unclamped curve.
   int elevateDegree(int t);
   // This := first followed by second, reversed as needed so that they meet head to tail within
   // 1e-8. Returns 0 (this unchanged) when the degrees differ, a curve is unusable or unclamped, or
@@ -102,7 +104,11 @@ public:
   void makeLine(const mVec3dC& a, const mVec3dC& b);
   void makeLineQuadratic(const mVec3dC& a, const mVec3dC& b);
   // Angles in radians, counterclockwise from xAxis towards yAxis; end raised by 2 pi turns until
-  // it is not below start. Returns 0 (this unchanged) for a non-finite angle.
+  // it is not below start. Returns 0 (this unchanged) for an angle that is not finite or larger
+  // than kMaxArcAngle in size, and for a sweep end - start beyond one turn (more than the
+  // rounding of the angles: that much is the full turn). An arc made has positive weights and
+  // lies on its circle.
+  static constexpr double kMaxArcAngle = 1e6;  // radians
   int makeArc(const mVec3dC& centre, const mVec3dC& xAxis, const mVec3dC& yAxis, double start,
               double end, double radius);
   // The nine-point circle in the frame's xy plane about its origin.

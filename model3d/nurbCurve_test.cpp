@@ -1,6 +1,7 @@
 #include "model3d/nurbCurve.h"
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -112,6 +113,53 @@ TEST(nurbCurve, PointsAreTheTextbookPointsExactly) {
   }
 }
 
+// An end knot repeated p + 2 times leaves the span next to it empty (and the end point without a
+// basis function): the curve there is its limit from inside. Quadratic, points (1, 0, 0),
+// (2, 1, 0), (3, 0, 0), (4, 1, 0), (5, 0, 0); with knots 0 0 0 0 1 2 2 2 the basis on [0, 1) is
+// (1 - u)^2, 2u - 1.5u^2, u^2 / 2 for points 1 to 3, so C(0) = (2, 1, 0), C'(0) = 2 (P2 - P1) =
+// (2, -2, 0), C''(0) = 2 P1 - 3 P2 + P3 = (-1, 3, 0). Mirrored (knots 0 0 0 1 2 2 2 2): C(2) = P3
+// = (4, 1, 0), C'(2) = 2 (P3 - P2) = (2, 2, 0).
+TEST(nurbCurve, DeviationEndKnotRepeatedBeyondPPlusOneEvaluatesToTheLimit) {
+  const mVec3dC pts[] = {{1, 0, 0}, {2, 1, 0}, {3, 0, 0}, {4, 1, 0}, {5, 0, 0}};
+  struct Case {
+    std::vector<double> knots;
+    double end;
+    std::int64_t span, emptyIndex, fullIndex;  // span at the end; basis 0 and 1 there
+    mVec3dC c, c1;
+  } cases[] = {
+      {{0, 0, 0, 0, 1, 2, 2, 2}, 0.0, 3, 0, 1, {2, 1, 0}, {2, -2, 0}},
+      {{0, 0, 0, 1, 2, 2, 2, 2}, 2.0, 3, 4, 3, {4, 1, 0}, {2, 2, 0}},
+  };
+  for (const Case& k : cases) {
+    nurbCurveC c;
+    ASSERT_EQ(c.build(2, k.knots.data(), 8, pts, nullptr, 5), 1);
+    EXPECT_EQ(c.findSpan(k.end), k.span) << k.end;
+    EXPECT_EQ(c.basisValue(k.end, k.emptyIndex, 2), 0.0) << k.end;
+    EXPECT_EQ(c.basisValue(k.end, k.fullIndex, 2), 1.0) << k.end;
+    pagedArrayC<mVec3dC> d;
+    ASSERT_EQ(c.derivatives(k.end, 1, d), 1);
+    expectNear(d[0], k.c, 1e-12);
+    expectNear(d[1], k.c1, 1e-12);
+    expectNear(c.pointAt(k.end), k.c, 1e-12);
+    expectNear(c.pointAt(k.end == 0.0 ? -5.0 : 5.0), k.c, 1e-12);  // clamped to the end first
+  }
+
+  nurbCurveC head;
+  ASSERT_EQ(head.build(2, cases[0].knots.data(), 8, pts, nullptr, 5), 1);
+  pagedArrayC<mVec3dC> d;
+  ASSERT_EQ(head.derivatives(0.0, 2, d), 1);
+  expectNear(d[2], {-1, 3, 0}, 1e-12);
+  expectNear(head.pointAt(0.5), {2.875, 0.375, 0}, 1e-12);  // inside, as before
+  // No false sample at the origin: the origin's nearest curve point is C(0), sqrt(5) away
+  // (|C(u)|^2 grows on [0, 1]: x = 2 + 2u - u^2 / 2 grows from 2, y = (1 - u)^2 + u^2 / 2 <= 1).
+  double u = -1, distance = -1;
+  mVec3dC foot;
+  ASSERT_EQ(head.closestPoint({0, 0, 0}, u, foot, distance, 1e-9, 50, 1e-9), 1);
+  expectNear(foot, {2, 1, 0}, 1e-9);
+  EXPECT_NEAR(distance, std::sqrt(5.0), 1e-9);
+  EXPECT_EQ(u, 0.0);
+}
+
 TEST(nurbCurve, DerivativesMatchFiniteDifferences) {
   const nurbCurveC c = unevenCubic();
   const double h = 1e-5;
@@ -166,21 +214,42 @@ TEST(nurbCurve, CircleAndArcLieOnTheirCircle) {
   struct Case {
     double start, end;
     std::int64_t points;
-  } cases[] = {{0, kPi / 3, 3}, {0.2, 0.2 + kPi, 5}, {1, 1 + 4.0, 7}, {0, 2 * kPi, 9}, {1.0, 0.5, 9}};
+  } cases[] = {{0, kPi / 3, 3},          {0.2, 0.2 + kPi, 5},      {1, 1 + 4.0, 7},
+               {0, 2 * kPi, 9},          {1.0, 0.5, 9},            {10.0, 0.0, 5},  // 4 pi - 10
+               {1.8, 1.8 + 2 * kPi, 9},  // a full turn, though the sweep rounds one ulp above 2 pi
+               {9.9e5, 9.9e5 + 4, 7}};   // a large start keeps its small steps
   for (const Case& k : cases) {
     nurbCurveC arc;
     ASSERT_EQ(arc.makeArc({1, 1, 0}, {1, 0, 0}, {0, 1, 0}, k.start, k.end, 2.5), 1);
     EXPECT_EQ(arc.controlCount(), k.points);
+    for (std::size_t i = 0; i < arc.weights().size(); ++i) EXPECT_GT(arc.weights()[i], 0.0);
     expectNear(arc.pointAt(0), {1 + 2.5 * std::cos(k.start), 1 + 2.5 * std::sin(k.start), 0}, 1e-12);
     expectNear(arc.pointAt(1), {1 + 2.5 * std::cos(k.end), 1 + 2.5 * std::sin(k.end), 0}, 1e-12);
     for (int i = 0; i <= 50; ++i) {
       EXPECT_NEAR(length(subtract(arc.pointAt(i / 50.0), {1, 1, 0})), 2.5, 1e-12);
     }
   }
-  // Angles far apart end at once instead of adding 2 pi for ever; non-finite ones are refused.
+  // Raised by some 143,000 turns, the end stays where it was asked within the drift of the turns.
   nurbCurveC arc;
-  EXPECT_EQ(arc.makeArc({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, 1e18, 0.0, 1.0), 1);
-  EXPECT_EQ(arc.makeArc({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, NAN, 0.0, 1.0), 0);
+  ASSERT_EQ(arc.makeArc({1, 1, 0}, {1, 0, 0}, {0, 1, 0}, 9e5, 0.0, 2.5), 1);
+  expectNear(arc.pointAt(1), {3.5, 1, 0}, 1e-9);
+}
+
+// A sweep beyond one turn, and angles that are not finite or too large to be stepped exactly,
+// are refused and leave the curve as it was: built, they would have middle weights near zero or
+// below it, NaN points or points off the circle.
+TEST(nurbCurve, DeviationArcBeyondOneTurnOrWithHugeAnglesIsRefused) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double refused[][2] = {{0, 4 * kPi},      {0, 5 * kPi}, {0, 2 * kPi + 1e-9}, {-1e308, 1e308},
+                               {1e20, 0},         {1e18, 0},    {1e6 + 1, 0},        {NAN, 0},
+                               {0, inf},          {-inf, 0}};
+  for (const auto& k : refused) {
+    nurbCurveC line;
+    line.makeLine({0, 0, 0}, {1, 0, 0});
+    EXPECT_EQ(line.makeArc({0, 0, 0}, {1, 0, 0}, {0, 1, 0}, k[0], k[1], 1.0), 0) << k[0] << " " << k[1];
+    EXPECT_EQ(line.controlCount(), 2);
+    expectNear(line.pointAt(1), {1, 0, 0}, 0);
+  }
 }
 
 TEST(nurbCurve, ClosestPoint) {
@@ -250,6 +319,67 @@ TEST(nurbCurve, RefineSplitAndElevateKeepTheShape) {
   EXPECT_EQ(c.split(0.0, a, b), 0);
   EXPECT_EQ(c.split(1.0, a, b), 0);
   EXPECT_EQ(c.split(-3.0, a, b), 0);
+}
+
+// Far away the nearest sample still leads: on the unit circle (0, 1e6, 0) is nearest to the
+// sample C(0.25) = (0, 1, 0), where the tangent is already perpendicular.
+TEST(nurbCurve, DeviationFarPointGetsItsNearestFoot) {
+  nurbCurveC circle;
+  circle.makeCircle(mMat4dC::identity(), 2.0);
+  double u = -1, distance = -1;
+  mVec3dC foot;
+  ASSERT_EQ(circle.closestPoint({0, 1e6, 0}, u, foot, distance, 1e-9, 50, 1e-9), 1);
+  expectNear(foot, {0, 1, 0}, 1e-12);
+  EXPECT_EQ(distance, 999999.0);
+  EXPECT_DOUBLE_EQ(u, 0.25);
+}
+
+// A knot value repeated p + 1 times or more parts the curve into pieces that share no basis
+// function (p + 2 times leaves a point with none); elevation must keep every point off the
+// knots and write nothing outside its buffers (the sanitizer build watches that). Each piece
+// gains t points per span: two single-span pieces end with 2 (p + t + 1) points.
+TEST(nurbCurve, ElevateDegreeAcrossKnotsRepeatedBeyondTheDegree) {
+  struct Case {
+    int p;
+    std::vector<double> knots;
+    int t;
+    std::int64_t points;  // after elevation
+  } cases[] = {
+      {2, {0, 0, 0, 1, 1, 1, 2, 2, 2}, 1, 8},
+      {2, {0, 0, 0, 1, 1, 1, 2, 2, 2}, 2, 10},
+      {2, {0, 0, 0, 1, 1, 1, 1, 2, 2, 2}, 1, 8},
+      {2, {0, 0, 0, 1, 1, 1, 1, 2, 2, 2}, 2, 10},
+      {1, {0, 0, 1, 1, 2, 2}, 1, 6},
+      {1, {0, 0, 1, 1, 2, 2}, 2, 8},
+      {1, {0, 0, 1, 1, 1, 2, 2}, 1, 6},
+      {1, {0, 0, 1, 1, 1, 2, 2}, 2, 8},
+      {2, {0, 0, 0, 0.5, 1, 1, 1, 1.5, 2, 2, 2}, 1, 12},  // pieces of two spans each: 4 + 2 twice
+      {0, {0, 1, 2, 3}, 2, 9},                           // degree 0: every knot parts the curve
+      {2, {0, 0, 0, 0, 1, 2, 2, 2, 2}, 1, 6},             // ends repeated p + 2 times: 4 + 2
+  };
+  for (const Case& k : cases) {
+    const std::int64_t n = static_cast<std::int64_t>(k.knots.size()) - k.p - 1;
+    std::vector<mVec3dC> pts;
+    std::vector<double> w;
+    for (std::int64_t i = 0; i < n; ++i) {
+      pts.push_back({static_cast<double>(i), 2.0 * std::sin(i), std::cos(0.7 * i)});
+      w.push_back(1.0 + 0.3 * (i % 3));
+    }
+    nurbCurveC c;
+    ASSERT_EQ(c.build(k.p, k.knots.data(), static_cast<std::int64_t>(k.knots.size()), pts.data(),
+                      w.data(), n), 1);
+    ASSERT_EQ(c.isValid(), 1);
+    nurbCurveC e = c;
+    ASSERT_EQ(e.elevateDegree(k.t), 1) << k.p << " " << k.knots.size() << " " << k.t;
+    EXPECT_EQ(e.degree(), k.p + k.t);
+    EXPECT_EQ(e.isValid(), 1);
+    EXPECT_EQ(e.controlCount(), k.points) << k.p << " " << k.knots.size() << " " << k.t;
+    const double u0 = k.knots.front(), u1 = k.knots.back();
+    for (int i = 0; i < 20; ++i) {  // never on a knot (those lie at multiples of 0.5)
+      const double u = u0 + (u1 - u0) * (i + 0.37) / 20.0;
+      expectNear(e.pointAt(u), c.pointAt(u), 1e-9);
+    }
+  }
 }
 
 TEST(nurbCurve, ReverseTracesTheSameCurveBackwards) {

@@ -3,10 +3,12 @@
 #include "model3d/nurbDataCache.h"
 
 #include <cmath>
+#include <limits>
 
 void nurbNearestSample(const pagedArrayC<mVec3dC>& samples, const mVec3dC& point, double& distance,
                        std::int64_t& index, double tolerance) {
-  double best = 1e10;
+  // From infinity, so the first sample always takes the lead, however far away it lies.
+  double best = std::numeric_limits<double>::infinity();
   for (std::size_t i = 0; i < samples.size(); ++i) {
     const mVec3dC& s = samples[i];
     const double dx = s.x - point.x;

@@ -16,10 +16,10 @@ public:
   virtual void clearCache() = 0;
 };
 
-// Over the samples in order, the one with the smallest squared distance to the point: the best
-// squared distance starts at 1e10 and `index` is left as it is when no sample reaches it; a sample
-// equal to or below the best becomes the best (the later of equal ones wins); the search stops
-// at the first sample whose squared distance is below `tolerance`. `distance` receives the square
-// root of the best squared distance.
+// Over the samples in order, the one with the smallest squared distance to the point, whatever
+// the distance: a sample equal to or below the best so far becomes the best (the later of equal
+// ones wins); the search stops at the first sample whose squared distance is below `tolerance`.
+// `distance` receives the square root of the best squared distance. An empty pool leaves `index`
+// as it is and gives an infinite distance.
 void nurbNearestSample(const pagedArrayC<mVec3dC>& samples, const mVec3dC& point, double& distance,
                        std::int64_t& index, double tolerance);

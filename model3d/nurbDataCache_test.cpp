@@ -27,11 +27,18 @@ TEST(nurbNearestSample, LaterOfEqualDistancesWinsAndExactHitStops) {
   nurbNearestSample(exact, {0, 0, 0}, distance, index, 1e-10);
   EXPECT_EQ(index, 1);
   EXPECT_EQ(distance, 0.0);
+}
 
-  // Nothing within 1e5: the index stays as the caller left it.
-  index = 42;
-  nurbNearestSample(pool({{1e6, 0, 0}}), {0, 0, 0}, distance, index, 1e-10);
-  EXPECT_EQ(index, 42);
+// However far away the samples lie, the nearest is found.
+TEST(nurbNearestSample, DeviationFarSamplesAreFound) {
+  std::int64_t index = 42;
+  double distance = 0;
+  nurbNearestSample(pool({{1e6, 0, 0}, {0, -2e6, 0}, {0, 0, 3e6}}), {0, 0, 0}, distance, index, 1e-10);
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(distance, 1e6);
+  nurbNearestSample(pool({{0, 0, 3e6}, {0, -2e6, 0}}), {0, 0, 0}, distance, index, 1e-10);
+  EXPECT_EQ(index, 1);
+  EXPECT_EQ(distance, 2e6);
 }
 
 TEST(nurbBoundingBox, OfPointsAndOverlap) {

@@ -101,7 +101,10 @@ void nurbKnotVectorC::basisFunctionsOnHeap(double u, std::int64_t span, double* 
 double nurbKnotVectorC::basisValue(double u, std::int64_t i, int p) const {
   const std::int64_t m = count() - 1;
   if (i < 0 || p < 0 || i + p + 1 > m) return 0.0;
-  if ((i == 0 && u == knot(0)) || (i == m - p - 1 && u == knot(m))) return 1.0;
+  const std::int64_t n = m + 1 - p;  // i + p + 1 <= m: at least one span
+  if ((i == firstSpan(p, n) - p && u == knot(0)) || (i == lastSpan(p, n) && u == knot(m))) {
+    return 1.0;
+  }
   if (u < knot(i) || u >= knot(i + p + 1)) return 0.0;
   nurbBasisRoomC N(p);
   for (int j = 0; j <= p; ++j) N[j] = (u >= knot(i + j) && u < knot(i + j + 1)) ? 1.0 : 0.0;

@@ -55,15 +55,17 @@ public:
     }
     return u < u0 ? u0 : (u > u1 ? u1 : u);
   }
-  // With n = count - p: n - 2 for u >= knots[n - 1], p for u <= knots[p], else the s with
-  // knots[s] <= u < knots[s + 1] found by bisection from 0 to n. Always in [p, n - 2] and always
-  // ends, whatever the knots.
+  // With n = count - p: the last non-empty span up to n - 2 for u >= knots[n - 1], the first
+  // non-empty span from p on for u <= knots[p], else the s with knots[s] <= u < knots[s + 1]
+  // found by bisection from 0 to n. The ends are n - 2 and p unless an end knot repeats more
+  // than p + 1 times; the span next to it is then empty, and the one beyond gives the curve's
+  // limit at that end. Always in [p, n - 2] and always ends, whatever the knots.
   std::int64_t findSpan(double u) const {
     const std::int64_t p = degree_ < 0 ? 0 : degree_;
     const std::int64_t n = count() - p;
     if (n - 2 < p) return p;  // too few knots for any span
-    if (u >= knot(n - 1)) return n - 2;
-    if (u <= knot(p)) return p;
+    if (u >= knot(n - 1)) return lastSpan(p, n);
+    if (u <= knot(p)) return firstSpan(p, n);
     if (descents_ != 0) return bisectSpan(u, p, n);
     // Knots in order hold exactly one s in (p, n - 1) with knots[s] <= u < knots[s + 1] (here
     // knots[p] < u < knots[n - 1]): the last knot not above u, the one any bisection finds.
@@ -76,13 +78,27 @@ public:
   // knot difference counts as 0. Allocates nothing up to degree nurbBasisRoomC::stackDegree.
   // Inline, below.
   void basisFunctions(double u, std::int64_t span, double* N) const;
-  // The single basis function N(i, p) at u (0 for an index out of range).
+  // The single basis function N(i, p) at u (0 for an index out of range). At the first knot the
+  // function of the first non-empty span is 1, at the last knot that of the last one: the limits
+  // that pointAt takes there.
   double basisValue(double u, std::int64_t i, int p) const;
   // ders[k * (p + 1) + j]: the k-th derivative of the j-th non-zero basis function, k up to
   // order (rows above p are zero); (order + 1) * (p + 1) values.
   void basisDerivatives(double u, std::int64_t span, int order, std::vector<double>& ders) const;
 
 private:
+  // The first (last) s in [p, n - 2] with knots[s] < knots[s + 1], n = count - p; p (n - 2) when
+  // there is none. One step for each knot an end repeats beyond p + 1.
+  std::int64_t firstSpan(std::int64_t p, std::int64_t n) const {
+    std::int64_t s = p;
+    while (s < n - 2 && !(knot(s) < knot(s + 1))) ++s;
+    return s == n - 2 && !(knot(s) < knot(s + 1)) ? p : s;
+  }
+  std::int64_t lastSpan(std::int64_t p, std::int64_t n) const {
+    std::int64_t s = n - 2;
+    while (s > p && !(knot(s) < knot(s + 1))) --s;
+    return s == p && !(knot(s) < knot(s + 1)) ? n - 2 : s;
+  }
   // findSpan for knots out of order: bisection from 0 to n, clamped to [p, n - 2].
   std::int64_t bisectSpan(double u, std::int64_t p, std::int64_t n) const;
   // basisFunctions above degree nurbBasisRoomC::stackDegree.

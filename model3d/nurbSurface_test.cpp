@@ -116,6 +116,24 @@ TEST(nurbSurface, PointsAreTheTextbookPointsExactly) {
   }
 }
 
+// u knots 0 0 0 1 1 of degree 1: the u span at 0 is empty and row 0 has no basis function, so
+// the surface at u = 0 is row 1 (the limit), (1 - u) row 1 + u row 2 on [0, 1]. v: 0 0 1 1.
+TEST(nurbSurface, DeviationEndKnotRepeatedBeyondPPlusOneEvaluatesToTheLimit) {
+  const double ku[] = {0, 0, 0, 1, 1}, kv[] = {0, 0, 1, 1};
+  const mVec3dC net[] = {{9, 9, 9}, {9, 9, 9}, {0, 0, 1}, {1, 0, 1}, {0, 1, 0}, {1, 1, 0}};
+  nurbSurfaceC s;
+  ASSERT_EQ(s.build(1, 1, ku, 5, kv, 4, 0, 0, net, nullptr, 3, 2), 1);
+  ASSERT_EQ(s.isValid(), 1);
+  expectNear(s.pointAt(0, 0), {0, 0, 1}, 1e-12);
+  expectNear(s.pointAt(0, 1), {1, 0, 1}, 1e-12);
+  expectNear(s.pointAt(0.5, 0.5), {0.5, 0.5, 0.5}, 1e-12);
+  pagedArrayC<mVec3dC> d;  // index k * 2 + l
+  ASSERT_EQ(s.derivatives(0, 0, 1, d), 1);
+  expectNear(d[0], {0, 0, 1}, 1e-12);
+  expectNear(d[2], {0, 1, -1}, 1e-12);  // Su = row 2 - row 1
+  expectNear(d[1], {1, 0, 0}, 1e-12);   // Sv
+}
+
 TEST(nurbSurface, IsoCurvesAndReverseU) {
   nurbSurfaceC s = wavyPatch();
   const nurbCurveC cu = s.isoCurveAtV(0.3);
