@@ -105,6 +105,13 @@ ROWS = [
     # A hatch costs about what its boundary shapes cost.
     Ratio("end to end: n lines with a hatch bounded by them / the same lines alone",
           "E2E_HatchOverLines/{n}", "E2E_LinesAlone/{n}", 2.5, each_n=True),
+    # Feature pattern expansion is linear in its points: 8 times the points, at most about 10
+    # times the time, for each kind of pattern.
+    *[Ratio("feature pattern expansion, %s: 8000 points / 1000 points" % label,
+            "BM_PatternExpand%s/8000" % kind, "BM_PatternExpand%s/1000" % kind, 10)
+      for kind, label in (("Parallel", "parallel"), ("Crossing", "crossing (new planes)"),
+                          ("Rotating", "rotating"),
+                          ("RotatingCrossing", "rotating and crossing"))],
 ]
 
 

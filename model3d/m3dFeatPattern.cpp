@@ -139,6 +139,12 @@ int m3dFeatPatternC::expand(const m3dPartC& part, const m3dFeatPatternListsC& li
   const m3dPartItemsC partItemsList = part.node() ? part.items() : m3dPartItemsC();
   const m3dPlaneC basePlane(partItemsList.findByName(basePlaneName.text()).node(), 0);
 
+  // Each copy goes last into its list, linked at the list's kept tail.
+  m3dChildAppenderC planeList(lists.list(m3dFeatPatternListsC::planes));
+  m3dChildAppenderC sketchList(lists.list(m3dFeatPatternListsC::sketches));
+  m3dChildAppenderC bodyList(lists.list(m3dFeatPatternListsC::bodies));
+  m3dChildAppenderC cosmeticList(lists.list(m3dFeatPatternListsC::cosmetics));
+
   metaTreeC* points = pattern.pointsNode();
   int n = 1;
   for (metaTreeC* child = points ? points->firstChild() : nullptr; child;
@@ -164,7 +170,7 @@ int m3dFeatPatternC::expand(const m3dPartC& part, const m3dFeatPatternListsC& li
       const double along = dot(d, zQ);
       const m3dOffsetPlaneC plane =
           makeOffsetPlane(basePlane, planeName.text(), along < 0.0 ? 1 : 0, std::fabs(along), 0);
-      if (plane.node()) plane.node()->appendAsLastChild(lists.list(m3dFeatPatternListsC::planes));
+      planeList.append(plane.node());
       if (metaTreeC* on = appendSketchOnCopy(sketchCopy, baseOn.node()))
         m3dSketchOnC(on, 0).setPlaneName(planeName.text());
       if (cosmeticCopy) {
@@ -213,9 +219,9 @@ int m3dFeatPatternC::expand(const m3dPartC& part, const m3dFeatPatternListsC& li
       bodyView.setUsed(copyName.text());
     }
 
-    sketchCopy->appendAsLastChild(lists.list(m3dFeatPatternListsC::sketches));
-    if (bodyCopy) bodyCopy->appendAsLastChild(lists.list(m3dFeatPatternListsC::bodies));
-    if (cosmeticCopy) cosmeticCopy->appendAsLastChild(lists.list(m3dFeatPatternListsC::cosmetics));
+    sketchList.append(sketchCopy);
+    bodyList.append(bodyCopy);
+    cosmeticList.append(cosmeticCopy);
   }
   return 1;
 }
@@ -229,10 +235,10 @@ int m3dFeatPatternC::expandIntoPart() {
   m3dFeatPatternListsC lists;
   if (!expand(part, lists)) return 0;
   lists.mergeLists(node(), 1);
-  const m3dCosmeticDrawsC draws = part.cosmeticDraws();
+  m3dChildAppenderC draws(part.cosmeticDraws().node());
   for (metaTreeC* c = lists.list(m3dFeatPatternListsC::cosmetics)->firstChild(); c;
        c = c->nextSibling())
-    draws.appendChild(c, 1);
+    draws.append(metaObjectC(c, 0).cloneNode(1, 1));
   return 1;
 }
 

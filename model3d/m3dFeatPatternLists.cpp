@@ -1,4 +1,5 @@
-// The holder nodes of a pattern expansion and their merge into a part's items.
+// The holder nodes of a pattern expansion, their merge into a part's items, and the append at a
+// holder's kept last child.
 
 #include "model3d/m3dFeatPatternLists.h"
 
@@ -19,14 +20,16 @@ void m3dFeatPatternListsC::clearResults() const {
 
 metaTreeC* m3dFeatPatternListsC::mergeLists(metaTreeC* target, int replace) const {
   metaTreeC* first = nullptr;
+  metaTreeC* last = nullptr;  // the chain's last node: each copy is linked there
   for (int i = planes; i <= bodies; ++i) {
     for (metaTreeC* child = lists_[i]->firstChild(); child; child = child->nextSibling()) {
       metaTreeC* copy = metaObjectC(child, 0).cloneNode(1, 1);
       if (!copy) continue;
       if (first)
-        copy->appendSibling(first);
+        copy->insertAfter(last);
       else
         first = copy;
+      last = copy;
     }
   }
   if (!first || !target) return first;
@@ -38,13 +41,28 @@ metaTreeC* m3dFeatPatternListsC::mergeLists(metaTreeC* target, int replace) cons
   // node's value and children, and the rest of the chain follows it.
   target->deleteChildren();
   target->setValue(first->value());
+  m3dChildAppenderC children(target);
   while (metaTreeC* child = first->firstChild()) {
     child->unlink();
-    child->appendAsLastChild(target);
+    children.append(child);
   }
   metaTreeC* rest = first->nextSibling();
   first->unlink();
   delete first;
   if (rest) rest->insertAfter(target);
   return target;
+}
+
+m3dChildAppenderC::m3dChildAppenderC(metaTreeC* holder)
+    : holder_(holder),
+      last_(holder && holder->firstChild() ? holder->firstChild()->lastSibling() : nullptr) {}
+
+metaTreeC* m3dChildAppenderC::append(metaTreeC* node) {
+  if (!node || !holder_) return nullptr;
+  if (last_)
+    node->insertAfter(last_);
+  else
+    node->appendAsLastChild(holder_);
+  last_ = node->lastSibling();
+  return node;
 }

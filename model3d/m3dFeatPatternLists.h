@@ -28,3 +28,21 @@ public:
 private:
   metaTreeC* lists_[listCount];
 };
+
+// m3dChildAppenderC: appends detached nodes as the last children of one holder node, linking
+// each right after the holder's last child, which it keeps, instead of walking the children to
+// find it: n appends cost time linear in n. Nothing else may change the holder's children while
+// it is in use. It owns nothing.
+class m3dChildAppenderC {
+public:
+  // Finds the holder's last child once; a null holder takes no nodes.
+  explicit m3dChildAppenderC(metaTreeC* holder);
+  // Links the detached chain that starts at `node` (no parent, no previous sibling) after the
+  // last child, as metaTreeC::appendAsLastChild does, and returns `node`; null for a null node
+  // or holder, when nothing is done and the caller keeps the node.
+  metaTreeC* append(metaTreeC* node);
+
+private:
+  metaTreeC* holder_;
+  metaTreeC* last_;
+};

@@ -164,6 +164,64 @@ TEST(m3dFeatPattern, CircularPatternTurnsEachCopyAboutItsPoint) {
   }
 }
 
+// "KEY:NAME" of each node of the chain from `first`, in order. On the way it expects every node
+// to carry `parent` and to link back to the node before it, and the chain to end there.
+std::vector<std::string> chainNames(const metaTreeC* first, const metaTreeC* parent) {
+  std::vector<std::string> names;
+  const metaTreeC* before = nullptr;
+  for (const metaTreeC* n = first; n; before = n, n = n->nextSibling()) {
+    EXPECT_EQ(n->parent(), parent);
+    EXPECT_EQ(n->previousSibling(), before);
+    const metaObjectC view(const_cast<metaTreeC*>(n), 0);
+    names.push_back(std::string(view.keyName()) + ":" + view.getAttrString("NAME"));
+  }
+  return names;
+}
+
+TEST(m3dFeatPattern, EveryKindPutsTheCopiesInPointOrder) {
+  // Pattern plane x-z (normal -y) across the base sketch's x-y plane: every copy gets a plane.
+  const mMat4dC upright = frame({1, 0, 0}, {0, 0, 1}, {0, -1, 0}, {0, 0, 0});
+  const std::vector<std::string> planes = {"PLANE:Plane XYS1", "PLANE:Plane XYS2",
+                                           "PLANE:Plane XYS3"};
+  const struct Case {
+    const char* kind;
+    mMat4dC patternFrame;
+    const char* extra;
+    bool newPlanes;
+  } cases[] = {{"parallel", kIdentity, "", false},
+               {"crossing", upright, "", true},
+               {"rotating", kIdentity, "FPSKETCHROTCP { 0 0 }", false},
+               {"rotating crossing", upright, "FPSKETCHROTCP { 0 0 }", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    treeP tree = patternPart(translation(5, 0, 0), "PLANE { \"Plane XY\" }", c.patternFrame,
+                             "5 0 0", "POINT { 5 0 } POINT { -5 0 } POINT { 0 5 }", c.extra);
+    m3dPartC part(tree.get(), 0);
+    std::vector<std::string> copies = c.newPlanes ? planes : std::vector<std::string>();
+    for (const char* name : {"SKETCH:P1_SKETCH_1", "SKETCH:P1_SKETCH_2", "SKETCH:P1_SKETCH_3",
+                             "BASE:B_1", "BASE:B_2", "BASE:B_3"})
+      copies.push_back(name);
+
+    // The scratch chain of the copies: planes, sketches, bodies, each in point order.
+    m3dFeatPatternListsC lists;
+    ASSERT_EQ(m3dFeatPatternC(part.items().childNode(3), 0).expand(part, lists), 1);
+    const m3dPartItemsC chain(lists.mergeLists(nullptr, 0), 1);
+    EXPECT_EQ(chainNames(chain.node(), nullptr), copies);
+
+    // In the part they stand where the pattern stood; the cosmetic copies follow the draws'
+    // own sketch.
+    ASSERT_EQ(expandPartPatterns(part), 1);
+    std::vector<std::string> items = {"PLANE:Plane XY", "SKETCH:S", "BASE:B"};
+    items.insert(items.end(), copies.begin(), copies.end());
+    EXPECT_EQ(chainNames(part.items().node()->firstChild(), part.items().node()), items);
+    const std::vector<std::string> cosmetics = {
+        "COSSKETCH:S_COSMETIC", "COSSKETCH:P1_SKETCH_1_COSMETIC",
+        "COSSKETCH:P1_SKETCH_2_COSMETIC", "COSSKETCH:P1_SKETCH_3_COSMETIC"};
+    EXPECT_EQ(chainNames(part.cosmeticDraws().node()->firstChild(), part.cosmeticDraws().node()),
+              cosmetics);
+  }
+}
+
 TEST(m3dFeatPattern, NoPointsLeavesThePatternInPlace) {
   treeP tree = patternPart(kIdentity, "PLANE { \"Plane XY\" }", kIdentity, "0 0 0", "");
   m3dPartC part(tree.get(), 0);
