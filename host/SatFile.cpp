@@ -75,10 +75,12 @@ const char* markerOf(const std::string& word, const char* const (&markers)[N]) {
   return nullptr;
 }
 
-std::string byteText(unsigned char c) {
+// "line N holds the byte 0xHH<where>, which ...": the refusal of a byte a solid cannot carry.
+std::string byteRefusal(std::size_t lineNumber, unsigned char c, const char* where) {
   char byte[8];
   std::snprintf(byte, sizeof byte, "0x%02X", c);
-  return byte;
+  return "line " + std::to_string(lineNumber) + " holds the byte " + byte + where +
+         ", which a 3DSOLID cannot carry (its data is printable ASCII)";
 }
 
 // The length a counted string's marker word gives ("@N", or "N" where `bare`), capped at a
@@ -91,6 +93,17 @@ long countMarker(const std::string& word, bool bare) {
   return n;
 }
 
+// The end of the counted string of n bytes whose marker word ends at `wordEnd` (the bytes follow
+// one separator), cut at the end of `text`; `tab` receives the offset of the first tab among
+// those bytes, or npos.
+std::size_t stringEnd(const std::string& text, std::size_t wordEnd, long n, std::size_t& tab) {
+  const std::size_t from = std::min(text.size(), wordEnd + 1);
+  const std::size_t to = std::min(text.size(), from + static_cast<std::size_t>(n));
+  const std::size_t at = text.find('\t', from);
+  tab = at < to ? at : std::string::npos;
+  return to;
+}
+
 // Walks a header line word by word, skipping each counted string ("@N text", or "N text" where
 // `bare`) whole: the offset of the first tab inside such a string, or npos.
 std::size_t tabInString(const std::string& line, bool bare) {
@@ -101,11 +114,9 @@ std::size_t tabInString(const std::string& line, bool bare) {
     while (pos < line.size() && !isBlank(line[pos])) ++pos;
     const long n = countMarker(line.substr(start, pos - start), bare);
     if (n < 0) continue;
-    const std::size_t from = std::min(line.size(), pos + 1);
-    const std::size_t to = std::min(line.size(), from + static_cast<std::size_t>(n));
-    for (std::size_t k = from; k < to; ++k)
-      if (line[k] == '\t') return k;
-    pos = to;
+    std::size_t tab;
+    pos = stringEnd(line, pos, n, tab);
+    if (tab != std::string::npos) return tab;
   }
   return std::string::npos;
 }
@@ -188,22 +199,19 @@ bool SatFile::parse(const std::string& text, std::string& error) {
     error = "the third line must hold three numbers (units, tolerances)";
     return false;
   }
-  const auto byteError = [&](std::size_t lineIndex, unsigned char c, const char* where) {
-    error = "line " + std::to_string(lineIndex + 1) + " holds the byte " + byteText(c) + where +
-            ", which a 3DSOLID cannot carry (its data is printable ASCII)";
-    return false;
-  };
   // A tab may be white space; every other byte a solid cannot carry is refused wherever it is.
   for (std::size_t i = 0; i < lines_.size(); ++i)
     for (char ch : lines_[i]) {
       const unsigned char c = static_cast<unsigned char>(ch);
-      if ((c < 32 || c > 126) && c != '\t') return byteError(i, c, "");
+      if ((c < 32 || c > 126) && c != '\t') {
+        error = byteRefusal(i + 1, c, "");
+        return false;
+      }
     }
 
   // The product and units lines, and the key line where the file has one, go into every solid.
-  const bool bare = version_ < 700;
   header_ = {lines_[1], lines_[2]};
-  if (!bare) {
+  if (!oldStrings()) {
     const int key = keyLine(lines_[3]);
     if (key < 0) {
       error = "line 4 starts like a key line (\"T @N key\") but its string does not fit the line";
@@ -215,8 +223,10 @@ bool SatFile::parse(const std::string& text, std::string& error) {
     }
   }
   for (std::size_t i = 0; i < header_.size(); ++i) {
-    if (tabInString(header_[i], bare && i == 0) != std::string::npos)
-      return byteError(i + 1, '\t', " inside a string");
+    if (tabInString(header_[i], oldStrings() && i == 0) != std::string::npos) {
+      error = byteRefusal(i + 2, '\t', " inside a string");
+      return false;
+    }
     std::replace(header_[i].begin(), header_[i].end(), '\t', ' ');
   }
 
@@ -270,9 +280,9 @@ bool SatFile::parse(const std::string& text, std::string& error) {
   return true;
 }
 
-std::string SatFile::lineAt(std::size_t offset) const {
+std::size_t SatFile::lineAt(std::size_t offset) const {
   const auto breaks = std::count(records_.begin(), records_.begin() + offset, '\n');
-  return "line " + std::to_string(firstLine_ + 1 + static_cast<std::size_t>(breaks));
+  return firstLine_ + 1 + static_cast<std::size_t>(breaks);
 }
 
 void SatFile::markHeldBytes() {
@@ -313,7 +323,7 @@ void SatFile::markHeldBytes() {
 
 bool SatFile::readRecords(std::string& error) {
   const std::string& text = records_;
-  const bool bare = version_ < 700;
+  const bool bare = oldStrings();
   if (bare) markHeldBytes();
   enum Section { kMain, kHistory, kAfterHistory } section = kMain;
   std::size_t pos = 0;
@@ -332,7 +342,7 @@ bool SatFile::readRecords(std::string& error) {
       if (text[pos] == '#') {
         if (!bare || endsLine(text, pos)) break;
         if (!held_[pos]) {
-          error = lineAt(pos) +
+          error = "line " + std::to_string(lineAt(pos)) +
                   " holds a '#' inside the line that no string can hold (before version 700 a "
                   "record's '#' ends its line), so its records cannot be told apart";
           return false;
@@ -355,7 +365,7 @@ bool SatFile::readRecords(std::string& error) {
         continue;
       }
       if (section == kAfterHistory) {
-        error = lineAt(start) + " holds \"" + word +
+        error = "line " + std::to_string(lineAt(start)) + " holds \"" + word +
                 "\" after the history section, where only the end marker may follow";
         return false;
       }
@@ -374,15 +384,12 @@ bool SatFile::readRecords(std::string& error) {
     if (!bare) {
       const long n = countMarker(word, false);
       if (n >= 0) {
-        const std::size_t from = std::min(text.size(), pos + 1);
-        const std::size_t to = std::min(text.size(), from + static_cast<std::size_t>(n));
-        for (std::size_t k = from; kept && k < to; ++k)
-          if (text[k] == '\t') {
-            error = lineAt(k) + " holds the byte 0x09 inside a string, which a 3DSOLID cannot "
-                                "carry (its data is printable ASCII)";
-            return false;
-          }
-        pos = to;
+        std::size_t tab;
+        pos = stringEnd(text, pos, n, tab);
+        if (kept && tab != std::string::npos) {
+          error = byteRefusal(lineAt(tab), '\t', " inside a string");
+          return false;
+        }
         ++words;
         continue;
       }
@@ -390,7 +397,7 @@ bool SatFile::readRecords(std::string& error) {
     if (!word.empty() && (words == 0 ? !isRecordNumber(word) : words == 1 && numbered)) {
       type = word;
       if (bare && !std::isalpha(static_cast<unsigned char>(word[0]))) {
-        error = lineAt(start) + " starts a record with \"" + word +
+        error = "line " + std::to_string(lineAt(start)) + " starts a record with \"" + word +
                 "\", which names no record type (before version 700 a '#' that ends a line may "
                 "belong to a string), so its records cannot be told apart";
         return false;

@@ -59,8 +59,10 @@ private:
   bool readRecords(std::string& error);
   // The records body b reaches (itself and the asmheader's included), in file order.
   std::vector<std::size_t> reach(int b);
-  // "line N" of the file for an offset in records_.
-  std::string lineAt(std::size_t offset) const;
+  // The file's line number (from 1) of an offset in records_.
+  std::size_t lineAt(std::size_t offset) const;
+  // Before version 700 strings are "N text", from it on "@N text".
+  bool oldStrings() const { return version_ < 700; }
   // Before version 700: marks in held_ the bytes that a counted string "N text" could hold.
   void markHeldBytes();
 
