@@ -468,6 +468,9 @@ def sat_key_line(line):
         not line[m.end() + int(m.group(1)):].strip(" \t")
 
 
+SAT_WORD = re.compile(r"[^ \n#]*")
+
+
 def sat_records_by_words(rest):
     """Records of version 700 on: words up to a '#' outside an "@N" counted string. Returns the
     main section's records (begin, end, words with their offsets) and the end marker."""
@@ -478,7 +481,7 @@ def sat_records_by_words(rest):
         if i >= len(rest):
             return records, None
         if record is None:
-            word = re.match(r"[^ \n#]*", rest[i:]).group()
+            word = SAT_WORD.match(rest, i).group()
             if word.startswith(SAT_END_MARKERS):
                 return records, next(m for m in SAT_END_MARKERS if word.startswith(m))
             if word.startswith(SAT_HISTORY_BEGIN + SAT_HISTORY_END):
@@ -496,7 +499,7 @@ def sat_records_by_words(rest):
                 records.append(record)
             record = None
             continue
-        m = re.compile(r"[^ \n#]*").match(rest, i)
+        m = SAT_WORD.match(rest, i)
         if re.fullmatch(r"@\d+", m.group()):
             i = m.end() + 1 + int(m.group()[1:])
             record["words"].append(("@", None))
@@ -512,12 +515,13 @@ def sat_records_by_lines(rest):
     for line in rest.split("\n")[:-1]:
         start, at = at, at + len(line) + 1
         if begin is None:
-            if line.strip().startswith(SAT_END_MARKERS):
-                return records, next(m for m in SAT_END_MARKERS if line.strip().startswith(m))
-            if line.strip().startswith(SAT_HISTORY_BEGIN + SAT_HISTORY_END):
-                skipping = line.strip().startswith(SAT_HISTORY_BEGIN)
+            word = line.strip()
+            if word.startswith(SAT_END_MARKERS):
+                return records, next(m for m in SAT_END_MARKERS if word.startswith(m))
+            if word.startswith(SAT_HISTORY_BEGIN + SAT_HISTORY_END):
+                skipping = word.startswith(SAT_HISTORY_BEGIN)
                 continue
-            if not line.strip():
+            if not word:
                 continue
             begin = start
         if line.rstrip(" ").endswith("#"):
