@@ -90,7 +90,8 @@ class RWBinaryFile {
   bool hasError() const;
   bool isEmpty() const;                // the file's size is 0 (true when no file is open)
   // Closes, deletes and reopens the file with "wb+". 0 when the close or the delete failed, else
-  // whether the new open succeeded.
+  // whether the new open succeeded. A file its user may not write (by its mode) is not deleted:
+  // the erase fails and the file keeps its bytes and its mode (it is left closed).
   int erase();
 
  private:

@@ -9,6 +9,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/testing/TempDir.h"
+#include "platform/testing/Unprivileged.h"
 
 namespace {
 
@@ -141,6 +142,27 @@ TEST(RWBinaryFile, PositioningAndErase) {
   EXPECT_TRUE(f.isOpen());
   EXPECT_TRUE(f.isEmpty());
   EXPECT_EQ(contents(path), "");
+}
+
+// A file its user may not write is not erased, though its folder would let it be deleted: the
+// erase fails and the file keeps its bytes and its mode. Run as a user the mode applies to.
+TEST(RWBinaryFile, EraseRefusesAFileItsUserMayNotWrite) {
+  namespace fs = std::filesystem;
+  platform::TempDir dir;
+  const std::string path = dir.file("precious.bin");
+  std::ofstream(path, std::ios::binary) << "precious";
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(path, readOnly);
+  fs::permissions(dir.path(), fs::perms::all);
+  const platform::UnprivilegedRun run = platform::runUnprivileged(dir.path(), [&] {
+    RWBinaryFile f(path.c_str(), "rb");
+    const bool opened = f.isOpen();
+    return std::to_string(opened) + std::to_string(f.erase());
+  });
+  if (!run.ran) GTEST_SKIP() << run.skipped;
+  EXPECT_EQ(run.result, "10");
+  EXPECT_EQ(contents(path), "precious");
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, readOnly);
 }
 
 TEST(RWBinaryFile, ExistsAndFailedOpens) {
