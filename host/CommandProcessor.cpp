@@ -1,12 +1,13 @@
 #include "host/CommandProcessor.h"
 
 #include <cctype>
-#include <fstream>
+#include <cstdio>
 #include <sstream>
 
 #include "host/HostSession.h"
 #include "host/LineTypeFile.h"
 #include "host/SatFile.h"
+#include "platform/FileSystem.h"
 
 namespace kxhost {
 
@@ -18,13 +19,18 @@ std::string commandKey(const std::string& name) {
   return upperName(name.substr(i));
 }
 
+// The whole of a regular file; false for anything else at the path (never waiting on a pipe,
+// never reading a device without end) and when a read fails.
 bool readFile(const std::string& native, std::string& out) {
-  std::ifstream in(native, std::ios::binary);
-  if (native.empty() || !in) return false;
-  std::stringstream s;
-  s << in.rdbuf();
-  out = s.str();
-  return true;
+  out.clear();
+  std::FILE* file = native.empty() ? nullptr : platform::openRegularFile(native);
+  if (!file) return false;
+  char buffer[65536];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) != 0;)
+    out.append(buffer, got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  return !failed;
 }
 
 std::vector<std::string> splitNames(const std::string& list) {

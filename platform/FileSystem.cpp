@@ -271,6 +271,25 @@ bool openFileStatus(std::FILE* file, FileStatus& out) {
   return true;
 }
 
+std::FILE* openRegularFile(std::string_view path) {
+  std::string p;
+  if (!native(path, p)) return nullptr;
+  struct stat st {};
+  if (::stat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  // Without waiting, in case something else has taken the name since the look.
+  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return nullptr;
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (!file) ::close(fd);
+  return file;
+}
+
 bool isMissing(std::string_view path) {
   std::string p;
   if (!native(path, p)) return true;

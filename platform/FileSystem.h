@@ -47,6 +47,11 @@ bool isFolder(std::string_view path);
 // removed, or named relative to a folder left since): fstat of its descriptor. isLink is false.
 // Data still buffered in the stream is not counted. False (out reset) for a null stream.
 bool openFileStatus(std::FILE* file, FileStatus& out);
+// Opens a regular file (a link to one counts) to read, in binary mode; the caller closes the stream
+// with fclose. Null for anything else at the path (a folder, a named pipe, a device, a socket), as
+// for a missing file, and such a thing is never waited on: a pipe with no writer cannot block the
+// caller, and a device is not opened at all.
+std::FILE* openRegularFile(std::string_view path);
 
 bool removeFile(std::string_view path);                // a file or link, never a folder
 bool removeFolder(std::string_view path);              // an empty folder only

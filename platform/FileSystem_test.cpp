@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,6 +60,33 @@ TEST(FileSystemTest, StatusOfFilesFoldersAndLinks) {
   ASSERT_TRUE(status(dir.file("a.txt"), st));
   EXPECT_EQ(st.modified, 1000000000);
   EXPECT_EQ(st.accessed, 1200000000);
+}
+
+// Only a regular file, or a link to one, is opened; a pipe with no writer, a device or a folder
+// gives null at once instead of blocking or reading without end.
+TEST(FileSystemTest, OpenRegularFileOpensNothingElse) {
+  TempDir dir;
+  writeFile(dir.file("part.out"), "DRAWING");
+  fs::create_symlink(dir.file("part.out"), dir.file("link.out"));
+  ASSERT_EQ(::mkfifo(dir.file("pipe.out").c_str(), 0644), 0);
+  fs::create_symlink(dir.file("pipe.out"), dir.file("pipe-link.out"));
+  fs::create_symlink("/dev/zero", dir.file("zero.out"));
+  fs::create_directory(dir.file("folder.out"));
+  fs::create_symlink(dir.file("none"), dir.file("dangling"));
+  for (const char* name : {"part.out", "link.out"}) {
+    std::FILE* f = openRegularFile(dir.file(name));
+    ASSERT_NE(f, nullptr) << name;
+    char text[16] = {};
+    EXPECT_EQ(std::fread(text, 1, sizeof text, f), 7u) << name;
+    EXPECT_STREQ(text, "DRAWING");
+    std::fclose(f);
+  }
+  for (const char* name :
+       {"pipe.out", "pipe-link.out", "zero.out", "folder.out", "missing.out", "dangling"}) {
+    EXPECT_EQ(openRegularFile(dir.file(name)), nullptr) << name;
+  }
+  EXPECT_EQ(openRegularFile("/dev/null"), nullptr);
+  EXPECT_EQ(openRegularFile(""), nullptr);
 }
 
 TEST(FileSystemTest, AccessModes) {

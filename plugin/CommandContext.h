@@ -172,8 +172,8 @@ class CommandContext : public QVConfig {
   void pumpMessages();
 
   // ---- part insertion (PartInsertion.cpp)
-  // -1 when the file cannot be opened for reading, 0 when its first line begins with "000" (no
-  // part handed over), else 1.
+  // -1 when the file cannot be opened for reading (also when it is not a regular file: a folder, a
+  // pipe or a device), 0 when its first line begins with "000" (no part handed over), else 1.
   std::int32_t checkMetafile(const RWCString& fileName);
   // checkMetafile with the outcome told to the user: true when the file holds a part; otherwise
   // "not found" or "no part handed over" is printed and false returned.

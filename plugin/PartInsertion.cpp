@@ -4,7 +4,8 @@
 // and dragged. Also the open-part command, which inserts a metafile named on the command line.
 // Every selection set and host list taken here is held by a scope, so it is given back on every
 // path, also when reading the metafile throws.
-#include <fstream>
+#include <cstdio>
+#include <cstring>
 #include <ios>
 #include <string>
 
@@ -53,17 +54,17 @@ std::int32_t CommandContext::runOpenMetafileCommand() {
 // A file that cannot be read counts as not there: a folder, a file without read permission, or
 // one whose first read fails (an I/O error). The stream reports a failed read as its bad state.
 std::int32_t CommandContext::checkMetafile(const RWCString& fileName) {
-  const std::string_view path(fileName.data(), fileName.length());
-  std::string native;
-  if (!platform::osPath(path, native)) return -1;
-  platform::FileStatus st;
-  if (platform::status(path, st) && st.kind == platform::FileKind::Folder) return -1;
-  std::ifstream in(native);
-  if (!in.is_open()) return -1;
-  std::string first;
-  std::getline(in, first);
-  if (in.bad()) return -1;
-  return first.compare(0, 3, "000") == 0 ? 0 : 1;
+  // Only a regular file is opened, and never waited on: a pipe or a device at the exchange path
+  // is no part and counts as not found, as a folder does.
+  std::FILE* file = platform::openRegularFile(std::string_view(fileName.data(), fileName.length()));
+  if (!file) return -1;
+  // The first line matters only as far as its first three characters.
+  char head[3] = {};
+  const std::size_t got = std::fread(head, 1, sizeof head, file);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return -1;
+  return got == sizeof head && std::memcmp(head, "000", sizeof head) == 0 ? 0 : 1;
 }
 
 bool CommandContext::metafileHoldsPart(const RWCString& fileName) {

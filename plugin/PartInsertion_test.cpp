@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "host/InputQueue.h"
 #include "platform/FileSystem.h"
 #include "plugin/HostScopes.h"
@@ -77,6 +79,25 @@ TEST_F(InsertionTest, UnreadableExchangeFileIsReportedAsNotFound) {
       << transcript();
   EXPECT_EQ(host().selectionSets().openIds().size(), 0u);
   EXPECT_EQ(host().resultBuffers().liveCount(), lists);
+  EXPECT_TRUE(host().database().model().empty());
+}
+
+// Only a regular file is opened: a pipe with no writer or a device at the exchange path is not
+// waited on or read without end, but counts as not found, as a folder does.
+TEST_F(InsertionTest, PipeOrDeviceAtTheExchangePathCountsAsNotFound) {
+  ASSERT_EQ(::mkfifo(dir.file("pipe.ps2").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.file("zero.ps2"));
+  write("part.ps2", "000\n");
+  std::filesystem::create_symlink(dir.file("part.ps2"), dir.file("link.ps2"));
+  EXPECT_EQ(context->checkMetafile(RWCString(dir.file("link.ps2").c_str())), 0);
+  for (const char* name : {"pipe.ps2", "zero.ps2"}) {
+    host().transcript().clear();
+    const RWCString path(dir.file(name).c_str());
+    EXPECT_EQ(context->checkMetafile(path), -1) << name;
+    EXPECT_EQ(context->insertMetafilePart(path), -1) << name;
+    EXPECT_TRUE(transcriptHas("\nMetadatei " + dir.file(name) + " wurde nicht gefunden!\n"))
+        << transcript();
+  }
   EXPECT_TRUE(host().database().model().empty());
 }
 

@@ -25,6 +25,9 @@ Expected files of a case NAME in the cases folder:
                                "copy FILE ..." (files of the sample installation, named relative
                                to it, copied into the run's folder, where the host starts),
                                "folder NAME ..." (empty folders made in the run's folder),
+                               "fifo NAME ..." (named pipes made in the run's folder, which
+                               nothing writes to), "link NAME TARGET" (a symbolic link NAME
+                               in the run's folder pointing at TARGET, such as /dev/zero),
                                "place FILE ..." (files of the cases folder copied into the run's
                                folder),
                                "catalogue FILE" (FILE of the cases folder is the run's English
@@ -170,6 +173,12 @@ def main():
                     elif word == "folder" and rest:
                         for name in rest.split():
                             os.makedirs(os.path.join(tmp, name))
+                    elif word == "fifo" and rest:
+                        for name in rest.split():
+                            os.mkfifo(os.path.join(tmp, name))
+                    elif word == "link" and len(rest.split()) == 2:
+                        name, target = rest.split()
+                        os.symlink(target, os.path.join(tmp, name))
                     elif word == "catalogue" and rest:
                         quorvel = os.path.join(tmp, "quorvel")
                         shutil.copytree(variables["QUORVEL"], quorvel)

@@ -34,7 +34,11 @@ Expected files of a case NAME in the launch folder:
                                      "decoy FILE KIND": a file FILE in the host's working folder
                                      <TMP>, KIND being "launcher" (the stand-in launcher),
                                      "plain" (a file that is no program) or the name of a built
-                                     program in <BIN> (a copy of it)
+                                     program in <BIN> (a copy of it);
+                                     "leave fifo NAME" / "leave zero NAME": the stand-in, in place
+                                     of putting the old exchange files back, leaves at c/NAME a
+                                     named pipe that nothing writes to, or a symbolic link to
+                                     /dev/zero, as a catalogue program that failed might
 In expected files <TMP> stands for the run's temporary folder, <BIN> for the folder of the built
 programs and <RELEASE> for 2000 or r14.
 """
@@ -62,6 +66,17 @@ chain = os.environ.get("KESTRIX_LAUNCH_CHAIN")
 if chain:
     sys.exit(subprocess.call([chain] + sys.argv[1:]))
 time.sleep(0.5)
+leave = os.environ.get("KESTRIX_LAUNCH_LEAVE")
+if leave:
+    kind, _, name = leave.partition(" ")
+    path = os.path.join(drive, name)
+    if os.path.lexists(path):
+        os.remove(path)
+    if kind == "fifo":
+        os.mkfifo(path)
+    else:
+        os.symlink("/dev/zero", path)
+    sys.exit(0)
 for name in ("plinth.out", "acadxchg.sat"):
     with open(os.path.join(drive, name), "w") as f:
         f.write("old part\n")
@@ -129,6 +144,7 @@ def main():
         env.update({"KESTRIX_LAUNCH_RECORD": record, "KESTRIX_LAUNCH_DRIVE": drive})
         env.pop("KESTRIX_DEMO_PART", None)
         env.pop("KESTRIX_LAUNCH_CHAIN", None)
+        env.pop("KESTRIX_LAUNCH_LEAVE", None)
         if os.path.exists(case + ".expect"):
             for number, line in enumerate(read(case + ".expect").splitlines(), 1):
                 line = line.strip()
@@ -137,6 +153,8 @@ def main():
                 words = line.split()
                 if line == "chain":
                     env["KESTRIX_LAUNCH_CHAIN"] = os.path.join(args.bin, "trovstart")
+                elif len(words) == 3 and words[0] == "leave" and words[1] in ("fifo", "zero"):
+                    env["KESTRIX_LAUNCH_LEAVE"] = words[1] + " " + words[2]
                 elif len(words) == 3 and words[0] == "decoy":
                     decoy = os.path.join(tmp, words[1])
                     if words[2] == "plain":
