@@ -213,11 +213,13 @@ std::int32_t CommandContext::convertDrawing(const m2dDrawingC& drawing, const ad
   const int viewNumber = drawing.viewNumber();
   const std::int64_t figures = drawing.figureCount();
 
-  if (figures < 2) {
-    std::int32_t result = 1;
-    if (figures == 1) result = convertFigure(drawing.figure(0), callerSet, forceBlock, x, y, angle);
-    return result;
+  // A drawing without a figure (a catalogue program that ended after writing its first word, or
+  // one that handed over an empty item list) holds no part: nothing could be built or placed.
+  if (figures == 0) {
+    printMessage("Es wurde kein Teil übergeben!");
+    return -1;
   }
+  if (figures == 1) return convertFigure(drawing.figure(0), callerSet, forceBlock, x, y, angle);
 
   ads_name localSet = {0, 0};
   if (hostcall::ssAdd(nullptr, nullptr, localSet) != RTNORM) {

@@ -101,6 +101,22 @@ TEST_F(InsertionTest, PipeOrDeviceAtTheExchangePathCountsAsNotFound) {
   EXPECT_TRUE(host().database().model().empty());
 }
 
+// A drawing without a figure (the first word alone, or an empty item list) is no part: it is
+// said so, no point or angle is asked for and nothing is built.
+TEST_F(InsertionTest, DeviationDrawingWithoutAFigureIsNoPart) {
+  const std::size_t blocks = host().database().blocks().size();
+  for (const char* text : {"DRAWING", "DRAWING { }", "DRAWING { DRAWINGITEMS { } }"}) {
+    host().transcript().clear();
+    EXPECT_EQ(context->insertMetafilePart(write("x.ps2", text)), -1) << text;
+    EXPECT_TRUE(transcriptHas("\nEs wurde kein Teil übergeben!\n")) << transcript();
+    EXPECT_FALSE(transcriptHas("Einfügepunkt")) << transcript();
+    EXPECT_FALSE(transcriptHas("Drehwinkel")) << transcript();
+    EXPECT_EQ(host().selectionSets().openIds().size(), 0u);
+  }
+  EXPECT_TRUE(host().database().model().empty());
+  EXPECT_EQ(host().database().blocks().size(), blocks);
+}
+
 // The scopes give the set and the list back when an exception leaves them.
 TEST_F(InsertionTest, ScopesFreeWhatTheyHoldWhenAnExceptionPasses) {
   const std::size_t lists = host().resultBuffers().liveCount();
