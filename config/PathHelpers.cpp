@@ -110,11 +110,15 @@ RWCString resolveDots(const RWCString& text) {
   const std::string stripped = toStd(toSlashSeparators(text));
 
   // The root the path starts from. A rooted path never goes above it; for a network path the
-  // server and share are part of the root.
+  // server and share are part of the root. Only exactly two leading separators start a network
+  // path: three or more are one root of three ('////a' is '///a'), with no server or share.
   std::string prefix;
   bool rooted = false;
   std::size_t locked = 0;
-  if (converted.rfind("//", 0) == 0) {
+  if (converted.rfind("///", 0) == 0) {
+    prefix = "///";
+    rooted = true;
+  } else if (converted.rfind("//", 0) == 0) {
     prefix = "//";
     rooted = true;
     locked = 2;

@@ -32,7 +32,8 @@ RWTValOrderedVector<RWCString> splitPath(const RWCString& text);
 // '/' form with "." and empty components dropped and each ".." removed together with the
 // component before it. A relative path keeps the ".." that lead above its start ('a/../../b' is
 // '../b'); a rooted one ('/', 'c:/', '//server/share') never goes above its root ('/a/../..' is
-// '/') and stays rooted.
+// '/') and stays rooted. Three or more leading separators are no network path but the root
+// '///' ('////a/b' is '///a/b', '///x/../y' is '///y').
 RWCString resolveDots(const RWCString& text);
 
 // `name` when it is absolute once expanded (starts with '/' or '\', or has ':' second), else

@@ -108,6 +108,10 @@ TEST(PathText, ResolveDots) {
       {"c:x/../y", "c:y"},        {"//srv/share/../x", "//srv/share/x"},
       {"/", "/"},                 {"", ""},                   {"a/b/..", "a"},
       {"a/..", ""},               {"./a/", "a"},              {"a//b", "a/b"},
+      // Only two leading separators start a network path; three or more are the root '///'.
+      {"///a/b", "///a/b"},       {"////a", "///a"},          {"///x/../y", "///y"},
+      {"\\\\\\a\\b", "///a/b"},
+      {"///../y", "///y"},        // deviation: nothing lies above this root either
   };
   for (const Case& c : cases) EXPECT_EQ(S(resolveDots(c.text)), c.expected) << c.text;
 }
@@ -148,6 +152,7 @@ TEST_F(PathHelpers, AbsolutePath) {
       {"c:/base", "$ABS/x", false, "$ABS/x"},      // absolute once expanded, kept as given
       {"c:/base", "$ABS/x", true, "c:/abs/x"},     {"c:/base", "$REL/x", true, "c:/base/rel/x"},
       {"c:/base", "$NOPE/x", true, "c:/base/$NOPE/x"},
+      {"", "///srv/x", false, "///srv/x"},         {"c:/base", "////srv/x", false, "///srv/x"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(S(absolutePath(c.base, c.name, c.expand)), c.expected) << c.base << " + " << c.name;
@@ -163,6 +168,8 @@ TEST_F(PathHelpers, ComparePathsAndRelativePaths) {
       // Inside only when the character after b is '/', '\' or ':'.
       {"c:a", "c:", -1},             {"c:\\a", "c:", 1},          {"c:a", "c", 1},
       {"c:", "c:a", -1},
+      // Three leading separators are no network path: "///a/b" is not "//a/b" (server a).
+      {"///a/b", "//a/b", -1},       {"////a/b", "///a/b", 0},    {"///a/b", "///a", 1},
   };
   for (const Compare& c : compares)
     EXPECT_EQ(comparePaths(c.a, c.b), c.expected) << c.a << " vs " << c.b;

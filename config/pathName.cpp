@@ -109,13 +109,18 @@ pathNameC pathNameC::join(const pathNameC& other) const {
 pathNameC pathNameC::relativeTo(const pathNameC& base) const {
   if (isAbsolute() != base.isAbsolute()) return *this;
   // Both texts end in '/' for the comparison, so only whole components match. The root '/'
-  // already ends in one.
+  // already ends in one, except before a path that starts with "//": there the root is matched
+  // as "//", so '//srv/share' below '/' is 'srv/share'.
   std::string t(viewOf(text_));
   std::string b(viewOf(base.text_));
   if (t.empty() || t.back() != '/') t += '/';
-  if (b.empty() || b.back() != '/') b += '/';
+  if (b.empty() || b.back() != '/' || t.compare(0, 2, "//") == 0) b += '/';
   if (t.compare(0, b.size(), b) != 0) return *this;
-  return pathNameC(fromView(std::string_view(t).substr(b.size())));
+  pathNameC below(fromView(std::string_view(t).substr(b.size())));
+  // A rest that reads as absolute ('/D:' below '/' would be 'D:', 'a//b' below 'a' '/b') is no
+  // part below base.
+  if (below.isAbsolute()) return *this;
+  return below;
 }
 
 bool pathNameC::hasDrive() const { return text_.length() >= 2 && text_[1] == ':'; }

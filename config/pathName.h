@@ -55,8 +55,9 @@ class pathNameC {
   // when this is empty).
   pathNameC join(const pathNameC& other) const;
   // The part of this path below `base` ('a/b/c' to 'a' -> 'b/c', equal paths -> empty), matched
-  // by whole components; a copy of this path when it does not lie below base or when exactly
-  // one of the two is absolute.
+  // by whole components; never absolute. A copy of this path when it does not lie below base,
+  // when exactly one of the two is absolute, or when the rest would read as absolute ('/D:' to
+  // '/', 'a//b' to 'a').
   pathNameC relativeTo(const pathNameC& base) const;
 
   bool hasDrive() const;          // second character is ':'

@@ -119,6 +119,16 @@ TEST(pathNameC, JoinAndRelativeParts) {
       {"/", "/", "/", ""},
       {"c:/a/b", "c:", "c:", "a/b"},
       {"c:/a", "b", "c:/a/b", "c:/a"},  // exactly one is absolute
+      // The part below a base is never absolute: the root is "//" before a //server path, and a
+      // rest that would read as absolute leaves the path as it is.
+      {"//srv/share", "/", "/", "srv/share"},
+      {"//b", "/", "/", "b"},
+      {"///a", "/", "/", "///a"},       // its rest '/a' is absolute
+      {"/D:", "/", "/", "/D:"},         // 'D:' is a drive
+      {"/D:/x", "/", "/", "/D:/x"},
+      {"/D:x", "/", "/", "D:x"},        // 'D:x' is relative
+      {"a//b", "a", "a//b/a", "a//b"},  // '/b' is absolute
+      {"//srv/share/x", "//srv", "//srv", "share/x"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.a) + " | " + c.b);

@@ -3,7 +3,8 @@
 // leading part of the text, and where the text has no doubled '/' the parent joined with the
 // last component gives the path again; the extension is the end of the last component; a new
 // extension is what extension() then gives; the drive and //server/share parts agree with the
-// predicates; lower-casing twice changes nothing more.
+// predicates; lower-casing twice changes nothing more; the part of a path below another is the
+// path itself or relative.
 
 #include <cstddef>
 #include <cstdint>
@@ -73,6 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const pathNameC joined = path.join(other);
   if (other.isAbsolute()) check(joined == other, "joining an absolute path does not give it");
   const pathNameC below = joined.relativeTo(path);
-  (void)below;
+  check(below == joined || !below.isAbsolute(), "a part below a base is absolute");
+  const pathNameC inside = path.relativeTo(other);
+  check(inside == path || !inside.isAbsolute(), "a part below a base is absolute");
   return 0;
 }
