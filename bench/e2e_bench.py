@@ -19,6 +19,14 @@ that bench/ratio_table.py reads both alike:
                            hatch whose loop is bounded by all of them (for the sizes of
                            --hatch-sizes; the best of a few runs)
   E2E_LinesAlone/N         the same run with the same N lines and no hatch
+  E2E_FiguresDistinct/N    wall time of the run with a DRAWING of N grouped figures of one
+                           circle each, every figure named apart (for the sizes of
+                           --figure-sizes; the best of a few runs): one block a figure, each
+                           name looked up in the block table before the block is made
+  E2E_FiguresOneName/N     the same with every figure of one name (for the sizes of
+                           --one-name-sizes): the k-th figure's block takes the k-th free name,
+                           so the naming looks up 1 + 2 + ... + N names
+  E2E_FiguresDistinctNet/N, E2E_FiguresOneNameNet/N   the same less E2E_SmallPart
 Every run gets its own temporary folder (the module copied with a start.env pointing at the
 sample installation, HOME, TMPDIR, registry and drive c: inside it), as the end-to-end tests do.
 """
@@ -106,7 +114,29 @@ def write_hatch_metafile(path, n, hatch):
         f.write("}\n")
 
 
+def write_figures_metafile(path, n, distinct):
+    """A DRAWING of n figures, each a group of one circle; named "Fig 0", "Fig 1", ... when
+    distinct is true, else all "Fig"."""
+    with open(path, "w") as f:
+        f.write('DRAWING {\n  NAME { "Figures %d" }\n  ANSICHTNO { -1 }\n  DRAWINGITEMS {\n' % n)
+        chunk = []
+        for i in range(n):
+            name = "Fig %d" % i if distinct else "Fig"
+            chunk.append('    FIGURE {\n      NAME { "%s" }\n      ANSICHTNO { -1 }\n'
+                         '      GROUP { "YES" }\n      INSERTPOINT {\n        POINT { %d %d }\n'
+                         '        ROTATION { 0 }\n      }\n      FIGURITEMS {\n'
+                         '        CIRCLE {\n          POINT { 0 0 }\n          RAD { 1.25 }\n'
+                         '        }\n      }\n    }\n'
+                         % (name, (i % 1000) * 3, (i // 1000) * 3))
+            if len(chunk) >= 10000:
+                f.write("".join(chunk))
+                chunk = []
+        f.write("".join(chunk))
+        f.write("  }\n  DRAWINGPREFS {\n    UNITBASE { 1 }\n  }\n}\n")
+
+
 SHAPE_RECORD = re.compile(rb"\n *0\r?\n(?:LINE|ARC|CIRCLE)\r?\n")
+BLOCK_RECORD = re.compile(rb"\n *0\r?\nBLOCK\r?\n")
 
 
 class Installation:
@@ -185,12 +215,19 @@ def main():
     ap.add_argument("--ezdxf", default="100000", help="sizes whose DXF ezdxf reads")
     ap.add_argument("--hatch-sizes", default="10000,100000",
                     help="sizes of the hatch over n boundary lines")
+    ap.add_argument("--figure-sizes", default="1000,10000",
+                    help="sizes of the drawing of figures named apart")
+    ap.add_argument("--one-name-sizes", default="1000",
+                    help="sizes of the drawing of figures of one name")
     ap.add_argument("--python", default="/usr/bin/python3", help="the python that has ezdxf")
     ap.add_argument("--out", help="JSON file (default: standard output)")
     args = ap.parse_args()
     sizes = [int(s) for s in args.sizes.split(",") if s]
     ezdxf_sizes = {int(s) for s in args.ezdxf.split(",") if s}
     hatch_sizes = [int(s) for s in args.hatch_sizes.split(",") if s]
+    figure_runs = [("E2E_FiguresDistinct", True, int(s)) for s in args.figure_sizes.split(",") if s]
+    figure_runs += [("E2E_FiguresOneName", False, int(s))
+                    for s in args.one_name_sizes.split(",") if s]
     inst = Installation(os.path.abspath(args.bin), os.path.abspath(args.sample), args.release)
     results = []
     try:
@@ -238,6 +275,19 @@ def main():
                 os.remove(dxf)
                 results.append(entry("%s/%d" % (name, n), seconds, shapes=n))
                 print("e2e: %s %d lines %.3f s" % (name, n, seconds), file=sys.stderr)
+        for name, distinct, n in figure_runs:
+            # Every figure is a block of one circle, and the drawing one more around them.
+            seconds, _, dxf = best(n, 5 if n <= 1000 else 3,
+                                   lambda path, size: write_figures_metafile(path, size, distinct))
+            with open(dxf, "rb") as f:
+                # The file's BLOCKS section also holds model and paper space.
+                blocks = len(BLOCK_RECORD.findall(f.read()))
+            if blocks != n + 3:
+                sys.exit("the DXF of %d figures holds %d blocks" % (n, blocks))
+            os.remove(dxf)
+            results.append(entry("%s/%d" % (name, n), seconds, figures=n))
+            results.append(entry("%sNet/%d" % (name, n), max(seconds - small, 0.0), figures=n))
+            print("e2e: %s %d figures %.3f s" % (name, n, seconds), file=sys.stderr)
     finally:
         inst.close()
     text = json.dumps({"context": {"executable": "e2e_bench.py"}, "benchmarks": results},

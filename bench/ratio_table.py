@@ -105,6 +105,12 @@ ROWS = [
     # A hatch costs about what its boundary shapes cost.
     Ratio("end to end: n lines with a hatch bounded by them / the same lines alone",
           "E2E_HatchOverLines/{n}", "E2E_LinesAlone/{n}", 2.5, each_n=True),
+    # Block naming looks every figure's name up in the block table: 10 times the figures, at
+    # most about 15 times the time. Figures of one name take the k-th free name with k lookups.
+    Ratio("end to end: figures named apart, net time, 10000 figures / 1000",
+          "E2E_FiguresDistinctNet/10000", "E2E_FiguresDistinctNet/1000", 15),
+    Ratio("end to end: 1000 figures of one name / 1000 figures named apart",
+          "E2E_FiguresOneName/1000", "E2E_FiguresDistinct/1000", None),
     # Feature pattern expansion is linear in its points: 8 times the points, at most about 10
     # times the time, for each kind of pattern.
     *[Ratio("feature pattern expansion, %s: 8000 points / 1000 points" % label,

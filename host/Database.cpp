@@ -220,8 +220,8 @@ bool Database::erase(std::uint32_t handle) {
 }
 
 const BlockRecord* Database::findBlock(const std::string& name) const {
-  auto it = blockAt_.find(nameKey(name));
-  return it == blockAt_.end() ? nullptr : &blocks_[it->second];
+  const std::size_t k = blockPosition(name);
+  return k == NameIndex::npos ? nullptr : &blocks_[k];
 }
 
 bool Database::makeBlock(const std::string& name, const double base[3],
@@ -265,8 +265,8 @@ bool Database::makeBlock(const std::string& name, const double base[3],
   }
   model_.erase(model_.begin() + static_cast<std::ptrdiff_t>(kept), model_.end());
   reindex(-1, first);
+  blockAt_.add(name, blocks_.size());
   blocks_.push_back(std::move(block));
-  blockAt_[nameKey(name)] = blocks_.size() - 1;
   int container = static_cast<int>(blocks_.size()) - 1;
   const std::vector<Entity>& moved = blocks_.back().entities;
   for (std::size_t k = 0; k < moved.size(); ++k) index(moved[k], container, k);

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "host/Entity.h"
@@ -60,6 +59,8 @@ public:
 
   // ---- blocks -------------------------------------------------------------------------------
   const BlockRecord* findBlock(const std::string& name) const;
+  // The position in blocks() of the block of this name, or NameIndex::npos.
+  std::size_t blockPosition(const std::string& name) const { return blockAt_.find(name); }
   const std::vector<BlockRecord>& blocks() const { return blocks_; }
   // Moves the model-space entities (in drawing order) into a new block. False with `error` for
   // an existing or invalid name, no entities, or an entity that is not in model space.
@@ -101,7 +102,7 @@ private:
   Entity pending_;                  // POLYLINE being built (type empty when none)
   std::uint32_t nextHandle_ = kFirstHandle;
   std::vector<Location> where_;                           // by handle - kFirstHandle
-  std::unordered_map<std::string, std::size_t> blockAt_;   // nameKey -> index in blocks_
+  NameIndex blockAt_;                                      // name -> index in blocks_
 };
 
 }  // namespace kxhost

@@ -268,18 +268,19 @@ int HostSession::entDel(const std::int32_t* ent) {
   return RTNORM;
 }
 
-resbuf* HostSession::tblNext(const char* table, int rewind) {
-  if (!table) return nullptr;
-  std::string t = upperName(table);
-  int which = t == "LAYER" ? 0 : t == "LTYPE" ? 1 : t == "BLOCK" ? 2 : -1;
-  if (which < 0) return nullptr;
-  std::uint32_t& cur = tblCursor_[which];
-  if (rewind) cur = 0;
-  std::size_t size = which == 0 ? db_.tables().layers().size()
-                     : which == 1 ? db_.tables().lineTypes().size()
-                                  : db_.blocks().size();
-  if (cur >= size) return nullptr;
-  std::size_t i = cur++;
+int HostSession::tableOf(const char* table) {
+  if (!table) return -1;
+  const std::string t = upperName(table);
+  return t == "LAYER" ? 0 : t == "LTYPE" ? 1 : t == "BLOCK" ? 2 : -1;
+}
+
+std::size_t HostSession::tableSize(int which) const {
+  return which == 0 ? db_.tables().layers().size()
+         : which == 1 ? db_.tables().lineTypes().size()
+                      : db_.blocks().size();
+}
+
+resbuf* HostSession::tableEntry(int which, std::size_t i) {
   GroupList out;
   if (which == 0) {
     const LayerRecord& r = db_.tables().layers()[i];
@@ -306,21 +307,28 @@ resbuf* HostSession::tblNext(const char* table, int rewind) {
   return rbs_.fromGroups(out);
 }
 
+resbuf* HostSession::tblNext(const char* table, int rewind) {
+  const int which = tableOf(table);
+  if (which < 0) return nullptr;
+  std::uint32_t& cur = tblCursor_[which];
+  if (rewind) cur = 0;
+  if (cur >= tableSize(which)) return nullptr;
+  return tableEntry(which, cur++);
+}
+
 resbuf* HostSession::tblSearch(const char* table, const char* name, int setnext) {
-  if (!table || !name) return nullptr;
-  resbuf* found = nullptr;
-  std::uint32_t saved[3] = {tblCursor_[0], tblCursor_[1], tblCursor_[2]};
-  for (resbuf* r = tblNext(table, 1); r; r = tblNext(table, 0)) {
-    const resbuf* n = r->rbnext;   // group 2 follows group 0
-    if (n && n->restype == 2 && n->resval.rstring && sameName(n->resval.rstring, name)) {
-      found = r;
-      break;
-    }
-    std::string ignored;
-    rbs_.release(r, ignored);
-  }
-  if (!found || !setnext)
-    for (int k = 0; k < 3; ++k) tblCursor_[k] = saved[k];
+  if (!name) return nullptr;
+  const int which = tableOf(table);
+  if (which < 0) return nullptr;
+  // Through the table's name index, so that a search costs the same however large the table
+  // is. The entry is the one tblNext gives for that record; with setnext the next tblNext
+  // gives the record after it, otherwise the cursor stays where it was.
+  const std::size_t i = which == 0 ? db_.tables().layerPosition(name)
+                        : which == 1 ? db_.tables().lineTypePosition(name)
+                                     : db_.blockPosition(name);
+  if (i == NameIndex::npos) return nullptr;
+  resbuf* found = tableEntry(which, i);
+  if (setnext) tblCursor_[which] = static_cast<std::uint32_t>(i + 1);
   return found;
 }
 

@@ -106,6 +106,12 @@ private:
   const Answer* nextAnswer(const char* call, const char* prompt);
   int mismatch(const char* call, const char* expected);
   static void drain(void* self);
+  // The symbol tables as tblNext and tblSearch name them: 0 LAYER, 1 LTYPE, 2 BLOCK (any case);
+  // -1 for a null or another name.
+  static int tableOf(const char* table);
+  std::size_t tableSize(int which) const;
+  // A fresh list of the table's record at position i (< tableSize).
+  resbuf* tableEntry(int which, std::size_t i);
 
   Transcript transcript_;
   SystemVariables vars_;

@@ -72,9 +72,12 @@ void SelectionSets::removeEverywhere(const std::vector<std::uint32_t>& handles) 
     std::vector<std::uint32_t>& order = set.order;
     std::vector<std::uint32_t>::iterator kept;
     if (set.ascending) {
-      // Both sorted: one walk through each.
+      // Both sorted: one walk through each, from the first member that can be among them (a set
+      // that only holds older entities, as the plug-in's set of the blocks made so far, is not
+      // walked at all).
       auto g = gone.begin();
-      kept = std::remove_if(order.begin(), order.end(), [&](std::uint32_t h) {
+      kept = std::remove_if(std::lower_bound(order.begin(), order.end(), gone.front()),
+                            order.end(), [&](std::uint32_t h) {
         while (g != gone.end() && *g < h) ++g;
         return g != gone.end() && *g == h;
       });

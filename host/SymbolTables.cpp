@@ -58,23 +58,37 @@ std::string upperName(std::string name) {
   return name;
 }
 
+std::size_t NameIndex::find(const std::string& name) const {
+  auto it = at_.find(nameKey(name));
+  return it == at_.end() ? npos : it->second;
+}
+
+void NameIndex::add(const std::string& name, std::size_t position) {
+  at_.emplace(nameKey(name), position);
+}
+
 void SymbolTables::reset() {
   layers_.assign(1, LayerRecord{"0", 7, "CONTINUOUS"});
+  layerAt_.clear();
+  layerAt_.add(layers_[0].name, 0);
   lastLayer_ = 0;
   lineTypes_.assign(1, LineTypeRecord{"CONTINUOUS", "Solid line", {}});
+  lineTypeAt_.clear();
+  lineTypeAt_.add(lineTypes_[0].name, 0);
+}
+
+std::size_t SymbolTables::layerPosition(const std::string& name) const {
+  // Entities come in runs on the same layer: the layer found last is tried first, which spares
+  // the key. Names are unique ignoring case, so it is the only one that can match.
+  if (lastLayer_ < layers_.size() && sameName(layers_[lastLayer_].name, name)) return lastLayer_;
+  const std::size_t k = layerAt_.find(name);
+  if (k != NameIndex::npos) lastLayer_ = k;
+  return k;
 }
 
 const LayerRecord* SymbolTables::findLayer(const std::string& name) const {
-  // Entities come in runs on the same layer: the layer found last is tried first. Names are
-  // unique ignoring case, so it is the only one that can match.
-  if (lastLayer_ < layers_.size() && sameName(layers_[lastLayer_].name, name))
-    return &layers_[lastLayer_];
-  for (std::size_t k = 0; k < layers_.size(); ++k)
-    if (sameName(layers_[k].name, name)) {
-      lastLayer_ = k;
-      return &layers_[k];
-    }
-  return nullptr;
+  const std::size_t k = layerPosition(name);
+  return k == NameIndex::npos ? nullptr : &layers_[k];
 }
 
 LayerRecord* SymbolTables::findLayer(const std::string& name) {
@@ -83,14 +97,14 @@ LayerRecord* SymbolTables::findLayer(const std::string& name) {
 
 LayerRecord& SymbolTables::ensureLayer(const std::string& name) {
   if (LayerRecord* r = findLayer(name)) return *r;
+  layerAt_.add(name, layers_.size());
   layers_.push_back(LayerRecord{name, 7, "CONTINUOUS"});
   return layers_.back();
 }
 
 const LineTypeRecord* SymbolTables::findLineType(const std::string& name) const {
-  for (const LineTypeRecord& r : lineTypes_)
-    if (sameName(r.name, name)) return &r;
-  return nullptr;
+  const std::size_t k = lineTypePosition(name);
+  return k == NameIndex::npos ? nullptr : &lineTypes_[k];
 }
 
 bool SymbolTables::lineTypeUsable(const std::string& name) const {
@@ -99,11 +113,13 @@ bool SymbolTables::lineTypeUsable(const std::string& name) const {
 }
 
 void SymbolTables::addLineType(LineTypeRecord record) {
-  for (LineTypeRecord& r : lineTypes_)
-    if (sameName(r.name, record.name)) {
-      r = std::move(record);
-      return;
-    }
+  // A record of the same name is replaced in its place; its new spelling has the same key.
+  const std::size_t k = lineTypePosition(record.name);
+  if (k != NameIndex::npos) {
+    lineTypes_[k] = std::move(record);
+    return;
+  }
+  lineTypeAt_.add(record.name, lineTypes_.size());
   lineTypes_.push_back(std::move(record));
 }
 

@@ -227,8 +227,14 @@ std::int32_t CommandContext::convertDrawing(const m2dDrawingC& drawing, const ad
     return -1;
   }
   std::int32_t result = 1;
-  for (std::int64_t i = 0; i < figures; ++i)
-    result = convertFigure(drawing.figure(i), localSet, forceBlock, 0.0, 0.0, 0.0);
+  // The figures in order, along the item list in one walk. Asking for the i-th figure walks the
+  // list from its start: every time through the drawing's fresh view of the list, and through a
+  // view held here whenever the tree changed since the last question, as converting a figure
+  // may change it.
+  const m2dDrawingItemListC items = drawing.itemList();
+  for (metaTreeC* node = items.node()->firstChild(); node; node = node->nextSibling())
+    if (node->isKey(m2dFigureC::classKey()))
+      result = convertFigure(m2dFigureC(node, 0), localSet, forceBlock, 0.0, 0.0, 0.0);
   // The outer block is made whatever the figures' results were; the caller's angle goes to the
   // INSERT as it is.
   if (makeBlockAndInsert(name, viewNumber, localSet, x, y, angle, callerSet) != 1) result = -1;

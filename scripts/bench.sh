@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release preset, runs every benchmark executable (build/release/bin/bench_*) and the
 # end-to-end conversion benchmark (bench/e2e_bench.py: open-part command -> DXF in kestrix-host,
-# and ezdxf reading that DXF), and prints one table of the ratios the speed and memory goals name
-# (bench/ratio_table.py; one row a goal).
+# and ezdxf reading that DXF; drawings of many figures, each made a named block), and prints one
+# table of the ratios the speed and memory goals name (bench/ratio_table.py; one row a goal).
 #
 #   scripts/bench.sh [--max-size N] [--no-build] [--filter REGEX] [--keep DIR]
 #
@@ -73,10 +73,18 @@ if [ -z "$filter" ] || [[ e2e =~ $filter ]]; then
   for n in 10000 100000; do
     if [ "$n" -le "$max" ]; then hatch_sizes="$hatch_sizes${hatch_sizes:+,}$n"; fi
   done
+  figure_sizes=""
+  for n in 1000 10000; do
+    if [ "$n" -le "$max" ]; then figure_sizes="$figure_sizes${figure_sizes:+,}$n"; fi
+  done
+  one_name_sizes=""
+  if [ 1000 -le "$max" ]; then one_name_sizes=1000; fi
   if [ -n "$sizes" ]; then
-    echo "bench.sh: end to end, sizes $sizes, hatches over ${hatch_sizes:-no} lines" >&2
+    echo "bench.sh: end to end, sizes $sizes, hatches over ${hatch_sizes:-no} lines," \
+      "drawings of ${figure_sizes:-no} figures" >&2
     /usr/bin/python3 bench/e2e_bench.py --bin "$bin" --sample examples --sizes "$sizes" \
-      --ezdxf 100000 --hatch-sizes "$hatch_sizes" --out "$out/e2e.json"
+      --ezdxf 100000 --hatch-sizes "$hatch_sizes" --figure-sizes "$figure_sizes" \
+      --one-name-sizes "$one_name_sizes" --out "$out/e2e.json"
   fi
 fi
 
