@@ -18,6 +18,7 @@
 #include "host/HatchLayout.h"
 #include "host/SystemVariables.h"
 #include "host/TextFileSave.h"
+#include "host/TextSink.h"
 
 namespace kxhost {
 
@@ -178,17 +179,16 @@ std::string encodeAcis(const std::string& line) {
 }
 
 // The text of the file, one group at a time: the code right-aligned in three columns on its own
-// line, then the value's line. With a sink, the text goes into it a piece at a time, so that a
+// line, then the value's line. With a stream, the text goes into it a piece at a time, so that a
 // large drawing is never held whole in memory.
 class Out {
 public:
-  explicit Out(std::ostream* sink) : sink_(sink) {}
+  explicit Out(std::ostream* sink) : text_(sink) {}
 
   void g(int code, std::string_view value) {
     codeLine(code);
     text_.append(value);
-    text_ += '\n';
-    if (sink_ && text_.size() >= kPiece) flush();
+    text_.append('\n');
   }
   void g(int code, double v) {
     char buf[32];
@@ -216,33 +216,21 @@ public:
     if (plainText(v)) g(code, std::string_view(v));
     else g(code, std::string_view(encode(v)));
   }
-  // Ends the file: without a sink its whole text; with one, the rest goes into the sink and the
-  // result is empty.
-  std::string finish() {
-    if (!sink_) return std::move(text_);
-    flush();
-    return {};
-  }
+  // Ends the file: without a stream its whole text; with one, the rest goes into the stream and
+  // the result is empty.
+  std::string finish() { return text_.finish(); }
 
 private:
-  void flush() {
-    sink_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
-    text_.clear();
-  }
-
-  static constexpr std::size_t kPiece = std::size_t{1} << 20;
-
   void codeLine(int code) {
     char buf[16];
     const char* end = std::to_chars(buf, buf + sizeof buf, code).ptr;
     const std::size_t n = static_cast<std::size_t>(end - buf);
     if (n < 3) text_.append(3 - n, ' ');
-    text_.append(buf, n);
-    text_ += '\n';
+    text_.append(std::string_view(buf, n));
+    text_.append('\n');
   }
 
-  std::string text_;
-  std::ostream* sink_;
+  TextSink text_;
 };
 
 class Writer {
