@@ -27,6 +27,11 @@ that bench/ratio_table.py reads both alike:
                            --one-name-sizes): the k-th figure's block takes the k-th free name,
                            so the naming looks up 1 + 2 + ... + N names
   E2E_FiguresDistinctNet/N, E2E_FiguresOneNameNet/N   the same less E2E_SmallPart
+  E2E_LongText/N           the run with a figure of one text of N characters, a line feed every
+                           tenth (for the sizes of --text-sizes; one run), with the counters
+                           peak_bytes (the host's peak resident memory), peak_x_file (that over
+                           the metafile's size) and net_peak_x_file (the same for the peak less
+                           that of the run with the small part)
 Every run gets its own temporary folder (the module copied with a start.env pointing at the
 sample installation, HOME, TMPDIR, registry and drive c: inside it), as the end-to-end tests do.
 """
@@ -35,7 +40,6 @@ import json
 import math
 import os
 import re
-import resource
 import shutil
 import subprocess
 import sys
@@ -75,6 +79,21 @@ def write_metafile(path, n):
                 chunk = []
         f.write("".join(chunk))
         f.write("  }\n}\n")
+
+
+def write_text_metafile(path, n):
+    """A FIGURE with one TEXT of n characters, a line feed every tenth, so that the MTEXT has
+    n / 10 line breaks ("\\P") and goes into the DXF in pieces."""
+    line = "abcdefghi\n"
+    with open(path, "w") as f:
+        f.write('FIGURE {\n  NAME { "Text %d" }\n  ANSICHTNO { -1 }\n  GROUP { "NO" }\n'
+                '  INSERTPOINT {\n    POINT { 0 0 }\n    ROTATION { 0 }\n  }\n'
+                '  FIGURITEMS {\n    TEXT {\n      TEXT { "' % n)
+        for i in range(0, n, 100000):
+            f.write(line * (min(n - i, 100000) // len(line)))
+        f.write('" }\n      POINT { 10 20 }\n      HEIGHT { 2.5 }\n      ANGLE { 0 }\n'
+                '      TEXTRELPOS { 1 }\n      TEXTALIGN { 1 }\n      TEXTBW { 10 }\n'
+                '      TEXTBH { 3 }\n    }\n  }\n}\n')
 
 
 def write_hatch_metafile(path, n, hatch):
@@ -167,24 +186,28 @@ class Installation:
         self.release = release
 
     def convert(self, metafile, dxf):
-        """Wall time and processor time (user + system) of one run: open the part, place it,
-        save the DXF."""
+        """Wall time, processor time (user + system) and peak resident memory (bytes) of one
+        run: open the part, place it, save the DXF."""
         script = os.path.join(self.tmp, "open.script")
         with open(script, "w") as f:
             f.write("command TROVopenps2 %s\npoint 0,0\nangle 0\n" % metafile)
         command = [self.host, "--release", self.release, "--plugin", self.module, "--dxf", dxf,
                    script]
-        before = resource.getrusage(resource.RUSAGE_CHILDREN)
-        start = time.perf_counter()
-        run = subprocess.run(command, cwd=self.tmp, env=self.env, stdout=subprocess.PIPE,
-                             stderr=subprocess.PIPE)
-        elapsed = time.perf_counter() - start
-        after = resource.getrusage(resource.RUSAGE_CHILDREN)
-        cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
-        if run.returncode != 0 or b"refused" in run.stdout:
-            sys.exit("kestrix-host failed (%d):\n%s%s" % (run.returncode, run.stdout.decode(),
-                                                         run.stderr.decode()))
-        return elapsed, cpu
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            start = time.perf_counter()
+            run = subprocess.Popen(command, cwd=self.tmp, env=self.env, stdout=out, stderr=err)
+            # This run's own usage, whatever the runs before it used.
+            _, status, usage = os.wait4(run.pid, 0)
+            elapsed = time.perf_counter() - start
+            run.returncode = os.waitstatus_to_exitcode(status)
+            out.seek(0)
+            err.seek(0)
+            stdout, stderr = out.read(), err.read()
+        cpu = usage.ru_utime + usage.ru_stime
+        if run.returncode != 0 or b"refused" in stdout:
+            sys.exit("kestrix-host failed (%d):\n%s%s" % (run.returncode, stdout.decode(),
+                                                         stderr.decode()))
+        return elapsed, cpu, usage.ru_maxrss * 1024
 
     def close(self):
         shutil.rmtree(self.tmp, ignore_errors=True)
@@ -219,6 +242,8 @@ def main():
                     help="sizes of the drawing of figures named apart")
     ap.add_argument("--one-name-sizes", default="1000",
                     help="sizes of the drawing of figures of one name")
+    ap.add_argument("--text-sizes", default="10000000",
+                    help="characters of the one long text (multiples of 10)")
     ap.add_argument("--python", default="/usr/bin/python3", help="the python that has ezdxf")
     ap.add_argument("--out", help="JSON file (default: standard output)")
     args = ap.parse_args()
@@ -228,6 +253,7 @@ def main():
     figure_runs = [("E2E_FiguresDistinct", True, int(s)) for s in args.figure_sizes.split(",") if s]
     figure_runs += [("E2E_FiguresOneName", False, int(s))
                     for s in args.one_name_sizes.split(",") if s]
+    text_sizes = [int(s) for s in args.text_sizes.split(",") if s]
     inst = Installation(os.path.abspath(args.bin), os.path.abspath(args.sample), args.release)
     results = []
     try:
@@ -288,6 +314,30 @@ def main():
             results.append(entry("%s/%d" % (name, n), seconds, figures=n))
             results.append(entry("%sNet/%d" % (name, n), max(seconds - small, 0.0), figures=n))
             print("e2e: %s %d figures %.3f s" % (name, n, seconds), file=sys.stderr)
+        if text_sizes:
+            # The fixed part of the peak: the host with its modules and a part of a few shapes.
+            metafile = os.path.join(inst.tmp, "small.ps2")
+            write_metafile(metafile, SMALL)
+            base = inst.convert(metafile, os.path.join(inst.tmp, "small.dxf"))[2]
+        for n in text_sizes:
+            metafile = os.path.join(inst.tmp, "text-%d.ps2" % n)
+            dxf = os.path.join(inst.tmp, "text-%d.dxf" % n)
+            write_text_metafile(metafile, n)
+            size = os.path.getsize(metafile)
+            # Peak memory does not depend on the machine's load: one run is enough.
+            seconds, _, peak = inst.convert(metafile, dxf)
+            with open(dxf, "rb") as f:
+                if f.read().count(b"\\P") != n // 10:
+                    sys.exit("the DXF of the text of %d characters lacks its line breaks" % n)
+            os.remove(metafile)
+            os.remove(dxf)
+            results.append(entry("E2E_LongText/%d" % n, seconds, characters=n, file_bytes=size,
+                                 peak_bytes=peak, peak_x_file=peak / size,
+                                 net_peak_x_file=max(peak - base, 0) / size))
+            print("e2e: one text of %d characters %.3f s, peak %.1f MB (%.1f x the file, "
+                  "%.1f x net of the %.1f MB of a small part)"
+                  % (n, seconds, peak / 1e6, peak / size, max(peak - base, 0) / size, base / 1e6),
+                  file=sys.stderr)
     finally:
         inst.close()
     text = json.dumps({"context": {"executable": "e2e_bench.py"}, "benchmarks": results},

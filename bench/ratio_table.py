@@ -102,6 +102,12 @@ ROWS = [
          "cpu_per_shape"),
     Ratio("end to end: net conversion / ezdxf.readfile of its DXF", "E2E_ConvertNet/{n}",
           "Ezdxf_Read/{n}", 0.1, each_n=True),
+    # One long text is held a few times over (the tree, the host's list and its entity), never
+    # once per character.
+    Counter("end to end: one text of n characters: peak memory / file size",
+            "E2E_LongText/{n}", "peak_x_file", None),
+    Counter("end to end: one text of n characters: peak memory over a small part's / file size",
+            "E2E_LongText/{n}", "net_peak_x_file", 10),
     # A hatch costs about what its boundary shapes cost.
     Ratio("end to end: n lines with a hatch bounded by them / the same lines alone",
           "E2E_HatchOverLines/{n}", "E2E_LinesAlone/{n}", 2.5, each_n=True),

@@ -18,6 +18,7 @@
 #include "host/HatchLayout.h"
 #include "host/SystemVariables.h"
 #include "host/TextFileSave.h"
+#include "host/TextSink.h"
 
 namespace kxhost {
 
@@ -65,35 +66,47 @@ bool isControl(std::uint32_t cp) { return cp < 32 || cp == 127 || (cp >= 0x80 &&
 
 // Text for a DXF string value in the code page: characters it lacks as \U+XXXX (beyond U+FFFF,
 // which that form cannot hold, U+FFFD), control characters as blanks; in MTEXT a line break is
-// \P and a backslash keeps the character after it (a control sequence such as \P). Returned as
-// tokens, so that long texts can be split between characters.
-std::vector<std::string> encodeTokens(const std::string& s, bool mtext) {
-  const std::vector<std::uint32_t> cps = codePoints(s);
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < cps.size(); ++i) {
-    const std::uint32_t cp = cps[i];
+// \P and a backslash keeps the character after it (a control sequence such as \P). Handed to put
+// one token at a time (a view valid for the call), so that long texts can be split between
+// characters without being held a second time.
+template <class Put>
+void forEachToken(std::string_view s, bool mtext, Put&& put) {
+  for (std::size_t i = 0; i < s.size();) {
+    const std::uint32_t cp = nextCodePoint(s, i);
     unsigned char byte = 0;
     if (cp == '\n' && mtext) {
-      out.push_back("\\P");
-    } else if (isControl(cp)) {
-      out.push_back(" ");
-    } else if (cp == '\\' && mtext && i + 1 < cps.size() && cps[i + 1] > 32 && cps[i + 1] < 127) {
-      out.push_back(std::string("\\") + static_cast<char>(cps[i + 1]));
-      ++i;
-    } else if (cp1252Byte(cp, byte)) {
-      out.push_back(std::string(1, static_cast<char>(byte)));
+      put(std::string_view("\\P"));
+      continue;
+    }
+    if (isControl(cp)) {
+      put(std::string_view(" "));
+      continue;
+    }
+    if (cp == '\\' && mtext && i < s.size()) {
+      std::size_t after = i;
+      const std::uint32_t next = nextCodePoint(s, after);
+      if (next > 32 && next < 127) {
+        const char pair[2] = {'\\', static_cast<char>(next)};
+        put(std::string_view(pair, 2));
+        i = after;
+        continue;
+      }
+    }
+    if (cp1252Byte(cp, byte)) {
+      const char one = static_cast<char>(byte);
+      put(std::string_view(&one, 1));
     } else {
       char buf[16];
-      std::snprintf(buf, sizeof buf, "\\U+%04X", cp > 0xFFFF ? 0xFFFDu : cp);
-      out.push_back(buf);
+      const int n = std::snprintf(buf, sizeof buf, "\\U+%04X", cp > 0xFFFF ? 0xFFFDu : cp);
+      put(std::string_view(buf, static_cast<std::size_t>(n)));
     }
   }
-  return out;
 }
 
 std::string encode(const std::string& s) {
   std::string out;
-  for (const std::string& t : encodeTokens(s, false)) out += t;
+  out.reserve(s.size());
+  forEachToken(s, false, [&](std::string_view t) { out += t; });
   return out;
 }
 
@@ -166,17 +179,16 @@ std::string encodeAcis(const std::string& line) {
 }
 
 // The text of the file, one group at a time: the code right-aligned in three columns on its own
-// line, then the value's line. With a sink, the text goes into it a piece at a time, so that a
+// line, then the value's line. With a stream, the text goes into it a piece at a time, so that a
 // large drawing is never held whole in memory.
 class Out {
 public:
-  explicit Out(std::ostream* sink) : sink_(sink) {}
+  explicit Out(std::ostream* sink) : text_(sink) {}
 
   void g(int code, std::string_view value) {
     codeLine(code);
     text_.append(value);
-    text_ += '\n';
-    if (sink_ && text_.size() >= kPiece) flush();
+    text_.append('\n');
   }
   void g(int code, double v) {
     char buf[32];
@@ -204,33 +216,21 @@ public:
     if (plainText(v)) g(code, std::string_view(v));
     else g(code, std::string_view(encode(v)));
   }
-  // Ends the file: without a sink its whole text; with one, the rest goes into the sink and the
-  // result is empty.
-  std::string finish() {
-    if (!sink_) return std::move(text_);
-    flush();
-    return {};
-  }
+  // Ends the file: without a stream its whole text; with one, the rest goes into the stream and
+  // the result is empty.
+  std::string finish() { return text_.finish(); }
 
 private:
-  void flush() {
-    sink_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
-    text_.clear();
-  }
-
-  static constexpr std::size_t kPiece = std::size_t{1} << 20;
-
   void codeLine(int code) {
     char buf[16];
     const char* end = std::to_chars(buf, buf + sizeof buf, code).ptr;
     const std::size_t n = static_cast<std::size_t>(end - buf);
     if (n < 3) text_.append(3 - n, ' ');
-    text_.append(buf, n);
-    text_ += '\n';
+    text_.append(std::string_view(buf, n));
+    text_.append('\n');
   }
 
-  std::string text_;
-  std::ostream* sink_;
+  TextSink text_;
 };
 
 class Writer {
@@ -680,18 +680,30 @@ private:
     o_.i(71, a ? a->i : 1);
     const Group* d = e.find(72);
     o_.i(72, d ? d->i : 1);
-    std::string full;
+    // The text is its group 3 entries in order, then its group 1. Only a text given in pieces
+    // is joined; a text in group 1 alone is read where it lies.
+    const Group* last = e.find(1);
+    std::string joined;
+    bool pieces = false;
     for (const Group& g : e.groups)
-      if (g.code == 3) full += g.s;
-    if (const Group* g = e.find(1)) full += g->s;
-    // Pieces of at most 250 characters, never splitting an escape.
-    std::vector<std::string> pieces(1);
-    for (const std::string& tok : encodeTokens(full, true)) {
-      if (pieces.back().size() + tok.size() > 250) pieces.emplace_back();
-      pieces.back() += tok;
-    }
-    for (std::size_t k = 0; k + 1 < pieces.size(); ++k) o_.g(3, pieces[k]);
-    o_.g(1, pieces.back());
+      if (g.code == 3) {
+        joined += g.s;
+        pieces = true;
+      }
+    if (pieces && last) joined += last->s;
+    const std::string_view full = pieces || !last ? std::string_view(joined) : std::string_view(last->s);
+    // Written in pieces of at most 250 characters, never splitting an escape: each full piece
+    // as a group 3, the last one as the group 1.
+    std::string piece;
+    piece.reserve(250);
+    forEachToken(full, true, [&](std::string_view tok) {
+      if (piece.size() + tok.size() > 250) {
+        o_.g(3, piece);
+        piece.clear();
+      }
+      piece += tok;
+    });
+    o_.g(1, piece);
     if (e.find(7)) o_.g(7, "Standard");
     optPoint(e, 210);
     optPoint(e, 11);

@@ -145,5 +145,59 @@ TEST_F(HostTest, SolidTextLinesReadBackWhole) {
                                                        "~@_^ #"}));
 }
 
+// The groups 3 and 1 of each MTEXT of the file, in order, as "3:value" and "1:value".
+std::vector<std::vector<std::string>> mtextPieces(const std::string& dxf) {
+  std::vector<std::string> lines;
+  std::istringstream in(dxf);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::vector<std::vector<std::string>> out;
+  bool inside = false;
+  for (std::size_t k = 0; k + 1 < lines.size(); k += 2) {
+    const int code = std::stoi(lines[k]);
+    if (code == 0) {
+      inside = lines[k + 1] == "MTEXT";
+      if (inside) out.emplace_back();
+    } else if (inside && (code == 1 || code == 3)) {
+      out.back().push_back(std::to_string(code) + ":" + lines[k + 1]);
+    }
+  }
+  return out;
+}
+
+// A text goes into the file in pieces of at most 250 characters, each full one in a group 3 and
+// the last in the group 1; a line break (\P), a control sequence and a character in the \U+XXXX
+// form stay in one piece. A text the entity holds in pieces is one text, even where an escape
+// starts in one piece and ends in the next.
+TEST_F(HostTest, MTextIsWrittenInPiecesThatKeepEscapesWhole) {
+  struct Case {
+    std::string head;   // group 3 of the entity, none when empty
+    std::string text;   // group 1
+    std::vector<std::string> written;
+  };
+  const std::string a249(249, 'a');
+  const Case cases[] = {
+      {"", "", {"1:"}},
+      {"", std::string(250, 'a'), {"1:" + std::string(250, 'a')}},
+      {"", std::string(251, 'a'), {"3:" + std::string(250, 'a'), "1:a"}},
+      {"", a249 + "\nb", {"3:" + a249, "1:\\Pb"}},
+      {"", std::string(248, 'a') + "\\~x", {"3:" + std::string(248, 'a') + "\\~", "1:x"}},
+      {"", a249 + "\\~", {"3:" + a249, "1:\\~"}},
+      {"", a249 + "\xE2\x98\x83", {"3:" + a249, "1:\\U+2603"}},
+      {a249 + "\\", "Pz", {"3:" + a249, "1:\\Pz"}},
+  };
+  const ads_point at = {0.0, 0.0, 0.0};
+  for (const Case& c : cases) {
+    resbuf* list =
+        c.head.empty()
+            ? acutBuildList(RTDXF0, "MTEXT", 10, at, 40, 2.5, 1, c.text.c_str(), 0)
+            : acutBuildList(RTDXF0, "MTEXT", 10, at, 40, 2.5, 3, c.head.c_str(), 1, c.text.c_str(), 0);
+    ASSERT_EQ(acdbEntMake(list), RTNORM) << host.transcript().text();
+    acutRelRb(list);
+  }
+  const auto written = mtextPieces(DxfWriter(host.database(), host.variables()).text());
+  ASSERT_EQ(written.size(), std::size(cases));
+  for (std::size_t k = 0; k < written.size(); ++k) EXPECT_EQ(written[k], cases[k].written) << k;
+}
+
 }  // namespace
 }  // namespace kxhost::testing

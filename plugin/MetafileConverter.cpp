@@ -124,16 +124,15 @@ double arcPieceBulge(const mVec2dC& s, const mVec2dC& m, const mVec2dC& e, const
   return bulge;
 }
 
-MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int relPos, int align,
+MTextPlacement placeMText(const mVec2dC& point, std::string_view text, int relPos, int align,
                           double boxWidth) {
   MTextPlacement p;
   p.x = std::trunc(point.x);
   p.y = std::trunc(point.y);
   p.attachment = attachmentGroup(relPos);
-  if (text.find('\n') == std::string::npos) {
-    p.text = text;
-    return p;
-  }
+  const auto lineFeeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  if (lineFeeds == 0) return p;
+  p.lineFeeds = true;
   // Worked in 64 bits: relPos and align are any 32-bit values of the file, and the sums of two
   // of them do not fit in an int.
   const std::int64_t r = (std::int64_t{relPos} - 1) % 3;
@@ -143,6 +142,7 @@ MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int rel
   p.x = p.x - static_cast<double>(half) * static_cast<double>(r) +
         static_cast<double>(std::int64_t{align} - 1) * half;
   p.attachment = attachmentGroup(std::int64_t{relPos} - r + (std::int64_t{align} - 1));
+  p.text.reserve(text.size() + lineFeeds);
   for (char ch : text) {
     if (ch == '\n') p.text += "\\P";
     else p.text += ch;
@@ -452,18 +452,21 @@ std::int32_t CommandContext::makeMText(const m2dTextC& shape, int penClass, int 
                                        ads_name out) {
   const EntityAttributes pen = entityAttributes(penClass, cosmetic);
   // The position is worked out in the metafile's own units and then placed with the figure.
-  const MTextPlacement p =
-      placeMText(shape.point(), shape.text(), shape.relPos(), shape.align(), shape.boxWidth());
+  const char* stored = shape.text();
+  MTextPlacement p =
+      placeMText(shape.point(), stored, shape.relPos(), shape.align(), shape.boxWidth());
   const mVec2dC at = placement_.position(p.x, p.y);
   const double position[3] = {at.x, at.y, 0.0};
   const double height = shape.height() * placement_.scale;
   const double angle = hostRadians(shape.angle() + placement_.turn);
-  return makeReported(*this,
-                      hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, pen.layer, 6,
-                                          pen.lineType, 62, pen.colour, 100, "AcDbMText", 10,
-                                          position, 40, height, 71, p.attachment, 72, 1, 1,
-                                          p.text.c_str(), 50, angle, 0),
-                      out, "Textelement konnte nicht erzeugt werden!");
+  resbuf* list = hostcall::buildList(RTDXF0, "MTEXT", 100, "AcDbEntity", 8, pen.layer, 6,
+                                     pen.lineType, 62, pen.colour, 100, "AcDbMText", 10,
+                                     position, 40, height, 71, p.attachment, 72, 1, 1,
+                                     p.lineFeeds ? p.text.c_str() : stored, 50, angle, 0);
+  // The list holds its own copy of the text; the one made here goes before the host copies it
+  // once more into its entity.
+  std::string().swap(p.text);
+  return makeReported(*this, list, out, "Textelement konnte nicht erzeugt werden!");
 }
 
 std::int32_t CommandContext::makePolyline(const m2dIntCrvC& shape, int penClass, int cosmetic,

@@ -5,6 +5,7 @@
 // own nothing but the pieces they hand back.
 
 #include <string>
+#include <string_view>
 
 #include "meta/mMat3d.h"
 #include "meta/mVec2d.h"
@@ -30,9 +31,11 @@ struct MTextPlacement {
   double x = 0.0;
   double y = 0.0;
   int attachment = 0;
-  std::string text;
+  bool lineFeeds = false;   // the text holds a line feed
+  std::string text;         // with lineFeeds the text with "\P" for them; otherwise empty: the
+                            // stored text is the MTEXT's as it is, and is not copied
 };
-MTextPlacement placeMText(const mVec2dC& point, const std::string& text, int relPos, int align,
+MTextPlacement placeMText(const mVec2dC& point, std::string_view text, int relPos, int align,
                           double boxWidth);
 
 // How the texts and hatch patterns of the figure being converted follow the figure's placement;

@@ -107,11 +107,14 @@ TEST(MTextPlacement, LineFeedsMoveAndReattachTheText) {
   EXPECT_EQ(multi.attachment, 4);
   EXPECT_DOUBLE_EQ(multi.x, 15.0);
   EXPECT_DOUBLE_EQ(multi.y, -3.0);
+  EXPECT_TRUE(multi.lineFeeds);
   EXPECT_EQ(multi.text, "a\\Pb");
   const MTextPlacement single = placeMText({20.7, 3.9}, "ab", 5, 1, 10.0);
   EXPECT_EQ(single.attachment, 5);
   EXPECT_DOUBLE_EQ(single.x, 20.0);
-  EXPECT_EQ(single.text, "ab");
+  // A text without line feeds goes into the MTEXT as stored: nothing is copied.
+  EXPECT_FALSE(single.lineFeeds);
+  EXPECT_EQ(single.text, "");
   // Right-aligned lines in a box attached at its top centre.
   const MTextPlacement right = placeMText({0, 0}, "a\nb", 2, 3, 9.0);
   EXPECT_EQ(right.attachment, 3);
