@@ -93,12 +93,6 @@ void DrawingDump::write(TextSink& out) const {
   for (const BlockRecord& b : db.blocks()) counts(out, "\"" + b.name + "\"", b.entities);
 }
 
-std::string DrawingDump::text() const {
-  TextSink out;
-  write(out);
-  return out.finish();
-}
-
 bool DrawingDump::save(const std::string& nativePath, std::string& error) const {
   return saveTextFile(nativePath, [&](std::ostream& stream) {
     TextSink out(&stream);

@@ -15,7 +15,6 @@ class DrawingDump {
 public:
   explicit DrawingDump(HostSession& host) : host_(host) {}
 
-  std::string text() const;
   // Writes the dump into the file a piece at a time, never holding it whole.
   bool save(const std::string& nativePath, std::string& error) const;
 
