@@ -11,8 +11,8 @@
 #
 # start.env names every folder through %DirOfThisFile%, and the programs and modules find their
 # libraries through an $ORIGIN-relative run path, so the tree keeps working when it is moved.
-# cpack packs the same tree (TGZ, and DEB where dpkg-deb is at hand); name, version and
-# description are the project's.
+# cpack packs the same tree (TGZ, and DEB where dpkg-deb is at hand), every folder with mode 0755
+# whatever the packager's umask; name, version and description are the project's.
 include(GNUInstallDirs)
 
 set(KESTRIX_SAMPLE_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME})
@@ -73,6 +73,8 @@ if(KESTRIX_DPKG_DEB)
   list(APPEND CPACK_GENERATOR DEB)
 endif()
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/KestrixCPackOptions.cmake)
+# Folders 0755 in every package, whatever the packager's umask.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/KestrixPackageModes.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # What the programs and modules link beyond the package's own libraries.

@@ -14,8 +14,10 @@ one of these, chosen with --check:
             build with the address and UB sanitizers, whose instrumentation records the
             absolute source file names) the programs and libraries are checked only for their
             run paths
-  package   cpack makes a TGZ archive (and a DEB package where dpkg-deb is at hand) that lists
-            exactly the installed files
+  package   cpack, run under umask 077, makes a TGZ archive (and a DEB package where dpkg-deb is
+            at hand) that lists exactly the installed files, every folder with mode 0755 and every
+            file 0644 or 0755; the DEB package's conffiles are the files that users and
+            administrators change
   dpkg      the DEB package, installed into a private dpkg root, keeps what its users and
             administrators changed: the options dialog's saves in user/plinth.cfg and an edited
             start.env survive a reinstall, an upgrade to a higher release, a removal and a later
@@ -29,6 +31,7 @@ import argparse
 import os
 import re
 import shutil
+import stat
 import subprocess
 import sys
 import tarfile
@@ -206,14 +209,16 @@ def check_run(args, root, tmp):
                 check_washer_block(dxf)
 
 
-def cpack(args, generator, folder, *defines):
+def cpack(args, generator, folder, *defines, umask=-1):
     """The package cpack makes of the build tree into folder with the generator, each define a
-    NAME=VALUE overriding a CPack setting; None when it failed."""
+    NAME=VALUE overriding a CPack setting, under umask (-1: this process's); None when it
+    failed."""
     command = [args.cpack, "-G", generator, "-B", folder]
     for define in defines:
         command += ["-D", define]
     run = subprocess.run(command + ["--config", os.path.join(args.build, "CPackConfig.cmake")],
-                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300)
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300,
+                         umask=umask)
     out = run.stdout.decode(errors="replace")
     made = re.findall(r"package: (\S+) generated", out)
     if run.returncode != 0 or not made:
@@ -222,32 +227,61 @@ def cpack(args, generator, folder, *defines):
     return made[0]
 
 
+def archive_modes(data):
+    """The name and mode ('drwxr-xr-x') of each member of the tar archive that data holds, an
+    open file read through once."""
+    with tarfile.open(fileobj=data, mode="r|*") as archive:
+        return [(m.name, stat.filemode(m.mode | (stat.S_IFDIR if m.isdir() else
+                                                 stat.S_IFLNK if m.issym() else stat.S_IFREG)))
+                for m in archive]
+
+
+def check_modes(generator, members):
+    """Folders 0755, files 0644 or 0755: the tree is usable by everyone it is installed for."""
+    for name, mode in members:
+        if mode not in ("drwxr-xr-x", "-rw-r--r--", "-rwxr-xr-x", "lrwxrwxrwx"):
+            fail("%s holds %s with mode %s" % (generator, name, mode))
+
+
+def deb_modes(package, part):
+    """The names and modes of the DEB package's files (part "fsys") or control files ("ctrl")."""
+    extract = subprocess.Popen(["dpkg-deb", "--%s-tarfile" % part, package],
+                               stdout=subprocess.PIPE)
+    members = archive_modes(extract.stdout)
+    extract.stdout.close()
+    if extract.wait() != 0:
+        fail("dpkg-deb --%s-tarfile %s exits with %d" % (part, package, extract.returncode))
+    return members
+
+
 def check_package(args, root, tmp):
     installed = set(files_under(root))
     pack = os.path.join(tmp, "pack")
     generators = ["TGZ"] + (["DEB"] if shutil.which("dpkg-deb") else [])
     for generator in generators:
-        package = cpack(args, generator, pack)
+        # Packed as by a packager whose umask lets no one else read what they make.
+        package = cpack(args, generator, pack, umask=0o077)
         if package is None:
             continue
         if generator == "TGZ":
-            with tarfile.open(package) as archive:
-                names = [m.name for m in archive.getmembers() if not m.isdir()]
+            with open(package, "rb") as f:
+                members = archive_modes(f)
+            check_modes(generator, members)
+            names = [name for name, mode in members if not mode.startswith("d")]
             top = os.path.basename(package)[:-len(".tar.gz")] + "/"
             listed = {n[len(top):] for n in names if n.startswith(top)}
             if len(listed) != len(names):
                 fail("the archive holds files outside %s" % top)
         else:
-            contents = subprocess.run(["dpkg-deb", "-c", package], stdout=subprocess.PIPE,
-                                      check=True).stdout.decode()
+            members = deb_modes(package, "fsys")
+            check_modes(generator, members + deb_modes(package, "ctrl"))
             listed = set()
-            for line in contents.splitlines():
-                if line.startswith("d"):
+            for name, mode in members:
+                if mode.startswith("d"):
                     continue
-                name = line.split(None, 5)[5].split(" -> ")[0]
-                if not name.startswith("./opt/kestrix/"):
-                    fail("the DEB package installs %s outside /opt/kestrix" % name)
-                listed.add(name[len("./opt/kestrix/"):])
+                if not name.startswith("." + DEB_PREFIX + "/"):
+                    fail("the DEB package installs %s outside %s" % (name, DEB_PREFIX))
+                listed.add(name[len("." + DEB_PREFIX + "/"):])
             info = subprocess.run(["dpkg-deb", "-f", package, "Package", "Version"],
                                   stdout=subprocess.PIPE, check=True).stdout.decode()
             if "Package: kestrix" not in info or "Version: " not in info:
