@@ -11,8 +11,8 @@
 #
 # start.env names every folder through %DirOfThisFile%, and the programs and modules find their
 # libraries through an $ORIGIN-relative run path, so the tree keeps working when it is moved.
-# cpack packs the same tree (TGZ, and DEB where dpkg-deb is at hand); name, version and
-# description are the project's.
+# cpack packs the same tree (TGZ, and DEB where dpkg-deb is at hand), every folder with mode 0755
+# whatever the packager's umask; name, version and description are the project's.
 include(GNUInstallDirs)
 
 set(KESTRIX_SAMPLE_INSTALL_DIR ${CMAKE_INSTALL_DATADIR}/${PROJECT_NAME})
@@ -60,7 +60,8 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/quorvel ${PROJECT_SOURCE_DIR}/e
         DESTINATION ${KESTRIX_SAMPLE_INSTALL_DIR})
 
 # Packages of the installation. The DEB package puts the tree under /opt/kestrix, whole, as it is
-# laid out above (KestrixCPackOptions.cmake).
+# laid out above (KestrixCPackOptions.cmake reads the folder from CPACK_KESTRIX_DEB_PREFIX).
+set(CPACK_KESTRIX_DEB_PREFIX /opt/${PROJECT_NAME})
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${PROJECT_DESCRIPTION})
@@ -72,8 +73,32 @@ if(KESTRIX_DPKG_DEB)
   list(APPEND CPACK_GENERATOR DEB)
 endif()
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/KestrixCPackOptions.cmake)
+# Folders 0755 in every package, whatever the packager's umask.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/KestrixPackageModes.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # What the programs and modules link beyond the package's own libraries.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+# The DEB package's conffiles: every installed file that users or administrators change. dpkg
+# keeps such a file, once edited, over a reinstall and an upgrade (it asks only when the package
+# brings a changed version of it too) and when the package is removed; only a purge deletes it.
+# They are the user configuration that the options dialog saves into (user/), the launcher
+# settings, dialog and definition files (setup/), start.env, and the line-type files that the user
+# configuration names: kestrix.lin beside the deliverables and the host's support/acad.lin, its
+# default. The list follows the folders installed above, file for file.
+file(GLOB_RECURSE kestrix_sample_conffiles RELATIVE ${PROJECT_SOURCE_DIR}/examples CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/examples/setup/* ${PROJECT_SOURCE_DIR}/examples/user/*)
+file(GLOB_RECURSE kestrix_support_conffiles RELATIVE ${PROJECT_SOURCE_DIR}/tools/kestrix-host
+     CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/kestrix-host/support/*)
+set(kestrix_conffiles)
+foreach(name start.env kestrix.lin ${kestrix_support_conffiles})
+  string(APPEND kestrix_conffiles "${CPACK_KESTRIX_DEB_PREFIX}/${CMAKE_INSTALL_BINDIR}/${name}\n")
+endforeach()
+foreach(name ${kestrix_sample_conffiles})
+  string(APPEND kestrix_conffiles "${CPACK_KESTRIX_DEB_PREFIX}/${KESTRIX_SAMPLE_INSTALL_DIR}/${name}\n")
+endforeach()
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/installed/conffiles CONTENT "${kestrix_conffiles}")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/installed/conffiles)
+# The control files get dpkg's modes (0644), whatever the modes of the files they are made from.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 include(CPack)

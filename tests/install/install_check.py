@@ -14,8 +14,15 @@ one of these, chosen with --check:
             build with the address and UB sanitizers, whose instrumentation records the
             absolute source file names) the programs and libraries are checked only for their
             run paths
-  package   cpack makes a TGZ archive (and a DEB package where dpkg-deb is at hand) that lists
-            exactly the installed files
+  package   cpack, run under umask 077, makes a TGZ archive (and a DEB package where dpkg-deb is
+            at hand) that lists exactly the installed files, every folder with mode 0755 and every
+            file 0644 or 0755; the DEB package's conffiles are the files that users and
+            administrators change
+  dpkg      the DEB package, installed into a private dpkg root, keeps what its users and
+            administrators changed: the options dialog's saves in user/plinth.cfg and an edited
+            start.env survive a reinstall, an upgrade to a higher release, a removal and a later
+            install, and go only with --purge. Never touches the machine's own dpkg database.
+            Skipped (exit status 77) where dpkg is not at hand
 
 Everything happens in a temporary folder that is removed at the end. Exit status 0 when the check
 passes.
@@ -24,6 +31,7 @@ import argparse
 import os
 import re
 import shutil
+import stat
 import subprocess
 import sys
 import tarfile
@@ -42,6 +50,16 @@ REQUIRED = ["bin/kestrix-host", "bin/libkestrix2000.so", "bin/libkestrix.so", "b
             "bin/demo-shaft", "bin/demo-assembly", "bin/demo-connect", "lib/libkxplatform.so",
             "lib/libkestrixhost.so"]
 SAMPLE_FOLDERS = ("quorvel", "setup", "user", "parts")
+DEB_PREFIX = "/opt/kestrix"
+# What users and administrators change, so the DEB package's conffiles: start.env, the line-type
+# files the user configuration names, the launcher settings, dialog and definition files, and the
+# user configuration that the options dialog saves into.
+EDITED = ("bin/start.env", "bin/kestrix.lin", "bin/support/", SAMPLE + "/setup/",
+          SAMPLE + "/user/")
+SKIPPED = 77  # the exit status ctest reports as a skip
+# The options dialog as a user works it: a hidden-layer setting and a named configuration saved.
+OPTIONS_SAVE = ("command TROVoptions\ntile layer_hidden UNSICHTBAR\npress save\n"
+                "tile cfgname Werk A\npress accept\npress accept\n")
 
 failures = []
 
@@ -191,50 +209,228 @@ def check_run(args, root, tmp):
                 check_washer_block(dxf)
 
 
+def cpack(args, generator, folder, *defines, umask=-1):
+    """The package cpack makes of the build tree into folder with the generator, each define a
+    NAME=VALUE overriding a CPack setting, under umask (-1: this process's); None when it
+    failed."""
+    command = [args.cpack, "-G", generator, "-B", folder]
+    for define in defines:
+        command += ["-D", define]
+    run = subprocess.run(command + ["--config", os.path.join(args.build, "CPackConfig.cmake")],
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300,
+                         umask=umask)
+    out = run.stdout.decode(errors="replace")
+    made = re.findall(r"package: (\S+) generated", out)
+    if run.returncode != 0 or not made:
+        fail("cpack -G %s failed:\n%s" % (generator, out))
+        return None
+    return made[0]
+
+
+def archive_modes(data):
+    """The name and mode ('drwxr-xr-x') of each member of the tar archive that data holds, an
+    open file read through once."""
+    with tarfile.open(fileobj=data, mode="r|*") as archive:
+        return [(m.name, stat.filemode(m.mode | (stat.S_IFDIR if m.isdir() else
+                                                 stat.S_IFLNK if m.issym() else stat.S_IFREG)))
+                for m in archive]
+
+
+def check_modes(generator, members):
+    """Folders 0755, files 0644 or 0755: the tree is usable by everyone it is installed for."""
+    for name, mode in members:
+        if mode not in ("drwxr-xr-x", "-rw-r--r--", "-rwxr-xr-x", "lrwxrwxrwx"):
+            fail("%s holds %s with mode %s" % (generator, name, mode))
+
+
+def deb_modes(package, part):
+    """The names and modes of the DEB package's files (part "fsys") or control files ("ctrl")."""
+    extract = subprocess.Popen(["dpkg-deb", "--%s-tarfile" % part, package],
+                               stdout=subprocess.PIPE)
+    members = archive_modes(extract.stdout)
+    extract.stdout.close()
+    if extract.wait() != 0:
+        fail("dpkg-deb --%s-tarfile %s exits with %d" % (part, package, extract.returncode))
+    return members
+
+
 def check_package(args, root, tmp):
     installed = set(files_under(root))
     pack = os.path.join(tmp, "pack")
     generators = ["TGZ"] + (["DEB"] if shutil.which("dpkg-deb") else [])
     for generator in generators:
-        run = subprocess.run([args.cpack, "-G", generator, "-B", pack,
-                              "--config", os.path.join(args.build, "CPackConfig.cmake")],
-                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=300)
-        out = run.stdout.decode(errors="replace")
-        made = re.findall(r"package: (\S+) generated", out)
-        if run.returncode != 0 or not made:
-            fail("cpack -G %s failed:\n%s" % (generator, out))
+        # Packed as by a packager whose umask lets no one else read what they make.
+        package = cpack(args, generator, pack, umask=0o077)
+        if package is None:
             continue
         if generator == "TGZ":
-            with tarfile.open(made[0]) as archive:
-                names = [m.name for m in archive.getmembers() if not m.isdir()]
-            top = os.path.basename(made[0])[:-len(".tar.gz")] + "/"
+            with open(package, "rb") as f:
+                members = archive_modes(f)
+            check_modes(generator, members)
+            names = [name for name, mode in members if not mode.startswith("d")]
+            top = os.path.basename(package)[:-len(".tar.gz")] + "/"
             listed = {n[len(top):] for n in names if n.startswith(top)}
             if len(listed) != len(names):
                 fail("the archive holds files outside %s" % top)
         else:
-            contents = subprocess.run(["dpkg-deb", "-c", made[0]], stdout=subprocess.PIPE,
-                                      check=True).stdout.decode()
+            members = deb_modes(package, "fsys")
+            check_modes(generator, members + deb_modes(package, "ctrl"))
             listed = set()
-            for line in contents.splitlines():
-                if line.startswith("d"):
+            for name, mode in members:
+                if mode.startswith("d"):
                     continue
-                name = line.split(None, 5)[5].split(" -> ")[0]
-                if not name.startswith("./opt/kestrix/"):
-                    fail("the DEB package installs %s outside /opt/kestrix" % name)
-                listed.add(name[len("./opt/kestrix/"):])
-            info = subprocess.run(["dpkg-deb", "-f", made[0], "Package", "Version"],
+                if not name.startswith("." + DEB_PREFIX + "/"):
+                    fail("the DEB package installs %s outside %s" % (name, DEB_PREFIX))
+                listed.add(name[len("." + DEB_PREFIX + "/"):])
+            info = subprocess.run(["dpkg-deb", "-f", package, "Package", "Version"],
                                   stdout=subprocess.PIPE, check=True).stdout.decode()
             if "Package: kestrix" not in info or "Version: " not in info:
                 fail("the DEB package's control fields: %s" % info)
+            conffiles = set(subprocess.run(["dpkg-deb", "--info", package, "conffiles"],
+                                           stdout=subprocess.PIPE).stdout.decode().split())
+            edited = {DEB_PREFIX + "/" + name for name in installed
+                      if any(name == e or e.endswith("/") and name.startswith(e) for e in EDITED)}
+            if conffiles != edited:
+                fail("the DEB package's conffiles list %s more and lack %s"
+                     % (sorted(conffiles - edited), sorted(edited - conffiles)))
         if listed != installed:
             fail("%s lists %s more and lacks %s" % (generator, sorted(listed - installed),
                                                     sorted(installed - listed)))
-        print("%s: %s, %d files" % (generator, os.path.basename(made[0]), len(listed)))
+        print("%s: %s, %d files" % (generator, os.path.basename(package), len(listed)))
+
+
+def check_dpkg(args, tmp):
+    missing = [tool for tool in ("dpkg", "dpkg-deb", "dpkg-query") if not shutil.which(tool)]
+    if missing:
+        print("SKIP: %s not at hand, so no DEB package is made here" % ", ".join(missing))
+        return SKIPPED
+    machine_status = "/var/lib/dpkg/status"
+    machine_before = read(machine_status) if os.path.exists(machine_status) else None
+
+    first = cpack(args, "DEB", os.path.join(tmp, "first"))
+    if first is None:
+        return
+    version = subprocess.run(["dpkg-deb", "-f", first, "Version"], stdout=subprocess.PIPE,
+                             check=True).stdout.decode().strip()
+    higher = version + ".1"
+    second = cpack(args, "DEB", os.path.join(tmp, "second"), "CPACK_PACKAGE_VERSION=" + higher)
+    if second is None:
+        return
+
+    # A database of its own: dpkg installs below root and records there, nowhere else.
+    root = os.path.join(tmp, "root")
+    admin = os.path.join(root, "var", "lib", "dpkg")
+    for folder in ("info", "updates", "triggers"):
+        os.makedirs(os.path.join(admin, folder))
+    for name in ("status", "available"):
+        open(os.path.join(admin, name), "w").close()
+    options = ["--root=" + root, "--admindir=" + admin, "--log=" + os.path.join(tmp, "dpkg.log")]
+    # The private database holds none of the run-time packages the DEB depends on; dpkg wants
+    # ldconfig and start-stop-daemon on the PATH, and lets others than root use a root of their
+    # own only when told so. Standard input is closed: a conffile question fails the step.
+    options.append("--force-depends")
+    if os.geteuid() != 0:
+        options.append("--force-not-root")
+    env = dict(os.environ)
+    env["PATH"] = env.get("PATH", "/usr/bin:/bin") + ":/usr/sbin:/sbin"
+
+    def dpkg(step, *arguments):
+        run = subprocess.run(["dpkg"] + options + list(arguments), env=env,
+                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                             stderr=subprocess.STDOUT, timeout=300)
+        if run.returncode != 0:
+            fail("%s: dpkg %s exits with %d:\n%s" % (step, " ".join(arguments), run.returncode,
+                                                     run.stdout.decode(errors="replace")))
+        return run.returncode == 0
+
+    def status():
+        run = subprocess.run(["dpkg-query", "--admindir=" + admin, "-W",
+                              "-f=${db:Status-Abbrev}${Version}", "kestrix"],
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        return run.stdout.decode().strip() if run.returncode == 0 else "unknown"
+
+    tree = root + DEB_PREFIX
+    if not dpkg("install", "--install", first):
+        return
+
+    # The user saves options; the administrator edits start.env.
+    user_cfg = os.path.join(tree, SAMPLE, "user", "plinth.cfg")
+    packaged = read(user_cfg)
+    work = os.path.join(tmp, "work")
+    for folder in ("c", "registry"):
+        os.makedirs(os.path.join(work, folder))
+    script = os.path.join(work, "save.script")
+    with open(script, "w") as f:
+        f.write(OPTIONS_SAVE)
+    transcript = os.path.join(work, "transcript.txt")
+    run = subprocess.run([os.path.join(tree, "bin", "kestrix-host"), "--release", "2000",
+                          "--transcript", transcript, script], cwd=work,
+                         env={"KESTRIX_DRIVES": "c=" + os.path.join(work, "c"),
+                              "KESTRIX_REGISTRY": os.path.join(work, "registry")},
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
+    saved = read(user_cfg)
+    if run.returncode != 0 or saved == packaged or "UNSICHTBAR" not in saved \
+            or "Werk A" not in saved:
+        fail("the options dialog did not save into the installed plinth.cfg (exit %d):\n%s\n%s"
+             % (run.returncode, run.stdout.decode(errors="replace"),
+                read(transcript) if os.path.exists(transcript) else ""))
+        return
+    start_env = os.path.join(tree, "bin", "start.env")
+    with open(start_env, "a") as f:
+        f.write("; the administrator's note\n")
+    edited = {path: read(path) for path in (user_cfg, start_env)}
+
+    for step, arguments, expected in (
+            ("reinstall", ["--install", first], "ii " + version),
+            ("upgrade", ["--install", second], "ii " + higher),
+            ("remove", ["--remove", "kestrix"], "rc " + higher),
+            ("install after removal", ["--install", second], "ii " + higher)):
+        if not dpkg(step, *arguments):
+            return
+        if status() != expected:
+            fail("%s: the package's state is %r, not %r" % (step, status(), expected))
+        for path, text in edited.items():
+            name = os.path.relpath(path, tree)
+            if not os.path.exists(path):
+                fail("%s: %s is gone" % (step, name))
+            elif read(path) != text:
+                fail("%s: %s is replaced" % (step, name))
+        leftovers = [name for name in files_under(tree) if ".dpkg-" in name]
+        if leftovers:
+            fail("%s: dpkg left %s" % (step, leftovers))
+        host_there = os.path.exists(os.path.join(tree, "bin", "kestrix-host"))
+        if host_there != expected.startswith("ii"):
+            fail("%s: kestrix-host is %s" % (step, "there" if host_there else "gone"))
+
+    if not dpkg("purge", "--purge", "kestrix"):
+        return
+    if os.path.exists(tree):
+        fail("purge: %s is left with %s" % (DEB_PREFIX, files_under(tree)))
+    if status() != "unknown":
+        fail("purge: the package's state is %r" % status())
+    if machine_before is not None and read(machine_status) != machine_before:
+        fail("the machine's own dpkg database changed")
+
+
+def check_staged(args, tmp):
+    """The checks of the tree that cmake --install lays out in tmp."""
+    staged = os.path.join(tmp, "staged")
+    install(args, staged)
+    if args.check == "paths":
+        check_paths(args, staged, staged, args.sanitized)
+    elif args.check == "package":
+        check_package(args, staged, tmp)
+    else:
+        # Moved, as an administrator copies the installation to another place.
+        root = os.path.join(tmp, "elsewhere", "kestrix")
+        os.makedirs(os.path.dirname(root))
+        os.rename(staged, root)
+        check_run(args, root, tmp)
 
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("--check", required=True, choices=["run", "paths", "package"])
+    ap.add_argument("--check", required=True, choices=["run", "paths", "package", "dpkg"])
     ap.add_argument("--cmake", required=True)
     ap.add_argument("--cpack", required=True)
     ap.add_argument("--build", required=True, help="the build tree to install")
@@ -247,18 +443,12 @@ def main():
 
     tmp = tempfile.mkdtemp(prefix="kestrix-install-")
     try:
-        staged = os.path.join(tmp, "staged")
-        install(args, staged)
-        if args.check == "paths":
-            check_paths(args, staged, staged, args.sanitized)
-        elif args.check == "package":
-            check_package(args, staged, tmp)
+        if args.check == "dpkg":
+            # cpack installs the build tree itself: nothing to stage.
+            if check_dpkg(args, tmp) == SKIPPED:
+                return SKIPPED
         else:
-            # Moved, as an administrator copies the installation to another place.
-            root = os.path.join(tmp, "elsewhere", "kestrix")
-            os.makedirs(os.path.dirname(root))
-            os.rename(staged, root)
-            check_run(args, root, tmp)
+            check_staged(args, tmp)
     finally:
         shutil.rmtree(tmp, ignore_errors=True)
     if failures:
