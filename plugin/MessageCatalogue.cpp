@@ -13,6 +13,7 @@
 
 #include "config/TextUtilities.h"
 #include "platform/Path.h"
+#include "platform/PrintfFormat.h"
 #include "plugin/CommandContext.h"
 #include "plugin/HostBinding.h"
 
@@ -29,58 +30,47 @@ constexpr unsigned long kMaxFieldWidth = 256;
 // A longer text is cut there.
 constexpr std::size_t kMessageBufferSize = 64 * 1024;
 
-// The conversions of a printf format in order, each as its length modifiers and conversion
-// letter ("%-10.3ld" gives "ld"; "%%" gives nothing), with a '*' width or precision counted as an
-// int conversion of its own. `widest` (when given) is set to the largest width or precision
-// written in digits (0 when there is none; a number beyond the type saturates). False when the
-// format ends inside a conversion.
-bool conversionsOf(const char* format, std::vector<std::string>& out,
-                   unsigned long* widest = nullptr) {
-  out.clear();
-  if (widest) *widest = 0;
+// The largest field width or precision that a format writes in digits (0 when it writes none; a
+// number beyond the type saturates). Every digit run after a '%' counts, wherever the C library
+// will read it, so a width is never missed.
+unsigned long widestField(const char* format) {
+  unsigned long widest = 0;
   for (const char* p = format; *p; ++p) {
     if (*p != '%') continue;
     ++p;
     if (*p == '%') continue;
     unsigned long number = 0;
-    for (; *p && std::string_view("-+ #0'123456789.*").find(*p) != std::string_view::npos; ++p) {
+    for (; *p && std::string_view("-+ #0'I123456789.*").find(*p) != std::string_view::npos; ++p) {
       if (*p >= '0' && *p <= '9') {
         const unsigned long digit = static_cast<unsigned long>(*p - '0');
         number = number > (ULONG_MAX - digit) / 10 ? ULONG_MAX : number * 10 + digit;
-        if (widest && number > *widest) *widest = number;
-        continue;
+        widest = std::max(widest, number);
+      } else {
+        number = 0;   // a flag, '.' or '*' ends the number before it
       }
-      number = 0;   // a flag, '.' or '*' ends the number before it
-      if (*p == '*') out.emplace_back("*");
     }
-    std::string conversion;
-    for (; *p && std::string_view("hlLqjzt").find(*p) != std::string_view::npos; ++p)
-      conversion += *p;
-    if (!*p) return false;
-    conversion += *p;
-    out.push_back(conversion);
+    if (!*p) break;
   }
-  return true;
+  return widest;
 }
 
 // Whether a translation may be stored: none of its widths or precisions is over the bound (its
 // conversions are compared with the source's when it is used).
 bool widthsWithinBound(const RWCString& translation) {
-  std::vector<std::string> conversions;
-  unsigned long widest = 0;
-  conversionsOf(translation.data(), conversions, &widest);
-  return widest <= kMaxFieldWidth;
+  return widestField(translation.data()) <= kMaxFieldWidth;
 }
 
-// The format to use for a translation: the translation when its conversions are the source's
-// first ones, in kind and order (arguments it leaves unused are well defined), else the source
-// text itself (a catalogue entry must never make the formatting read arguments of other types
-// or more arguments than the caller passed).
+// The format to use for a translation: the translation when the arguments that the C library
+// reads for it are the first ones it reads for the source, in kind and order (arguments it leaves
+// unused are well defined), else the source text itself. A catalogue entry must never make the
+// formatting read an argument as another type or more arguments than the caller passed; the C
+// library's own parser judges, so a conversion it does not know ("%5-d") counts as it formats.
 const char* safeFormat(const char* source, const RWCString& translated) {
   if (translated.data() == source) return source;
-  std::vector<std::string> wanted, given;
-  if (!conversionsOf(source, wanted) || !conversionsOf(translated.data(), given)) return source;
-  if (given.size() > wanted.size()) return source;
+  std::vector<int> wanted, given;
+  if (!platform::printfArgumentKinds(source, wanted) ||
+      !platform::printfArgumentKinds(translated.data(), given) || given.size() > wanted.size())
+    return source;
   return std::equal(given.begin(), given.end(), wanted.begin()) ? translated.data() : source;
 }
 

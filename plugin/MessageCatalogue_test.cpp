@@ -175,6 +175,41 @@ TEST_F(MessageCatalogueTest, TranslationMayLeaveTrailingArgumentsUnused) {
   EXPECT_EQ(transcript(), "\nMetafile not found!\n");
 }
 
+// The C library judges a translation's conversions: one it does not know ("%5-", "%.5.") reads
+// no argument, so the conversions after it would take the wrong ones; such a translation is not
+// used, and the source text is formatted instead.
+TEST_F(MessageCatalogueTest, TranslationsTheLibraryReadsOtherwiseAreNotUsed) {
+  const struct {
+    const char* translation;
+    const char* shown;
+  } cases[] = {
+      {"%5-d Teile in %s", "42 Teile in Teil"},
+      {"%.5.3d von %s", "42 Teile in Teil"},
+      {"%.5.12x %s", "42 Teile in Teil"},
+      {"%-5.3.d %s", "42 Teile in Teil"},
+      {"%5 d %s", "42 Teile in Teil"},        // a flag after the width is no conversion
+      {"% 5d %s", "   42 Teil"},              // before it, it is
+      {"%ld %s", "42 Teile in Teil"},         // another length
+      {"%s %d", "42 Teile in Teil"},          // the kinds swapped
+      {"%2$s %1$d", "42 Teile in Teil"},      // numbered arguments
+      {"%d %s %s", "42 Teile in Teil"},       // more than the source reads
+      {"%n%s", "42 Teile in Teil"},           // a pointer to write to
+      {"%d %", "42 Teile in Teil"},           // ends inside a conversion
+      {"%i Teile, %.3s", "42 Teile, Tei"},    // the same kinds written otherwise
+      {"%d Teile", "42 Teile"},               // fewer
+      {"%% %d in %s", "% 42 in Teil"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.translation);
+    CommandContext fresh;
+    const std::string path = dir.file("one.nls");
+    std::ofstream(path, std::ios::binary) << "\"%d Teile in %s\",\"" << c.translation << "\"\n";
+    fresh.readCatalogue(path.c_str());
+    RWCString text;
+    EXPECT_EQ(str(fresh.formatMessage(text, "%d Teile in %s", 42, "Teil")), c.shown);
+  }
+}
+
 // A translation whose field width or precision is over 256 is refused when the catalogue is read
 // (the source text is shown); 256 and less, written with leading zeros or not, is taken.
 TEST_F(MessageCatalogueTest, TranslationsWithHugeWidthsAreRefused) {
