@@ -5,14 +5,13 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/TextUtilities.h"
-#include "platform/Path.h"
+#include "platform/FileSystem.h"
 #include "platform/PrintfFormat.h"
 #include "plugin/CommandContext.h"
 #include "plugin/HostBinding.h"
@@ -29,6 +28,10 @@ constexpr unsigned long kMaxFieldWidth = 256;
 // fits whole, yet no argument can make a message that floods the command line or exhausts memory.
 // A longer text is cut there.
 constexpr std::size_t kMessageBufferSize = 64 * 1024;
+
+// Largest catalogue read, in bytes: a few hundred messages in every language take some tens of
+// kilobytes; a larger file is no catalogue and is not read.
+constexpr std::size_t kMaxCatalogueBytes = 4 * 1024 * 1024;
 
 // The largest field width or precision that a format writes in digits (0 when it writes none; a
 // number beyond the type saturates). Every digit run after a '%' counts, wherever the C library
@@ -94,15 +97,27 @@ RWCString formatV(const char* format, va_list args) {
 }  // namespace
 
 void CommandContext::readCatalogue(const RWCString& path) {
-  std::string native;
-  if (!platform::osPath(std::string_view(path.data(), path.length()), native)) return;
-  std::ifstream in(native, std::ios::binary);
-  if (!in.good()) return;
-  std::string line;
-  while (std::getline(in, line)) {
-    while (!line.empty() && line.back() == '\r') line.pop_back();
+  std::string text;
+  switch (platform::readRegularFile(std::string_view(path.data(), path.length()), text,
+                                    kMaxCatalogueBytes)) {
+    case platform::FileRead::Whole:
+      break;
+    case platform::FileRead::TooLarge:
+      printMessage("Die Meldungsdatei %s ist größer als %lu Bytes und wird nicht gelesen.",
+                   path.data(), static_cast<unsigned long>(kMaxCatalogueBytes));
+      return;
+    default:
+      return;   // missing or unreadable: every message stays in its source text
+  }
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + begin, end - begin);
+    begin = end + 1;
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::size_t quote = line.find('"');
-    if (quote == std::string::npos) continue;
+    if (quote == std::string_view::npos) continue;
     const RWCString rest(line.data() + quote, line.size() - quote);
     const RWTValOrderedVector<RWCString> fields = splitFields(rest, ',', '"');
     if (fields.count() != 2) continue;

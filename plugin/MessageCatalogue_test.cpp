@@ -13,6 +13,8 @@
 #include "plugin/CommandContext.h"
 #include "platform/testing/TempDir.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 std::string str(const RWCString& s) { return std::string(s.data(), s.length()); }
@@ -78,6 +80,33 @@ TEST_F(MessageCatalogueTest, MissingFileLeavesTheCatalogueEmpty) {
   EXPECT_EQ(context.catalogueEntries(), 0u);
   EXPECT_EQ(translate("Drehwinkel:"), "Drehwinkel:");
   EXPECT_EQ(transcript(), "");
+}
+
+// A named pipe or a device at the catalogue's name is not waited on or read: every message stays
+// in its source text, and nothing is reported.
+TEST_F(MessageCatalogueTest, APipeOrDeviceIsNoCatalogue) {
+  ASSERT_EQ(::mkfifo(dir.file("pipe.nls").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.file("zero.nls"));
+  for (const char* name : {"pipe.nls", "zero.nls"}) {
+    context.readCatalogue(dir.file(name).c_str());
+    EXPECT_EQ(context.catalogueEntries(), 0u) << name;
+  }
+  EXPECT_EQ(transcript(), "");
+}
+
+// A file larger than any catalogue is not read, and says so.
+TEST_F(MessageCatalogueTest, AnOversizedCatalogueIsNotRead) {
+  std::string text = "\"Drehwinkel:\",\"Rotation angle:\"\n";
+  text.resize(4 * 1024 * 1024 + 1, '\n');
+  read(text);
+  EXPECT_EQ(context.catalogueEntries(), 0u);
+  EXPECT_EQ(translate("Drehwinkel:"), "Drehwinkel:");
+  EXPECT_NE(transcript().find("ist größer als 4194304 Bytes und wird nicht gelesen."),
+            std::string::npos)
+      << transcript();
+  text.resize(4 * 1024 * 1024);   // at the bound it is read
+  read(text);
+  EXPECT_EQ(translate("Drehwinkel:"), "Rotation angle:");
 }
 
 TEST(DecodeEscapes, Table) {
