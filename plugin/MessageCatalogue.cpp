@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "config/TextUtilities.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/PrintfFormat.h"
 #include "plugin/CommandContext.h"
@@ -109,6 +110,8 @@ void CommandContext::readCatalogue(const RWCString& path) {
     default:
       return;   // missing or unreadable: every message stays in its source text
   }
+  // The source texts are UTF-8; a catalogue saved in the Windows code page is read as such.
+  text = platform::utf8Text(text);
   std::size_t begin = 0;
   while (begin < text.size()) {
     std::size_t end = text.find('\n', begin);

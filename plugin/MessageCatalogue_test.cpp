@@ -109,6 +109,19 @@ TEST_F(MessageCatalogueTest, AnOversizedCatalogueIsNotRead) {
   EXPECT_EQ(translate("Drehwinkel:"), "Rotation angle:");
 }
 
+// A catalogue saved in the Windows code page matches the source texts by their letters, and its
+// translations reach the host as UTF-8; a UTF-8 catalogue is read as it is.
+TEST_F(MessageCatalogueTest, ACodePageCatalogueIsReadAsItsLetters) {
+  read("\"Einf\xFCgepunkt w\xE4hlen:\",\"Point d'insertion \xE0 choisir:\"\r\n"
+       "\"Drehwinkel:\",\"Rotation angle:\"\r\n"
+       "\"Stra\xDF" "e\",\"Stra\xDF" "e \x80\"\r\n");
+  EXPECT_EQ(translate("Einfügepunkt wählen:"), "Point d'insertion à choisir:");
+  EXPECT_EQ(translate("Drehwinkel:"), "Rotation angle:");
+  EXPECT_EQ(translate("Straße"), "Straße €");
+  read("\xEF\xBB\xBF\"Einfügepunkt wählen:\",\"Select insertion point:\"\n");
+  EXPECT_EQ(translate("Einfügepunkt wählen:"), "Select insertion point:");
+}
+
 TEST(DecodeEscapes, Table) {
   const struct {
     const char* in;
