@@ -250,9 +250,7 @@ int canCreateFile(const RWCString& path) {
       p = dir;  // creatable when the missing folder is
       continue;
     }
-    const std::string native = platform::osPath(sp);
-    if (native.empty()) return 0;
-    std::FILE* f = std::fopen(native.c_str(), "a");
+    std::FILE* f = platform::openRegularFile(sp, "a");
     if (!f) return 0;
     std::fclose(f);
     platform::removeFile(sp);
@@ -376,9 +374,9 @@ int copyFileKeepTimes(const RWCString& destination, const RWCString& source) {
   if (!buffer) return -1;
 
   if (nativeSource.empty()) return -2;
-  std::FILE* in = std::fopen(nativeSource.c_str(), "rb");
+  std::FILE* in = platform::openRegularFile(toStd(s));
   if (!in) return -2;
-  std::FILE* out = nativeDestination.empty() ? nullptr : std::fopen(nativeDestination.c_str(), "wb");
+  std::FILE* out = nativeDestination.empty() ? nullptr : platform::openRegularFile(toStd(d), "wb");
   if (!out) {
     std::fclose(in);
     return -3;

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstring>
-#include <fstream>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -15,6 +14,10 @@
 #include "platform/Path.h"
 
 namespace {
+
+// Largest settings file read, in bytes: a user configuration with hundreds of stored named
+// configurations takes a megabyte. A larger file is refused as unreadable.
+constexpr std::uint64_t kMaxConfigFileBytes = 16 * 1024 * 1024;
 
 bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
@@ -667,9 +670,21 @@ int loadConfigLines(QVConfigLineList& list, const RWCString& fileName, bool* mis
   if (!platform::osPath(std::string(path), native)) return notOpened();
   // What an earlier save of this file left when it was killed goes now.
   platform::removeStaleReplacements(path);
-  if (!platform::isFile(native)) return notOpened();  // a folder, or nothing at all
-  std::ifstream in(native, std::ios::in | std::ios::binary);
-  if (!in.is_open()) return notOpened();
+  std::string text;
+  switch (platform::readRegularFile(path, text, kMaxConfigFileBytes)) {
+    case platform::FileRead::NotOpened:
+      return notOpened();   // a folder, a pipe, a device, or nothing at all
+    case platform::FileRead::TooLarge:
+      return -2;            // no settings file: nothing of it is believed
+    case platform::FileRead::Failed: {
+      std::istringstream in(text);
+      list.readStream(in);  // what came before the failure
+      return -2;
+    }
+    case platform::FileRead::Whole:
+      break;
+  }
+  std::istringstream in(text);
   return list.readStream(in);
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -310,6 +314,20 @@ TEST(QVConfigLineList, LoadCodes) {
   EXPECT_EQ(list.itemValue("A", "k"), "v");
   EXPECT_EQ(readValueFromFile(dir.file("a.cfg").c_str(), "a", "K"), "v");
   EXPECT_EQ(readValueFromFile(dir.file("none.cfg").c_str(), "a", "K"), "");
+  // A pipe or a device cannot be opened as a settings file, yet something is there.
+  ASSERT_EQ(::mkfifo(dir.file("pipe.cfg").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.file("zero.cfg"));
+  for (const char* name : {"pipe.cfg", "zero.cfg"}) {
+    bool missing = true;
+    EXPECT_EQ(loadConfigLines(list, dir.file(name).c_str(), &missing), -3) << name;
+    EXPECT_FALSE(missing) << name;
+  }
+  // A file beyond any settings file is a read error, and nothing of it is taken.
+  std::string huge = "[A]\nk=v\n";
+  huge.resize(16 * 1024 * 1024 + 1, '\n');
+  writeFile(dir.file("huge.cfg"), huge);
+  EXPECT_EQ(loadConfigLines(list, dir.file("huge.cfg").c_str()), -2);
+  EXPECT_EQ(list.count(), 0u);
 }
 
 TEST(QVConfigLineList, SaveKeepsCrlfLineEnds) {

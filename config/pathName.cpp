@@ -24,9 +24,7 @@ RWCString fromView(std::string_view v) { return RWCString(v.data(), v.size()); }
 // Creates the file when it is missing; an existing file is opened for appending and so keeps its
 // contents. True when the file could be opened.
 bool openCreatingFile(const RWCString& programPath) {
-  std::string native;
-  if (!platform::osPath(viewOf(programPath), native) || native.empty()) return false;
-  std::FILE* f = std::fopen(native.c_str(), "ab");
+  std::FILE* f = platform::openRegularFile(viewOf(programPath), "ab");
   if (!f) return false;
   std::fclose(f);
   return true;

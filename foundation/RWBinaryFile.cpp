@@ -38,9 +38,7 @@ RWBinaryFile::~RWBinaryFile() {
 }
 
 bool RWBinaryFile::open(const char* mode) {
-  std::string native;
-  if (!platform::osPath(fileName(), native) || native.empty()) return false;
-  file_ = std::fopen(native.c_str(), mode);
+  file_ = platform::openRegularFile(fileName(), mode);
   if (!file_) return false;
   std::memset(nameBlock_, 0, kModeChars);
   std::strncpy(nameBlock_, mode, kModeChars - 1);

@@ -11,7 +11,9 @@
 class RWBinaryFile {
  public:
   // With a mode, fopen with it; with a null mode "rb+", and "wb+" when that fails (a missing file
-  // is created). A failed open leaves the file null. The name goes through the drive table.
+  // is created). A failed open leaves the file null. The name goes through the drive table. Only a
+  // regular file (or a link to one) is opened: anything else at the name (a folder, a named pipe,
+  // a device) fails the open without waiting on it, and is never created over.
   RWBinaryFile(const char* name, const char* mode = nullptr);
   ~RWBinaryFile();
   RWBinaryFile(const RWBinaryFile&) = delete;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -179,6 +181,18 @@ TEST(RWBinaryFile, ExistsAndFailedOpens) {
   EXPECT_EQ(missing.offset(), -1);
   EXPECT_EQ(missing.exists(), 0);
   EXPECT_EQ(missing.erase(), 0);  // nothing to delete
+
+  // A pipe or a device is neither waited on nor created over, in any mode.
+  ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.file("zero"));
+  for (const char* name : {"pipe", "zero"}) {
+    for (const char* mode : {"rb", "wb", static_cast<const char*>(nullptr)}) {
+      RWBinaryFile f(dir.file(name).c_str(), mode);
+      EXPECT_FALSE(f.isOpen()) << name << " " << (mode ? mode : "null");
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_fifo(dir.file("pipe")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("zero")));
 }
 
 // isEmpty answers for the open file, not for whatever its name names now.

@@ -9,16 +9,17 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/CodePage.h"
+
 namespace kxhost {
 
-// The code point of the character that starts at s[i] (i < s.size()); i moves past it. A byte
-// that the code page leaves undefined gives the C1 control of its value.
-std::uint32_t nextCodePoint(std::string_view s, std::size_t& i);
+// How the host reads the characters of a text: nextCodePoint and cp1252CodePoint of the platform.
+using platform::cp1252CodePoint;
+using platform::nextCodePoint;
+
 // The code points of a whole text.
 std::vector<std::uint32_t> codePoints(std::string_view s);
 
-// The code point of a code page byte (0x81, 0x8D, 0x8F, 0x90 and 0x9D: the C1 control).
-std::uint32_t cp1252CodePoint(unsigned char byte);
 // The code page byte of a code point; false when the code page lacks it (C1 controls included).
 bool cp1252Byte(std::uint32_t cp, unsigned char& byte);
 

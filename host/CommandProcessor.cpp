@@ -23,14 +23,8 @@ std::string commandKey(const std::string& name) {
 // never reading a device without end) and when a read fails.
 bool readFile(const std::string& native, std::string& out) {
   out.clear();
-  std::FILE* file = native.empty() ? nullptr : platform::openRegularFile(native);
-  if (!file) return false;
-  char buffer[65536];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) != 0;)
-    out.append(buffer, got);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  return !failed;
+  return !native.empty() &&
+         platform::readRegularFile(native, out, UINT64_MAX) == platform::FileRead::Whole;
 }
 
 std::vector<std::string> splitNames(const std::string& list) {

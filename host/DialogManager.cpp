@@ -3,16 +3,19 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 #include "host/InputQueue.h"
 #include "host/Transcript.h"
+#include "platform/FileSystem.h"
 
 namespace kxhost {
 
 namespace {
 constexpr int kMaxNesting = 16;
+// Largest dialog file loaded, in bytes: the dialogs of a program in every language take some
+// hundred kilobytes.
+constexpr std::uint64_t kMaxDialogFileBytes = 16 * 1024 * 1024;
 }
 
 void DialogManager::reset() {
@@ -24,16 +27,22 @@ void DialogManager::reset() {
 
 int DialogManager::load(const std::string& nativePath, const std::string& shownName, int* id) {
   if (!id) return RTERROR;
-  std::ifstream in(nativePath, std::ios::binary);
-  if (nativePath.empty() || !in) {
+  std::string text;
+  const platform::FileRead read =
+      nativePath.empty() ? platform::FileRead::NotOpened
+                         : platform::readRegularFile(nativePath, text, kMaxDialogFileBytes);
+  if (read == platform::FileRead::TooLarge) {
+    out_.hostLine("ads_load_dialog: " + shownName + " is larger than " +
+                  std::to_string(kMaxDialogFileBytes) + " bytes");
+    return RTERROR;
+  }
+  if (read != platform::FileRead::Whole) {
     out_.hostLine("ads_load_dialog: cannot read " + shownName);
     return RTERROR;
   }
-  std::stringstream text;
-  text << in.rdbuf();
   DialogFile file;
   std::string error;
-  if (!file.parse(text.str(), error)) {
+  if (!file.parse(text, error)) {
     out_.hostLine("ads_load_dialog: " + shownName + ": " + error);
     return RTERROR;
   }

@@ -32,23 +32,8 @@ std::string nameKey(const std::string& name) {
   std::string key;
   key.reserve(name.size());
   for (std::size_t i = 0; i < name.size();) {
-    const std::uint32_t cp = foldedLetter(nextCodePoint(name, i));
     // UTF-8, so that every character has one form in the key.
-    if (cp < 0x80) {
-      key += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      key += static_cast<char>(0xC0 | (cp >> 6));
-      key += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      key += static_cast<char>(0xE0 | (cp >> 12));
-      key += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      key += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      key += static_cast<char>(0xF0 | (cp >> 18));
-      key += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      key += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      key += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    platform::appendUtf8(foldedLetter(nextCodePoint(name, i)), key);
   }
   return key;
 }

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <istream>
 #include <memory>
 #include <new>
@@ -17,7 +16,7 @@
 #include "meta/metaObject.h"
 #include "meta/metaNumberWord.h"
 #include "meta/metaObjectCustomStorage.h"
-#include "platform/Path.h"
+#include "platform/RegularFileStream.h"
 
 namespace {
 
@@ -96,9 +95,7 @@ void metaTreeReaderC::reset() {
 int metaTreeReaderC::open(const char* fileName) {
   reset();
   if (!fileName || !*fileName) return 0;
-  std::string native;
-  if (!platform::osPath(fileName, native) || native.empty()) return 0;
-  auto* file = new std::ifstream(native, std::ios::in | std::ios::binary);
+  auto* file = new platform::RegularFileStream(fileName);
   if (!file->is_open()) {
     delete file;
     return 0;

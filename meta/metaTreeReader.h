@@ -35,7 +35,8 @@ public:
   // Closes an owned stream and clears the state of the last read: line 1, no error, depth 0.
   void reset();
   // reset, then opens the file (a program path, mapped to the native one here) as the input,
-  // owned by the reader. 1 when it opened, else 0.
+  // owned by the reader. 1 when it opened, else 0: also for anything but a regular file or a
+  // link to one (a folder, a named pipe, a device), which is never waited on.
   int open(const char* fileName);
   // reset, then reads from a stream the caller keeps (it must outlive the next read).
   void setInput(std::istream* input);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,25 +39,14 @@ int m3dFeatGenC::importFeatureData(const char* formatName, const char* formatVer
   }
   const metaObjBlobC blob(findOrAddChild("FEATDATA"), 0);
 
-  // Only a regular file is read: a folder or a device has no length to take.
-  if (!platform::isFile(file)) return 0;
-  std::string native;
-  if (!platform::osPath(file, native) || native.empty()) return 0;
-  std::ifstream in(native, std::ios::in | std::ios::binary);
-  if (!in.is_open()) return 0;
-  in.seekg(0, std::ios::end);
-  const std::streamoff length = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (length < 0 || !in) return 0;
-  const std::int64_t wanted = std::min<std::int64_t>(length, maxFeatureDataBytes);
-  std::vector<unsigned char> bytes(static_cast<std::size_t>(wanted));
-  std::int64_t got = 0;
-  if (wanted > 0) {
-    in.read(reinterpret_cast<char*>(bytes.data()), wanted);
-    got = in.gcount();
-  }
-  blob.setBlobData(bytes.data(), got, 0);
-  return got == length ? 1 : 0;
+  // Only a regular file is read: a folder or a device has no length to take, a pipe is never
+  // waited on. A file longer than the bound gives its first bytes and 0.
+  std::string bytes;
+  const platform::FileRead read = platform::readRegularFile(file, bytes, maxFeatureDataBytes);
+  if (read == platform::FileRead::NotOpened) return 0;
+  blob.setBlobData(reinterpret_cast<const unsigned char*>(bytes.data()),
+                   static_cast<std::int64_t>(bytes.size()), 0);
+  return read == platform::FileRead::Whole ? 1 : 0;
 }
 
 int m3dFeatGenC::exportFeatureData(const char* path) const {

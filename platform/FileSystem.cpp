@@ -51,6 +51,28 @@ std::string errorText(const char* what, const std::string& path, int err) {
   return std::string(what) + " " + path + ": " + std::strerror(err);
 }
 
+// Opens the regular file at a native path with open(2) flags, or gives -1: for anything else
+// there, which is never opened when it is seen first (a device) and never waited on when it
+// takes the name between the look and the open (a named pipe without a peer). The descriptor is
+// blocking, as a plain open leaves it.
+int openRegular(const std::string& nativePath, int flags) {
+  struct stat st {};
+  if (::stat(nativePath.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return -1;
+  } else if (!(flags & O_CREAT)) {
+    return -1;
+  }
+  const int fd = ::open(nativePath.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+  if (fd < 0) return -1;
+  const int status = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || status < 0 ||
+      ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 std::atomic<ReplaceFaultHook> gFaultHook{nullptr};
 
 bool injected(ReplaceStep step) {
@@ -271,23 +293,50 @@ bool openFileStatus(std::FILE* file, FileStatus& out) {
   return true;
 }
 
-std::FILE* openRegularFile(std::string_view path) {
+std::FILE* openRegularFile(std::string_view path, const char* mode) {
   std::string p;
-  if (!native(path, p)) return nullptr;
-  struct stat st {};
-  if (::stat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
-  // Without waiting, in case something else has taken the name since the look.
-  const int fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (!mode || !native(path, p)) return nullptr;
+  int flags = 0;
+  bool empty = false;
+  const bool update = std::strchr(mode, '+') != nullptr;
+  switch (mode[0]) {
+    case 'r': flags = update ? O_RDWR : O_RDONLY; break;
+    case 'w': flags = (update ? O_RDWR : O_WRONLY) | O_CREAT; empty = true; break;
+    case 'a': flags = (update ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND; break;
+    default: return nullptr;
+  }
+  const int fd = openRegular(p, flags);
   if (fd < 0) return nullptr;
-  const int flags = ::fcntl(fd, F_GETFL);
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
-      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+  if (empty && ::ftruncate(fd, 0) != 0) {
     ::close(fd);
     return nullptr;
   }
-  std::FILE* file = ::fdopen(fd, "rb");
+  std::FILE* file = ::fdopen(fd, mode);
   if (!file) ::close(fd);
   return file;
+}
+
+FileRead readRegularFile(std::string_view path, std::string& out, std::uint64_t limit) {
+  out.clear();
+  std::FILE* file = openRegularFile(path);
+  if (!file) return FileRead::NotOpened;
+  FileRead result = FileRead::Whole;
+  char buffer[65536];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    if (got == 0) {
+      if (std::ferror(file)) result = FileRead::Failed;
+      break;
+    }
+    if (got > limit - out.size()) {
+      out.append(buffer, static_cast<std::size_t>(limit - out.size()));
+      result = FileRead::TooLarge;
+      break;
+    }
+    out.append(buffer, got);
+  }
+  std::fclose(file);
+  return result;
 }
 
 bool isMissing(std::string_view path) {
@@ -396,11 +445,11 @@ bool sameFile(std::string_view a, std::string_view b) {
 bool copyFile(std::string_view from, std::string_view to) {
   std::string f, t;
   if (!native(from, f) || !native(to, t)) return false;
-  int in = ::open(f.c_str(), O_RDONLY | O_CLOEXEC);
+  int in = openRegular(f, O_RDONLY);
   if (in < 0) return false;
   struct stat src {};
   struct stat dst {};
-  bool ok = ::fstat(in, &src) == 0 && S_ISREG(src.st_mode);
+  bool ok = ::fstat(in, &src) == 0;
   if (ok && ::stat(t.c_str(), &dst) == 0 && dst.st_dev == src.st_dev && dst.st_ino == src.st_ino)
     ok = false;   // the same file under another name: copying would destroy it
   if (ok) {

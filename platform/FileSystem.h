@@ -47,11 +47,25 @@ bool isFolder(std::string_view path);
 // removed, or named relative to a folder left since): fstat of its descriptor. isLink is false.
 // Data still buffered in the stream is not counted. False (out reset) for a null stream.
 bool openFileStatus(std::FILE* file, FileStatus& out);
-// Opens a regular file (a link to one counts) to read, in binary mode; the caller closes the stream
-// with fclose. Null for anything else at the path (a folder, a named pipe, a device, a socket), as
-// for a missing file, and such a thing is never waited on: a pipe with no writer cannot block the
-// caller, and a device is not opened at all.
-std::FILE* openRegularFile(std::string_view path);
+// Opens a regular file (a link to one counts) with an fopen mode ("rb", "rb+", "wb+", "ab", ...);
+// the caller closes the stream with fclose. Null for anything else at the path (a folder, a named
+// pipe, a device, a socket), as for a missing file, and such a thing is never waited on: a pipe
+// with no writer or reader cannot block the caller, and a device is not opened at all. A mode that
+// writes creates a missing file as fopen does; "w" empties the file only once it is known to be a
+// regular one.
+std::FILE* openRegularFile(std::string_view path, const char* mode = "rb");
+
+// How readRegularFile ended.
+enum class FileRead {
+  Whole,       // the file held at most the limit, and all of it was read
+  NotOpened,   // nothing that openRegularFile opens is at the path (or it may not be read)
+  TooLarge,    // the file holds more than the limit: only its first `limit` bytes were read
+  Failed,      // a read failed: what came before the failure was read
+};
+// Reads the regular file at the path, opened as openRegularFile opens it, into `out` (emptied
+// first), never more than `limit` bytes. Readers of whole files bound them by what such a file can
+// sensibly hold.
+FileRead readRegularFile(std::string_view path, std::string& out, std::uint64_t limit);
 
 bool removeFile(std::string_view path);                // a file or link, never a folder
 bool removeFolder(std::string_view path);              // an empty folder only

@@ -89,6 +89,68 @@ TEST(FileSystemTest, OpenRegularFileOpensNothingElse) {
   EXPECT_EQ(openRegularFile(""), nullptr);
 }
 
+// Modes that write open only a regular file as well: a pipe with no reader is neither waited on
+// nor written, a device is not opened, and "w" empties a regular file as fopen does.
+TEST(FileSystemTest, OpenRegularFileWithWritingModes) {
+  TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+  fs::create_symlink("/dev/zero", dir.file("zero"));
+  fs::create_directory(dir.file("folder"));
+  for (const char* mode : {"rb", "rb+", "wb", "wb+", "ab", "a+"}) {
+    for (const char* name : {"pipe", "zero", "folder"})
+      EXPECT_EQ(openRegularFile(dir.file(name), mode), nullptr) << name << " " << mode;
+  }
+  EXPECT_TRUE(fs::is_fifo(dir.file("pipe")));
+
+  EXPECT_EQ(openRegularFile(dir.file("none"), "rb+"), nullptr);
+  EXPECT_FALSE(fs::exists(dir.file("none")));
+  writeFile(dir.file("kept"), "old");
+  std::FILE* f = openRegularFile(dir.file("kept"), "ab");
+  ASSERT_NE(f, nullptr);
+  std::fputs("+new", f);
+  std::fclose(f);
+  EXPECT_EQ(readFile(dir.file("kept")), "old+new");
+  f = openRegularFile(dir.file("kept"), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fputs("w", f);
+  std::fclose(f);
+  EXPECT_EQ(readFile(dir.file("kept")), "w");
+  f = openRegularFile(dir.file("made"), "wb+");
+  ASSERT_NE(f, nullptr);
+  std::fclose(f);
+  EXPECT_TRUE(fs::is_regular_file(dir.file("made")));
+  EXPECT_EQ(openRegularFile(dir.file("kept"), "x"), nullptr) << "no such mode";
+}
+
+TEST(FileSystemTest, ReadRegularFileBoundsWhatItReads) {
+  TempDir dir;
+  writeFile(dir.file("ten"), "0123456789");
+  writeFile(dir.file("empty"), "");
+  ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+  fs::create_symlink("/dev/zero", dir.file("zero"));
+  fs::create_directory(dir.file("folder"));
+  std::string text = "stale";
+  EXPECT_EQ(readRegularFile(dir.file("ten"), text, 10), FileRead::Whole);
+  EXPECT_EQ(text, "0123456789");
+  EXPECT_EQ(readRegularFile(dir.file("ten"), text, 4), FileRead::TooLarge);
+  EXPECT_EQ(text, "0123");
+  EXPECT_EQ(readRegularFile(dir.file("ten"), text, 0), FileRead::TooLarge);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(readRegularFile(dir.file("empty"), text, 0), FileRead::Whole);
+  for (const char* name : {"pipe", "zero", "folder", "none"}) {
+    text = "stale";
+    EXPECT_EQ(readRegularFile(dir.file(name), text, 1 << 20), FileRead::NotOpened) << name;
+    EXPECT_EQ(text, "") << name;
+  }
+  // More than one read's worth, cut inside the second piece.
+  const std::string big(100000, 'x');
+  writeFile(dir.file("big"), big);
+  EXPECT_EQ(readRegularFile(dir.file("big"), text, 70000), FileRead::TooLarge);
+  EXPECT_EQ(text.size(), 70000u);
+  EXPECT_EQ(readRegularFile(dir.file("big"), text, UINT64_MAX), FileRead::Whole);
+  EXPECT_EQ(text, big);
+}
+
 TEST(FileSystemTest, AccessModes) {
   TempDir dir;
   writeFile(dir.file("rw"), "x");
@@ -196,6 +258,12 @@ TEST(FileSystemTest, CopyNeverDestroysItsSource) {
   EXPECT_FALSE(copyFile(dir.file("missing"), dir.file("x")));
   EXPECT_FALSE(exists(dir.file("x")));
   EXPECT_FALSE(copyFile(dir.path(), dir.file("x")));   // a folder is no file
+  // A pipe with no writer is not waited on, a device is not read without end.
+  ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+  fs::create_symlink("/dev/zero", dir.file("zero"));
+  EXPECT_FALSE(copyFile(dir.file("pipe"), dir.file("x")));
+  EXPECT_FALSE(copyFile(dir.file("zero"), dir.file("x")));
+  EXPECT_FALSE(exists(dir.file("x")));
 }
 
 TEST(FileSystemTest, WorkingTempAndWindowsFolders) {

@@ -315,21 +315,14 @@ std::string hiveFile(const std::string& root, RegistryHive hive) {
   return root + "/" + kHiveNames[static_cast<int>(hive)] + ".reg";
 }
 
+// Largest hive file read, in bytes: every path variable and persistent setting of many
+// installations takes a few kilobytes. A larger file is not a store this program wrote.
+constexpr std::uint64_t kMaxHiveBytes = 64ull * 1024 * 1024;
+
+// The whole hive file; false for anything but a regular file of at most kMaxHiveBytes (a named
+// pipe is never waited on, a device never read) and when a read fails.
 bool readWhole(const std::string& file, std::string& text) {
-  text.clear();
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  char buffer[65536];
-  bool ok = true;
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n <= 0) break;
-    text.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return ok;
+  return readRegularFile(file, text, kMaxHiveBytes) == FileRead::Whole;
 }
 
 // The hive, read again when its file changed. Called under the store lock.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "platform/Process.h"
 #include "platform/testing/ScopedEnv.h"
 #include "platform/testing/TempDir.h"
@@ -220,6 +222,25 @@ TEST_F(RegistryTest, ADamagedFileIsNeverOverwritten) {
   std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(all, junk);
   EXPECT_TRUE(registryCreateKey(HKLM, "SOFTWARE\\Other"));   // other hives still work
+}
+
+// A named pipe or a device as the hive file is neither waited on nor read: the hive reads as an
+// empty one (the standard keys, no values) and takes no writes; the thing at its name stays.
+TEST_F(RegistryTest, APipeOrDeviceAsHiveFileReadsAsAnEmptyHive) {
+  for (const bool pipe : {true, false}) {
+    TempDir store;
+    setRegistryRoot(store.path());
+    const std::string hive = store.file("HKEY_CURRENT_USER.reg");
+    if (pipe)
+      ASSERT_EQ(::mkfifo(hive.c_str(), 0644), 0);
+    else
+      fs::create_symlink("/dev/zero", hive);
+    EXPECT_EQ(readText(HKCU, "SOFTWARE\\QUORVEL\\PATH", "QUORVEL_LANGUAGE"), "<missing>");
+    EXPECT_TRUE(registryKeyExists(HKCU, "Environment")) << "the standard keys are there";
+    EXPECT_FALSE(registryWriteValue(HKCU, "Environment", "x", text("y")));
+    EXPECT_EQ(pipe, fs::is_fifo(hive));
+    EXPECT_EQ(!pipe, fs::is_symlink(hive));
+  }
 }
 
 // A hive file its user may not write, or not read, is left as it is, bytes and mode, though the

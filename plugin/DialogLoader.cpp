@@ -1,13 +1,17 @@
 #include "plugin/DialogLoader.h"
 
-#include <fstream>
+#include <algorithm>
 #include <string>
 
 #include "config/VariableExpansion.h"
-#include "platform/Path.h"
+#include "platform/FileSystem.h"
 #include "plugin/CommandContext.h"
 
 namespace {
+
+// How much of the dialog file is read for its language line: the line opens the file, and a list
+// of every language there is fits many times over.
+constexpr std::uint64_t kLanguageLineBytes = 64 * 1024;
 
 bool isTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -33,12 +37,14 @@ bool listHolds(const RWCString& list, const RWCString& text) {
 }  // namespace
 
 bool dialogFileOffersLanguage(const RWCString& path, const RWCString& language) {
-  std::string native;
-  if (!platform::osPath(std::string_view(path.data(), path.length()), native)) return true;
-  std::ifstream in(native, std::ios::in | std::ios::binary);
-  if (!in.good()) return true;
-  RWCString first;
-  first.readLine(in, true);
+  std::string text;
+  const platform::FileRead read =
+      platform::readRegularFile(std::string_view(path.data(), path.length()), text, kLanguageLineBytes);
+  if (read != platform::FileRead::Whole && read != platform::FileRead::TooLarge) return true;
+  const std::size_t start = text.find_first_not_of(" \t\r\n\v\f");
+  if (start == std::string::npos) return true;
+  const std::size_t end = std::min(text.find('\n', start), text.size());
+  const RWCString first(text.data() + start, end - start);
   static constexpr char kMarker[] = "LANGUAGES:";
   const std::size_t at = first.findText(kMarker);
   if (at == RW_NPOS) return true;

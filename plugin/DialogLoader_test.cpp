@@ -3,6 +3,10 @@
 // dialog file lies in a temporary folder of each test, with its own variable tables.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <sys/stat.h>
+
 #include <fstream>
 #include <string>
 
@@ -118,6 +122,16 @@ TEST_F(DialogLoaderTest, DialogFileOffersLanguageReadsOnlyTheFirstTextLine) {
   writeDialogFile("LANGUAGES:\n");                      // an empty list offers nothing
   EXPECT_FALSE(dialogFileOffersLanguage(path, "english"));
   EXPECT_TRUE(dialogFileOffersLanguage(RWCString(dir.path().c_str()) + "/missing.dcl", "x"));
+  // A pipe or a device is not waited on or read: it offers every language, as a missing file.
+  const std::string pipe = dir.path() + "/pipe.dcl", zero = dir.path() + "/zero.dcl";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", zero);
+  EXPECT_TRUE(dialogFileOffersLanguage(pipe.c_str(), "x"));
+  EXPECT_TRUE(dialogFileOffersLanguage(zero.c_str(), "x"));
+  // The line is found within the file's first 64 KiB, however long the file is.
+  writeDialogFile("\n\n  LANGUAGES: english\n" + std::string(1 << 20, ' '));
+  EXPECT_FALSE(dialogFileOffersLanguage(path, "german"));
+  EXPECT_TRUE(dialogFileOffersLanguage(path, "English"));
 }
 
 TEST_F(DialogLoaderTest, AMissingOrBrokenFileIsReportedWithItsExpandedName) {

@@ -1,6 +1,6 @@
 #include "plugin/EnvironmentSetup.h"
 
-#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "config/QVConfig.h"
@@ -9,13 +9,16 @@
 #include "config/VariableTables.h"
 #include "config/pathName.h"
 #include "foundation/RWCString.h"
+#include "platform/FileSystem.h"
 #include "platform/Module.h"
-#include "platform/Path.h"
 
 namespace {
 
 // The folders searched for start.env: the module's own, its parent and its grandparent.
 constexpr int kSearchedFolders = 3;
+
+// Largest start.env read, in bytes: its block names a handful of folders.
+constexpr std::uint64_t kMaxEnvironmentFileBytes = 1024 * 1024;
 
 // "c:" for a path with a drive letter, "//server/share" for a network path with a share, else
 // empty. Server and share cannot hold a separator here: the path text uses '/' only and both end
@@ -33,11 +36,12 @@ RWCString programDrive(const pathNameC& modulePath) {
 // here, so its name is taken as it stands and never variable-expanded (a folder named "$x" or a
 // share "//srv/c$" stays what it is).
 void enterEnvironment(const pathNameC& file, const pathNameC& folder) {
-  std::string native;
-  RWCString text = file.text();
-  if (!platform::osPath(std::string_view(text.data(), text.length()), native)) return;
-  std::ifstream in(native, std::ios::in | std::ios::binary);
-  if (!in) return;
+  const RWCString name = file.text();
+  std::string text;
+  if (platform::readRegularFile(std::string_view(name.data(), name.length()), text,
+                                kMaxEnvironmentFileBytes) != platform::FileRead::Whole)
+    return;   // as for a file that cannot be read: no variables
+  std::istringstream in(text);
   QVConfig config(&in, nullptr, true);
   const RWCString block("ENVIRONS");
   RWTValOrderedVector<RWCString> keys = config.blockKeys(block);

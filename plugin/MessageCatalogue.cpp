@@ -5,14 +5,15 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/TextUtilities.h"
-#include "platform/Path.h"
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+#include "platform/PrintfFormat.h"
 #include "plugin/CommandContext.h"
 #include "plugin/HostBinding.h"
 
@@ -29,58 +30,51 @@ constexpr unsigned long kMaxFieldWidth = 256;
 // A longer text is cut there.
 constexpr std::size_t kMessageBufferSize = 64 * 1024;
 
-// The conversions of a printf format in order, each as its length modifiers and conversion
-// letter ("%-10.3ld" gives "ld"; "%%" gives nothing), with a '*' width or precision counted as an
-// int conversion of its own. `widest` (when given) is set to the largest width or precision
-// written in digits (0 when there is none; a number beyond the type saturates). False when the
-// format ends inside a conversion.
-bool conversionsOf(const char* format, std::vector<std::string>& out,
-                   unsigned long* widest = nullptr) {
-  out.clear();
-  if (widest) *widest = 0;
+// Largest catalogue read, in bytes: a few hundred messages in every language take some tens of
+// kilobytes; a larger file is no catalogue and is not read.
+constexpr std::size_t kMaxCatalogueBytes = 4 * 1024 * 1024;
+
+// The largest field width or precision that a format writes in digits (0 when it writes none; a
+// number beyond the type saturates). Every digit run after a '%' counts, wherever the C library
+// will read it, so a width is never missed.
+unsigned long widestField(const char* format) {
+  unsigned long widest = 0;
   for (const char* p = format; *p; ++p) {
     if (*p != '%') continue;
     ++p;
     if (*p == '%') continue;
     unsigned long number = 0;
-    for (; *p && std::string_view("-+ #0'123456789.*").find(*p) != std::string_view::npos; ++p) {
+    for (; *p && std::string_view("-+ #0'I123456789.*").find(*p) != std::string_view::npos; ++p) {
       if (*p >= '0' && *p <= '9') {
         const unsigned long digit = static_cast<unsigned long>(*p - '0');
         number = number > (ULONG_MAX - digit) / 10 ? ULONG_MAX : number * 10 + digit;
-        if (widest && number > *widest) *widest = number;
-        continue;
+        widest = std::max(widest, number);
+      } else {
+        number = 0;   // a flag, '.' or '*' ends the number before it
       }
-      number = 0;   // a flag, '.' or '*' ends the number before it
-      if (*p == '*') out.emplace_back("*");
     }
-    std::string conversion;
-    for (; *p && std::string_view("hlLqjzt").find(*p) != std::string_view::npos; ++p)
-      conversion += *p;
-    if (!*p) return false;
-    conversion += *p;
-    out.push_back(conversion);
+    if (!*p) break;
   }
-  return true;
+  return widest;
 }
 
 // Whether a translation may be stored: none of its widths or precisions is over the bound (its
 // conversions are compared with the source's when it is used).
 bool widthsWithinBound(const RWCString& translation) {
-  std::vector<std::string> conversions;
-  unsigned long widest = 0;
-  conversionsOf(translation.data(), conversions, &widest);
-  return widest <= kMaxFieldWidth;
+  return widestField(translation.data()) <= kMaxFieldWidth;
 }
 
-// The format to use for a translation: the translation when its conversions are the source's
-// first ones, in kind and order (arguments it leaves unused are well defined), else the source
-// text itself (a catalogue entry must never make the formatting read arguments of other types
-// or more arguments than the caller passed).
+// The format to use for a translation: the translation when the arguments that the C library
+// reads for it are the first ones it reads for the source, in kind and order (arguments it leaves
+// unused are well defined), else the source text itself. A catalogue entry must never make the
+// formatting read an argument as another type or more arguments than the caller passed; the C
+// library's own parser judges, so a conversion it does not know ("%5-d") counts as it formats.
 const char* safeFormat(const char* source, const RWCString& translated) {
   if (translated.data() == source) return source;
-  std::vector<std::string> wanted, given;
-  if (!conversionsOf(source, wanted) || !conversionsOf(translated.data(), given)) return source;
-  if (given.size() > wanted.size()) return source;
+  std::vector<int> wanted, given;
+  if (!platform::printfArgumentKinds(source, wanted) ||
+      !platform::printfArgumentKinds(translated.data(), given) || given.size() > wanted.size())
+    return source;
   return std::equal(given.begin(), given.end(), wanted.begin()) ? translated.data() : source;
 }
 
@@ -104,15 +98,29 @@ RWCString formatV(const char* format, va_list args) {
 }  // namespace
 
 void CommandContext::readCatalogue(const RWCString& path) {
-  std::string native;
-  if (!platform::osPath(std::string_view(path.data(), path.length()), native)) return;
-  std::ifstream in(native, std::ios::binary);
-  if (!in.good()) return;
-  std::string line;
-  while (std::getline(in, line)) {
-    while (!line.empty() && line.back() == '\r') line.pop_back();
+  std::string text;
+  switch (platform::readRegularFile(std::string_view(path.data(), path.length()), text,
+                                    kMaxCatalogueBytes)) {
+    case platform::FileRead::Whole:
+      break;
+    case platform::FileRead::TooLarge:
+      printMessage("Die Meldungsdatei %s ist größer als %lu Bytes und wird nicht gelesen.",
+                   path.data(), static_cast<unsigned long>(kMaxCatalogueBytes));
+      return;
+    default:
+      return;   // missing or unreadable: every message stays in its source text
+  }
+  // The source texts are UTF-8; a catalogue saved in the Windows code page is read as such.
+  text = platform::utf8Text(text);
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    std::string_view line(text.data() + begin, end - begin);
+    begin = end + 1;
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::size_t quote = line.find('"');
-    if (quote == std::string::npos) continue;
+    if (quote == std::string_view::npos) continue;
     const RWCString rest(line.data() + quote, line.size() - quote);
     const RWTValOrderedVector<RWCString> fields = splitFields(rest, ',', '"');
     if (fields.count() != 2) continue;

@@ -13,6 +13,8 @@
 #include "plugin/CommandContext.h"
 #include "platform/testing/TempDir.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 std::string str(const RWCString& s) { return std::string(s.data(), s.length()); }
@@ -78,6 +80,46 @@ TEST_F(MessageCatalogueTest, MissingFileLeavesTheCatalogueEmpty) {
   EXPECT_EQ(context.catalogueEntries(), 0u);
   EXPECT_EQ(translate("Drehwinkel:"), "Drehwinkel:");
   EXPECT_EQ(transcript(), "");
+}
+
+// A named pipe or a device at the catalogue's name is not waited on or read: every message stays
+// in its source text, and nothing is reported.
+TEST_F(MessageCatalogueTest, APipeOrDeviceIsNoCatalogue) {
+  ASSERT_EQ(::mkfifo(dir.file("pipe.nls").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.file("zero.nls"));
+  for (const char* name : {"pipe.nls", "zero.nls"}) {
+    context.readCatalogue(dir.file(name).c_str());
+    EXPECT_EQ(context.catalogueEntries(), 0u) << name;
+  }
+  EXPECT_EQ(transcript(), "");
+}
+
+// A file larger than any catalogue is not read, and says so.
+TEST_F(MessageCatalogueTest, AnOversizedCatalogueIsNotRead) {
+  std::string text = "\"Drehwinkel:\",\"Rotation angle:\"\n";
+  text.resize(4 * 1024 * 1024 + 1, '\n');
+  read(text);
+  EXPECT_EQ(context.catalogueEntries(), 0u);
+  EXPECT_EQ(translate("Drehwinkel:"), "Drehwinkel:");
+  EXPECT_NE(transcript().find("ist größer als 4194304 Bytes und wird nicht gelesen."),
+            std::string::npos)
+      << transcript();
+  text.resize(4 * 1024 * 1024);   // at the bound it is read
+  read(text);
+  EXPECT_EQ(translate("Drehwinkel:"), "Rotation angle:");
+}
+
+// A catalogue saved in the Windows code page matches the source texts by their letters, and its
+// translations reach the host as UTF-8; a UTF-8 catalogue is read as it is.
+TEST_F(MessageCatalogueTest, ACodePageCatalogueIsReadAsItsLetters) {
+  read("\"Einf\xFCgepunkt w\xE4hlen:\",\"Point d'insertion \xE0 choisir:\"\r\n"
+       "\"Drehwinkel:\",\"Rotation angle:\"\r\n"
+       "\"Stra\xDF" "e\",\"Stra\xDF" "e \x80\"\r\n");
+  EXPECT_EQ(translate("Einfügepunkt wählen:"), "Point d'insertion à choisir:");
+  EXPECT_EQ(translate("Drehwinkel:"), "Rotation angle:");
+  EXPECT_EQ(translate("Straße"), "Straße €");
+  read("\xEF\xBB\xBF\"Einfügepunkt wählen:\",\"Select insertion point:\"\n");
+  EXPECT_EQ(translate("Einfügepunkt wählen:"), "Select insertion point:");
 }
 
 TEST(DecodeEscapes, Table) {
@@ -173,6 +215,41 @@ TEST_F(MessageCatalogueTest, TranslationMayLeaveTrailingArgumentsUnused) {
   EXPECT_EQ(str(context.formatMessage(text, cases[6].source, 2, 1, "b")), cases[6].shown);
   context.printMessage(cases[0].source, "c:\\plinth.out");
   EXPECT_EQ(transcript(), "\nMetafile not found!\n");
+}
+
+// The C library judges a translation's conversions: one it does not know ("%5-", "%.5.") reads
+// no argument, so the conversions after it would take the wrong ones; such a translation is not
+// used, and the source text is formatted instead.
+TEST_F(MessageCatalogueTest, TranslationsTheLibraryReadsOtherwiseAreNotUsed) {
+  const struct {
+    const char* translation;
+    const char* shown;
+  } cases[] = {
+      {"%5-d Teile in %s", "42 Teile in Teil"},
+      {"%.5.3d von %s", "42 Teile in Teil"},
+      {"%.5.12x %s", "42 Teile in Teil"},
+      {"%-5.3.d %s", "42 Teile in Teil"},
+      {"%5 d %s", "42 Teile in Teil"},        // a flag after the width is no conversion
+      {"% 5d %s", "   42 Teil"},              // before it, it is
+      {"%ld %s", "42 Teile in Teil"},         // another length
+      {"%s %d", "42 Teile in Teil"},          // the kinds swapped
+      {"%2$s %1$d", "42 Teile in Teil"},      // numbered arguments
+      {"%d %s %s", "42 Teile in Teil"},       // more than the source reads
+      {"%n%s", "42 Teile in Teil"},           // a pointer to write to
+      {"%d %", "42 Teile in Teil"},           // ends inside a conversion
+      {"%i Teile, %.3s", "42 Teile, Tei"},    // the same kinds written otherwise
+      {"%d Teile", "42 Teile"},               // fewer
+      {"%% %d in %s", "% 42 in Teil"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.translation);
+    CommandContext fresh;
+    const std::string path = dir.file("one.nls");
+    std::ofstream(path, std::ios::binary) << "\"%d Teile in %s\",\"" << c.translation << "\"\n";
+    fresh.readCatalogue(path.c_str());
+    RWCString text;
+    EXPECT_EQ(str(fresh.formatMessage(text, "%d Teile in %s", 42, "Teil")), c.shown);
+  }
 }
 
 // A translation whose field width or precision is over 256 is refused when the catalogue is read

@@ -27,14 +27,19 @@ Expected files of a case NAME in the cases folder:
                                "folder NAME ..." (empty folders made in the run's folder),
                                "fifo NAME ..." (named pipes made in the run's folder, which
                                nothing writes to), "link NAME TARGET" (a symbolic link NAME
-                               in the run's folder pointing at TARGET, such as /dev/zero),
+                               in the run's folder pointing at TARGET, such as /dev/zero; both
+                               take the place of a file already there),
+                               "sample FOLDER" (quorvel or setup: the run uses a copy of that
+                               folder of the sample installation, in its own folder, so that
+                               fifo and link may replace files in it),
                                "place FILE ..." (files of the cases folder copied into the run's
                                folder),
                                "catalogue FILE" (FILE of the cases folder is the run's English
                                message catalogue, in a copy of the sample's language folders),
                                "saved FILE" (after the run, the user configuration must hold
                                every line of FILE of the cases folder, in that order),
-                               "language NAME" (QUORVEL_LANGUAGE of the run; default english),
+                               "language NAME" (QUORVEL_LANGUAGE of the run; default english;
+                               "language none": neither start.env nor the environment sets it),
                                "chmod MODE FILE" (octal mode of FILE, named relative to the run's
                                folder, such as user/plinth.cfg, before the run),
                                "unchanged FILE ..." (after the run FILE must hold the bytes and
@@ -82,6 +87,17 @@ def read_bytes(path):
                 return f.read()
         finally:
             os.chmod(path, mode)
+
+
+# The sample's folders a case may take a copy of, with the variable that names each.
+SAMPLE_FOLDERS = {"quorvel": "QUORVEL", "setup": "QUORVEL_SETUP"}
+
+
+def replaced(tmp, name):
+    """Makes room for a pipe or link at NAME in the run's folder: a file there goes."""
+    path = os.path.join(tmp, name)
+    if os.path.lexists(path) and not os.path.isdir(path):
+        os.remove(path)
 
 
 def saved_lines_hold(expected_path, path):
@@ -175,10 +191,16 @@ def main():
                             os.makedirs(os.path.join(tmp, name))
                     elif word == "fifo" and rest:
                         for name in rest.split():
+                            replaced(tmp, name)
                             os.mkfifo(os.path.join(tmp, name))
                     elif word == "link" and len(rest.split()) == 2:
                         name, target = rest.split()
+                        replaced(tmp, name)
                         os.symlink(target, os.path.join(tmp, name))
+                    elif word == "sample" and rest in SAMPLE_FOLDERS:
+                        copy = os.path.join(tmp, rest)
+                        shutil.copytree(os.path.join(args.sample, rest), copy)
+                        variables[SAMPLE_FOLDERS[rest]] = env[SAMPLE_FOLDERS[rest]] = copy
                     elif word == "catalogue" and rest:
                         quorvel = os.path.join(tmp, "quorvel")
                         shutil.copytree(variables["QUORVEL"], quorvel)
@@ -188,6 +210,9 @@ def main():
                         env["QUORVEL"] = quorvel
                     elif word == "saved" and rest:
                         saved = os.path.join(args.cases, rest)
+                    elif word == "language" and rest == "none":
+                        variables.pop("QUORVEL_LANGUAGE")
+                        env.pop("QUORVEL_LANGUAGE")
                     elif word == "language" and rest:
                         variables["QUORVEL_LANGUAGE"] = env["QUORVEL_LANGUAGE"] = rest
                     elif word == "chmod" and len(rest.split()) == 2:
