@@ -544,8 +544,11 @@ def sat_bodies(text):
     file has them (a record alone on its line keeps the line's blanks) and tabs as blanks, then the
     file's end marker when it has one; a history section goes into no solid. Strings are "@N
     text" from version 700 on; before it a record ends with the line that ends with '#'. A list
-    of line lists, one per body."""
-    lines = text.split("\n")
+    of line lists, one per body. Lines end with LF (a CR before it dropped); in a file whose first
+    line ends with a CR alone, a CR, a CR LF pair or a LF each end a line."""
+    cr, lf = text.find("\r"), text.find("\n")
+    cr_ends = cr >= 0 and (lf < 0 or cr < lf) and text[cr + 1:cr + 2] != "\n"
+    lines = re.split(r"\r\n?|\n", text) if cr_ends else text.split("\n")
     if lines and lines[-1] == "":
         lines.pop()
     lines = [l[:-1] if l.endswith("\r") else l for l in lines]
