@@ -1,7 +1,8 @@
 // SAT files as the host's import checks them: any text is accepted or refused with a reason; an
 // accepted one has a plausible version and at least one body; the kept lines hold no line end;
-// and the same text with CR LF line ends reads exactly as with LF.
+// and the same text with CR LF line ends, or with CR alone, reads exactly as with LF.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -55,6 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       crlf += c;
     }
     check(read(crlf) == plain, "CR LF line ends read otherwise than LF");
+    std::string cr = text;
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    check(read(cr) == plain, "CR line ends read otherwise than LF");
   }
   return 0;
 }

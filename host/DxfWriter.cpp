@@ -64,13 +64,22 @@ bool plainText(std::string_view s) {
 
 bool isControl(std::uint32_t cp) { return cp < 32 || cp == 127 || (cp >= 0x80 && cp < 0xA0); }
 
+// How a string value goes into the file.
+enum class Form {
+  kString,  // a description or other string: readers take its characters as they stand
+  kText,    // a TEXT value: readers take '^' and the character after it for a control character
+            // (caret notation), so a caret is written "^ ", the file's form of a caret
+  kMText,   // an MTEXT value: as a TEXT value, and a line break is \P
+};
+
 // Text for a DXF string value in the code page: characters it lacks as \U+XXXX (beyond U+FFFF,
-// which that form cannot hold, U+FFFD), control characters as blanks; in MTEXT a line break is
-// \P and a backslash keeps the character after it (a control sequence such as \P). Handed to put
-// one token at a time (a view valid for the call), so that long texts can be split between
-// characters without being held a second time.
+// which that form cannot hold, U+FFFD), control characters as blanks; in a text value a caret as
+// "^ "; in MTEXT a line break is \P and a backslash keeps the character after it (a control
+// sequence such as \P; a caret after it is "^ " there as well). Handed to put one token at a time (a view valid for the call), so that
+// long texts can be split between characters without being held a second time.
 template <class Put>
-void forEachToken(std::string_view s, bool mtext, Put&& put) {
+void forEachToken(std::string_view s, Form form, Put&& put) {
+  const bool mtext = form == Form::kMText;
   for (std::size_t i = 0; i < s.size();) {
     const std::uint32_t cp = nextCodePoint(s, i);
     unsigned char byte = 0;
@@ -86,11 +95,15 @@ void forEachToken(std::string_view s, bool mtext, Put&& put) {
       std::size_t after = i;
       const std::uint32_t next = nextCodePoint(s, after);
       if (next > 32 && next < 127) {
-        const char pair[2] = {'\\', static_cast<char>(next)};
-        put(std::string_view(pair, 2));
+        const char pair[3] = {'\\', static_cast<char>(next), ' '};
+        put(std::string_view(pair, next == '^' ? 3 : 2));
         i = after;
         continue;
       }
+    }
+    if (cp == '^' && form != Form::kString) {
+      put(std::string_view("^ "));
+      continue;
     }
     if (cp1252Byte(cp, byte)) {
       const char one = static_cast<char>(byte);
@@ -103,10 +116,10 @@ void forEachToken(std::string_view s, bool mtext, Put&& put) {
   }
 }
 
-std::string encode(const std::string& s) {
+std::string encode(const std::string& s, Form form) {
   std::string out;
   out.reserve(s.size());
-  forEachToken(s, false, [&](std::string_view t) { out += t; });
+  forEachToken(s, form, [&](std::string_view t) { out += t; });
   return out;
 }
 
@@ -214,7 +227,12 @@ public:
   // A string value in the file's code page (plain ASCII goes in as it is).
   void s(int code, const std::string& v) {
     if (plainText(v)) g(code, std::string_view(v));
-    else g(code, std::string_view(encode(v)));
+    else g(code, std::string_view(encode(v, Form::kString)));
+  }
+  // A TEXT value: as s(), with each caret in the file's form "^ ".
+  void text(int code, const std::string& v) {
+    if (plainText(v) && v.find('^') == std::string::npos) g(code, std::string_view(v));
+    else g(code, std::string_view(encode(v, Form::kText)));
   }
   // Ends the file: without a stream its whole text; with one, the rest goes into the stream and
   // the result is empty.
@@ -605,7 +623,7 @@ private:
       opt(e, 39);
       point(e, 10);
       o_.g(40, real(e, 40));
-      o_.s(1, e.find(1)->s);
+      o_.text(1, e.find(1)->s);
       opt(e, 50, true);
       opt(e, 41);
       opt(e, 51, true);
@@ -696,7 +714,7 @@ private:
     // as a group 3, the last one as the group 1.
     std::string piece;
     piece.reserve(250);
-    forEachToken(full, true, [&](std::string_view tok) {
+    forEachToken(full, Form::kMText, [&](std::string_view tok) {
       if (piece.size() + tok.size() > 250) {
         o_.g(3, piece);
         piece.clear();

@@ -8,7 +8,10 @@
 // reactors on the boundary entities; a 3DSOLID carries its ACIS text in the file's encoding.
 // Text is written in code page 1252 ($DWGCODEPAGE ANSI_1252); characters it lacks take the
 // \U+XXXX form, except in table names, which cannot hold it: there they become "_" (with "_2",
-// "_3", ... where that would give two records of one table the same name).
+// "_3", ... where that would give two records of one table the same name). Readers take '^' and
+// the character after it in a TEXT or MTEXT value for a control character, so a caret is written
+// there as "^ ", the file's form of a caret; names and descriptions, which readers take as they
+// stand, keep theirs.
 
 #include <string>
 

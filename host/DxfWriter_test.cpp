@@ -44,11 +44,34 @@ TEST_F(DxfCodePageTest, TextsAreWrittenInCodePage1252) {
       {"\xF0\x9F\x98\x80", "\\U+FFFD"},                             // beyond U+FFFF
       {"Ma\xDF \x80", "Ma\xDF \x80"},                               // single code page bytes
       {"a\tb", "a b"},                                              // a control character
+      // A caret in the file's form: '^' and the character after it would read as a control
+      // character.
+      {"Fl\xC3\xA4" "che 12 mm^2, Toleranz 10^-3", "Fl\xE4" "che 12 mm^ 2, Toleranz 10^ -3"},
+      {"^^ ^", "^ ^  ^ "},
   };
   for (const Case& c : cases) text("0", c.given);
   const std::string dxf = file();
   EXPECT_TRUE(holds(dxf, "$DWGCODEPAGE\n  3\nANSI_1252"));
   for (const Case& c : cases) EXPECT_TRUE(holds(dxf, "  1\n" + c.written)) << c.written;
+}
+
+// Readers take names and descriptions as they stand, so a caret there stays as it is.
+TEST_F(DxfCodePageTest, CaretsInNamesStayAsTheyAre) {
+  layer("mm^2");
+  text("mm^2", "x");
+  ads_name set;
+  ASSERT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
+  ads_name last;
+  ASSERT_EQ(acdbEntLast(last), RTNORM);
+  ASSERT_EQ(acedSSAdd(last, set, set), RTNORM);
+  const ads_point base = {0.0, 0.0, 0.0};
+  ASSERT_EQ(acedCommand(RTSTR, "_.BLOCK", RTSTR, "B^2", RTPOINT, base, RTPICKS, set, RTSTR, "",
+                        RTNONE),
+            RTNORM);
+  acedSSFree(set);
+  const std::string dxf = file();
+  for (const char* line : {"  2\nmm^2", "  8\nmm^2", "  2\nB^2", "  3\nB^2"})
+    EXPECT_TRUE(holds(dxf, line)) << line;
 }
 
 TEST_F(DxfCodePageTest, TableNamesNeverHoldTheEscapeForm) {
@@ -165,9 +188,9 @@ std::vector<std::vector<std::string>> mtextPieces(const std::string& dxf) {
 }
 
 // A text goes into the file in pieces of at most 250 characters, each full one in a group 3 and
-// the last in the group 1; a line break (\P), a control sequence and a character in the \U+XXXX
-// form stay in one piece. A text the entity holds in pieces is one text, even where an escape
-// starts in one piece and ends in the next.
+// the last in the group 1; a line break (\P), a control sequence, a character in the \U+XXXX
+// form and a caret in its form "^ " stay in one piece. A text the entity holds in pieces is one
+// text, even where an escape starts in one piece and ends in the next.
 TEST_F(HostTest, MTextIsWrittenInPiecesThatKeepEscapesWhole) {
   struct Case {
     std::string head;   // group 3 of the entity, none when empty
@@ -184,6 +207,9 @@ TEST_F(HostTest, MTextIsWrittenInPiecesThatKeepEscapesWhole) {
       {"", a249 + "\\~", {"3:" + a249, "1:\\~"}},
       {"", a249 + "\xE2\x98\x83", {"3:" + a249, "1:\\U+2603"}},
       {a249 + "\\", "Pz", {"3:" + a249, "1:\\Pz"}},
+      // A caret is "^ ", after a backslash too, never parted from its blank.
+      {"", a249 + "^2", {"3:" + a249, "1:^ 2"}},
+      {"", std::string(248, 'a') + "\\^2", {"3:" + std::string(248, 'a'), "1:\\^ 2"}},
   };
   const ads_point at = {0.0, 0.0, 0.0};
   for (const Case& c : cases) {

@@ -75,6 +75,43 @@ const char* markerOf(const std::string& word, const char* const (&markers)[N]) {
   return nullptr;
 }
 
+bool carried(unsigned char c) { return c >= 32 && c <= 126; }
+
+// The offset of the first byte of text[from, to) that a solid cannot carry, or npos. Tabs and
+// line ends are left to the caller: a tab is white space or refused where a string holds it, and
+// a line end parts the solid's lines.
+std::size_t uncarriedIn(const std::string& text, std::size_t from, std::size_t to) {
+  for (std::size_t k = from; k < to; ++k) {
+    const unsigned char c = static_cast<unsigned char>(text[k]);
+    if (!carried(c) && c != '\t' && c != '\n') return k;
+  }
+  return std::string::npos;
+}
+
+// The lines of a SAT file, line ends removed. Lines end with LF (a CR before it is dropped); a
+// file whose first line ends with a CR alone has CR line ends, and there a CR, a CR LF pair or a
+// LF each end a line. In a file of LF line ends any other CR stays in its line.
+std::vector<std::string> splitLines(const std::string& text) {
+  const std::size_t cr = text.find('\r');
+  const bool crEnds =
+      cr < text.find('\n') && (cr + 1 == text.size() || text[cr + 1] != '\n');
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const std::size_t end = crEnds ? text.find_first_of("\r\n", from) : text.find('\n', from);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(from));
+      break;
+    }
+    std::string line = text.substr(from, end - from);
+    from = end + 1;
+    if (crEnds && text[end] == '\r' && from < text.size() && text[from] == '\n') ++from;
+    if (!crEnds && !line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
 // "line N holds the byte 0xHH<where>, which ...": the refusal of a byte a solid cannot carry.
 std::string byteRefusal(std::size_t lineNumber, unsigned char c, const char* where) {
   char byte[8];
@@ -149,10 +186,8 @@ bool endsLine(const std::string& text, std::size_t at) {
 }  // namespace
 
 std::size_t firstUncarriedByte(const std::string& text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 32 || c > 126) return i;
-  }
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!carried(static_cast<unsigned char>(text[i]))) return i;
   return std::string::npos;
 }
 
@@ -171,12 +206,7 @@ bool SatFile::parse(const std::string& text, std::string& error) {
   asm_ = false;
   endMarker_.clear();
   firstLine_ = 3;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines_.push_back(line);
-  }
+  lines_ = splitLines(text);
   if (lines_.size() < 4) {
     error = "the file is too short for a SAT header";
     return false;
@@ -199,16 +229,6 @@ bool SatFile::parse(const std::string& text, std::string& error) {
     error = "the third line must hold three numbers (units, tolerances)";
     return false;
   }
-  // A tab may be white space; every other byte a solid cannot carry is refused wherever it is.
-  for (std::size_t i = 0; i < lines_.size(); ++i)
-    for (char ch : lines_[i]) {
-      const unsigned char c = static_cast<unsigned char>(ch);
-      if ((c < 32 || c > 126) && c != '\t') {
-        error = byteRefusal(i + 1, c, "");
-        return false;
-      }
-    }
-
   // The product and units lines, and the key line where the file has one, go into every solid.
   header_ = {lines_[1], lines_[2]};
   if (!oldStrings()) {
@@ -220,6 +240,16 @@ bool SatFile::parse(const std::string& text, std::string& error) {
     if (key > 0) {
       header_.push_back(lines_[3]);
       firstLine_ = 4;
+    }
+  }
+  // The header goes into every solid: a tab may be white space (see below), every other byte a
+  // solid cannot carry is refused. The records are checked as they are read; what follows the
+  // end marker, and a history section, go into no solid and are not.
+  for (std::size_t i = 0; i < firstLine_; ++i) {
+    const std::size_t at = uncarriedIn(lines_[i], 0, lines_[i].size());
+    if (at != std::string::npos) {
+      error = byteRefusal(i + 1, static_cast<unsigned char>(lines_[i][at]), "");
+      return false;
     }
   }
   for (std::size_t i = 0; i < header_.size(); ++i) {
@@ -381,18 +411,24 @@ bool SatFile::readRecords(std::string& error) {
       record.firstNumber = numbers_.size();
     }
     const bool kept = section == kMain;  // the history section goes into no solid
-    if (!bare) {
-      const long n = countMarker(word, false);
-      if (n >= 0) {
-        std::size_t tab;
-        pos = stringEnd(text, pos, n, tab);
-        if (kept && tab != std::string::npos) {
-          error = byteRefusal(lineAt(tab), '\t', " inside a string");
-          return false;
-        }
-        ++words;
-        continue;
+    // From version 700 on a word "@N" opens a counted string, read whole.
+    const long n = bare ? -1 : countMarker(word, false);
+    std::size_t tab = std::string::npos;
+    if (n >= 0) pos = stringEnd(text, pos, n, tab);
+    if (kept) {  // the word and its string go into a solid
+      const std::size_t bad = uncarriedIn(text, start, pos);
+      if (bad < tab) {
+        error = byteRefusal(lineAt(bad), static_cast<unsigned char>(text[bad]), "");
+        return false;
       }
+      if (tab != std::string::npos) {
+        error = byteRefusal(lineAt(tab), '\t', " inside a string");
+        return false;
+      }
+    }
+    if (n >= 0) {
+      ++words;
+      continue;
     }
     if (!word.empty() && (words == 0 ? !isRecordNumber(word) : words == 1 && numbered)) {
       type = word;

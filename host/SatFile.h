@@ -10,7 +10,8 @@
 //
 // Strings are "@N text" from version 700 on and "N text" before it. Older files cannot be read
 // by their strings, so there a record's '#' is the one that ends its line; a '#' inside a line
-// belongs to a string. A tab outside a string is white space like a blank.
+// belongs to a string. A tab outside a string is white space like a blank. Lines end with LF or
+// CR LF, or with CR alone where the first line does (see lines()).
 
 #include <cstddef>
 #include <string>
@@ -20,8 +21,10 @@ namespace kxhost {
 
 class SatFile {
 public:
-  // False with `error` for a malformed header, a byte that is no printable ASCII (a 3DSOLID's
-  // data cannot carry it; outside a string a tab is white space), no body, a body count that
+  // False with `error` for a malformed header, a byte that is no printable ASCII in what a solid
+  // is made of, the header and the records up to a history section or the end marker (a 3DSOLID's
+  // data cannot carry it; outside a string a tab is white space; what follows the end marker, a
+  // DOS end-of-file byte or padding, and a history section are not looked at), no body, a body count that
   // disagrees with the header's (which counts the asmheader too in the ASM format), a file cut
   // short (a last record without its '#', a history section without its end, fewer records than
   // the header counts), a pointer to a record the file lacks, a body whose records reach another
@@ -31,7 +34,9 @@ public:
 
   int version() const { return version_; }
   int bodyCount() const { return static_cast<int>(bodies_.size()); }
-  // The file's lines, line ends removed, as they are in the file.
+  // The file's lines, line ends removed, as they are in the file. A line ends with LF, a CR
+  // before it dropped; in a file whose first line ends with a CR alone, a CR, a CR LF pair or
+  // a LF each end a line. Elsewhere a CR is a byte of its line.
   const std::vector<std::string>& lines() const { return lines_; }
 
   // The SAT text of body b (0-based, in file order) alone, line by line: the header for one body

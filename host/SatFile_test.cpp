@@ -3,6 +3,8 @@
 #include "host/LineTypeFile.h"
 #include "host/SatFile.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace kxhost {
@@ -223,6 +225,49 @@ TEST(SatFileTest, HistorySectionIsLeftOutAndTheEndMarkerKept) {
       {history + "point $-1 0 0 0 #\nEnd-of-ACIS-data\n", "line 11 holds \"point\" after the history"},
   };
   for (const auto& c : bad) expectRefused(head + records + c.tail, c.reason);
+}
+
+// Bytes that go into no solid are not looked at: a DOS end-of-file byte or NUL padding after the
+// end marker, a code page 1252 letter in a history string. The solids are those of the file
+// without them; the same bytes among the records are refused.
+TEST(SatFileTest, BytesAfterTheDataAndInTheHistoryAreNotCarried) {
+  const std::string head = "700 2 1 0\n@4 prod @4 acis @4 date\n1 1e-06 1e-10\n";
+  const std::string records = "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 -1 $-1 $-1 $-1 $0 #\n";
+  const std::string history =
+      "Begin-of-ACIS-History-Data\nhistory_stream $-1 4 3 $1 $2 1 @5 Gr\xFC\xDF" "e #\n"
+      "End-of-ACIS-History-Section\n";
+  const auto clean = solidsOf(head + records + "End-of-ACIS-data\n");
+  ASSERT_EQ(clean.size(), 1u);
+  const std::string withBytes[] = {
+      head + records + "End-of-ACIS-data\n\x1A",
+      head + records + "End-of-ACIS-data\r\n\x1A",
+      head + records + "End-of-ACIS-data\x1A",
+      head + records + "End-of-ACIS-data\n" + std::string(300, '\0'),
+      head + records + history + "End-of-ACIS-data\n",
+  };
+  for (const std::string& text : withBytes) EXPECT_EQ(solidsOf(text), clean) << text;
+  expectRefused(head + records + "\x1A\nEnd-of-ACIS-data\n", "line 6 holds the byte 0x1A");
+  expectRefused(head + records + std::string(3, '\0'), "line 6 holds the byte 0x00");
+  expectRefused(head + "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 @5 Gr\xFC\xDF" "e $0 #\n",
+                "line 5 holds the byte 0xFC");
+}
+
+// A file whose lines end with a CR alone reads as with LF: the same solids, the same line
+// numbers in a refusal. In a file of LF line ends a CR inside a line stays a byte of that line.
+TEST(SatFileTest, LinesEndedByCrAloneReadAsLf) {
+  const std::string lf =
+      "700 2 1 0\n@4 prod @4 acis @4 date\n1 1e-06 1e-10\n"
+      "body $-1 -1 $-1 $1 $-1 $-1 #\nlump $-1 -1 $-1\n $-1 $-1 $0 #\nEnd-of-ACIS-data\n";
+  std::string cr = lf, mixed = lf;
+  std::replace(cr.begin(), cr.end(), '\n', '\r');
+  mixed.replace(mixed.find('\n'), 1, "\r");  // a CR LF pair or a LF ends a line there too
+  mixed.insert(mixed.rfind('\n'), "\r");
+  const auto solids = solidsOf(lf);
+  EXPECT_EQ(solidsOf(cr), solids);
+  EXPECT_EQ(solidsOf(mixed), solids);
+  expectRefused("700 0 1 0\r@4 prod @4 acis @4 date\r1 1e-06 1e-10\rbody $-1 #\r\x7F #\r",
+                "line 5 holds the byte 0x7F");
+  expectRefused("700 0 1 0\r@4 prod\r1 1e-06 1e-10\r", "too short");
 }
 
 // Before version 700 strings are a length and the text, so a record's '#' is the one that ends

@@ -23,6 +23,10 @@
   sat-asm-zero.sat      the same with a top-level count of 0, ended by "End-of-ACIS-data"
   sat-history.sat       the clamp with its history flag set and a history section (records with
                         pointers and a counted string holding '#') before "End-of-ACIS-data"
+  sat-dos-eof.sat       the clamp with a DOS end-of-file byte (0x1A) after its end marker
+  sat-nul-padding.sat   the clamp padded with NUL bytes after its end marker
+  sat-history-latin.sat the clamp with a history section whose string "Grüße" is code page 1252
+  sat-cr.sat            the clamp with its lines ended by a CR alone
   sat-v400-hash.sat     the washer (washer.sat beside the clamp) as version 400, its body with
                         an attribute record right after it whose string "4 su#f" holds a '#'
                         (strings of that version are a length and the text, without '@')
@@ -47,10 +51,12 @@ def moved(record, dx):
     return "point $-1 %s %s" % (float(m.group(1)) + dx, m.group(2)) if m else record
 
 
-def write(folder, name, head, records, end=True, marker="End-of-ACIS-data"):
-    text = "\n".join(head + records) + ("\n%s\n" % marker if end else "")
+def write(folder, name, head, records, end=True, marker="End-of-ACIS-data", newline="\n",
+          encoding="utf-8", after=b""):
+    """Writes the lines with the line end given, in the encoding given, then the bytes `after`."""
+    text = newline.join(head + records) + (newline + marker + newline if end else "")
     with open(os.path.join(folder, name), "wb") as f:
-        f.write(text.encode("utf-8"))
+        f.write(text.encode(encoding) + after)
 
 
 def main():
@@ -129,6 +135,18 @@ def main():
                "bulletin $-1 $-1 $6 $-1 $7 #",
                "End-of-ACIS-History-Section"]
     write(folder, "sat-history.sat", ["700 255 3 1"] + header[1:], records + history)
+
+    # Bytes that go into no solid: after the end marker, in a history string; and CR line ends.
+    # Each gives the clamp's own solids.
+    write(folder, "sat-dos-eof.sat", header, records, after=b"\x1a")
+    write(folder, "sat-nul-padding.sat", header, records, after=b"\0" * 700)
+    latin = ["Begin-of-ACIS-History-Data",
+             "history_stream $-1 4 3 $1 $-1 1 @5 Gr\u00fc\u00dfe #",
+             "delta_state $-1 3 3 2 $-1 $0 $0 $-1 F #",
+             "End-of-ACIS-History-Section"]
+    write(folder, "sat-history-latin.sat", ["700 255 3 1"] + header[1:], records + latin,
+          encoding="cp1252")
+    write(folder, "sat-cr.sat", header, records, newline="\r")
 
     with open(os.path.join(os.path.dirname(clamp), "washer.sat"), encoding="ascii") as f:
         washer = f.read().split("\n")

@@ -9,7 +9,7 @@ The second form first runs the host's DXF fixture generator for the case, then c
 DXF and dump it wrote. Checks: ezdxf.readfile loads the file; doc.audit() reports no error and
 no fix; the entity counts per space equal those of the host's dump; every layer of the dump is
 in the file with its colour and line type; layer and block names and texts read back as the
-host holds them (letters outside ASCII included); arc, insert and text angles and the angles of
+host holds them (letters outside ASCII and carets included); arc, insert and text angles and the angles of
 hatch arc and ellipse edges are written in degrees, ellipse parameters in radians; hatch
 patterns (angle, spacing, the line's base point and offset, seed points) read back as the dump's;
 associative hatches link to entities of the file that carry the hatch as reactor; the 3DSOLIDs
@@ -20,11 +20,13 @@ A second reader, GDAL's DXF driver (ogrinfo), must open the file too: its count 
 model-space features equals ezdxf's model-space entity count, its count with the blocks expanded
 equals ezdxf's count of the expanded entities, and its extent of the model space (blocks expanded,
 text left out: the readers size text differently) equals ezdxf's bounding box of the same
-entities within 1e-6 of the drawing size; with --extent, ezdxf's extent equals the one given.
+entities within 1e-6 of the drawing size; it reads each text that holds no form the two readers
+interpret otherwise as the host holds it; with --extent, ezdxf's extent equals the one given.
 Exit status 0 when every check passes.
 """
 
 import argparse
+import json
 import math
 import os
 import re
@@ -34,6 +36,7 @@ import sys
 
 import ezdxf
 from ezdxf import bbox
+from ezdxf.tools.text import caret_decode
 
 failures = []
 
@@ -125,8 +128,10 @@ def check_names(doc, dump_path, layers):
         if e is None:
             fail("%s %s of the dump is not in the file" % (kind, handle))
             continue
-        got = e.text if kind == "MTEXT" else e.dxf.text
-        # A character the file's code page lacks is written in the \U+XXXX form.
+        # ezdxf reads '^' and the character after it as a control character (caret notation,
+        # "^ " for a caret itself); a character the file's code page lacks is written in the
+        # \U+XXXX form.
+        got = caret_decode(e.text if kind == "MTEXT" else e.dxf.text)
         got = re.sub(r"\\U\+([0-9A-Fa-f]{4})", lambda m: chr(int(m.group(1), 16)), got)
         if got != text:
             fail("%s %s reads back as %r, the host holds %r" % (kind, handle, got, text))
@@ -442,6 +447,33 @@ def check_gdal(dxf_path, doc):
              % (gdal_extent, ours, worst, size))
 
 
+def check_gdal_texts(dxf_path, dump_path):
+    """GDAL reads each TEXT and MTEXT of the dump (blocks included) whose text holds none of the
+    forms the readers interpret otherwise (a backslash, "%%", braces, a character outside the
+    file's code page) as the host holds it."""
+    _, texts = parse_dump_names(dump_path)
+    plain = {h: t for h, (_, t) in texts.items()
+             if "\\" not in t and "%%" not in t and not re.search(r"[{}]", t)
+             and all(32 <= ord(c) < 127 or 0xA0 <= ord(c) < 0x100 for c in t)}
+    if not plain:
+        return
+    found = {}
+    for layer in ("entities", "blocks"):
+        run = subprocess.run(["ogr2ogr", "--config", "DXF_INLINE_BLOCKS", "FALSE", "-f", "GeoJSON",
+                              "/vsistdout/", dxf_path, layer, "-where",
+                              "SubClasses LIKE '%AcDbText%' OR SubClasses LIKE '%AcDbMText%'"],
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=300)
+        if run.returncode != 0:
+            fail("ogr2ogr cannot read the texts of layer %s (%d): %s" % (
+                layer, run.returncode, run.stderr.decode(errors="replace")[-2000:]))
+            return
+        for feature in json.loads(run.stdout.decode("utf-8"))["features"]:
+            found[feature["properties"]["EntityHandle"]] = feature["properties"].get("Text")
+    for handle, text in sorted(plain.items()):
+        if found.get(handle) != text:
+            fail("GDAL reads text %s as %r, the host holds %r" % (handle, found.get(handle), text))
+
+
 def check_extent(doc, wanted):
     """ezdxf's extent of the model space (blocks expanded, text left out, curves along their
     true course) equals wanted, (xmin, ymin, xmax, ymax), within 1e-6 of the drawing size."""
@@ -544,8 +576,11 @@ def sat_bodies(text):
     file has them (a record alone on its line keeps the line's blanks) and tabs as blanks, then the
     file's end marker when it has one; a history section goes into no solid. Strings are "@N
     text" from version 700 on; before it a record ends with the line that ends with '#'. A list
-    of line lists, one per body."""
-    lines = text.split("\n")
+    of line lists, one per body. Lines end with LF (a CR before it dropped); in a file whose first
+    line ends with a CR alone, a CR, a CR LF pair or a LF each end a line."""
+    cr, lf = text.find("\r"), text.find("\n")
+    cr_ends = cr >= 0 and (lf < 0 or cr < lf) and text[cr + 1:cr + 2] != "\n"
+    lines = re.split(r"\r\n?|\n", text) if cr_ends else text.split("\n")
     if lines and lines[-1] == "":
         lines.pop()
     lines = [l[:-1] if l.endswith("\r") else l for l in lines]
@@ -721,6 +756,7 @@ def check(dxf_path, dump_path, sat_paths, png_path, extent=None):
         check_solids(doc, sat_paths)
 
     check_gdal(dxf_path, doc)
+    check_gdal_texts(dxf_path, dump_path)
     if extent is not None:
         check_extent(doc, extent)
 

@@ -133,7 +133,9 @@ void entities() {
                            kPi / 12, 0)),
         "MTEXT");
   ads_point tp = {0, 50, 0};
-  check(make(acutBuildList(RTDXF0, "TEXT", 8, "0", 10, tp, 40, 3.0, 1, "Text", 50, kPi / 2, 0)), "TEXT");
+  check(make(acutBuildList(RTDXF0, "TEXT", 8, "0", 10, tp, 40, 3.0, 1, "Text 10^-3 mm^2", 50,
+                           kPi / 2, 0)),
+        "TEXT");
   check(make(acutBuildList(RTDXF0, "POINT", 8, "0", 10, zero, 0)), "POINT");
   polyline(0, -30, "0");
   hatchedSquare(100, 0, nullptr);
