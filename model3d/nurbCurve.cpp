@@ -296,10 +296,12 @@ int nurbCurveC::split(double u, nurbCurveC& first, nurbCurveC& second) const {
   if (!(knots_.knot(p) < u && u < knots_.knot(count - p - 1))) return 0;
   const std::int64_t span = findSpan(u);
   int s = 0;
-  if (std::fabs(u - knots_.knot(span)) < 1e-6) {
+  // A parameter within 1e-6 of an interior knot splits at that knot, so that the copies below
+  // are exactly equal to it. The first knot of the range is no place to split: a parameter near
+  // it (on a short curve, any parameter) splits where it is.
+  if (std::fabs(u - knots_.knot(span)) < 1e-6 && knots_.knot(span) > knots_.knot(p)) {
     s = multiplicity(span);
-    u = knots_.knot(span);  // the knot it meets, so the copies below are exactly equal
-    if (!(knots_.knot(p) < u && u < knots_.knot(count - p - 1))) return 0;
+    u = knots_.knot(span);
   }
   nurbCurveC refined = *this;
   const int times = p - s + 1;

@@ -89,6 +89,7 @@ public:
   // unusable curve or knots out of order or out of range.
   int refineKnots(const double* newKnots, std::int64_t count);
   // first := the curve up to u, second := from u. 0 unless knots[p] < u < knots[count - p - 1].
+  // A u within 1e-6 of an interior knot above knots[p] splits at that knot.
   int split(double u, nurbCurveC& first, nurbCurveC& second) const;
   // Raises the degree by t (nothing for t < 1); the curve stays the same, to about 1e-10 of the
   // size of its control points, whatever the knots. Every knot value repeats t more times. A knot

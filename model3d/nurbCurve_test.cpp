@@ -321,6 +321,33 @@ TEST(nurbCurve, RefineSplitAndElevateKeepTheShape) {
   EXPECT_EQ(c.split(-3.0, a, b), 0);
 }
 
+// A parameter within 1e-6 above the first knot is inside the range like any other: a quadratic
+// on [0, 1] and one on [0, 1e-6] split at 5e-7 into two pieces that meet there and trace the
+// curve on each side.
+TEST(nurbCurve, SplitJustAfterTheFirstKnot) {
+  for (double end : {1.0, 1e-6}) {
+    const double knots[] = {0, 0, 0, 0.9 * end, end, end, end};
+    const mVec3dC pts[] = {{0, 0, 0}, {1, 2, 0}, {3, 1, 1}, {4, -1, 2}};
+    const double w[] = {1, 0.5, 2, 1};
+    nurbCurveC c;
+    ASSERT_EQ(c.build(2, knots, 7, pts, w, 4), 1);
+    nurbCurveC a, b;
+    ASSERT_EQ(c.split(5e-7, a, b), 1) << end;
+    double a0, a1, b0, b1;
+    a.paramRange(a0, a1);
+    b.paramRange(b0, b1);
+    EXPECT_EQ(a0, 0.0);
+    EXPECT_EQ(a1, 5e-7);
+    EXPECT_EQ(b0, 5e-7);
+    EXPECT_EQ(b1, end);
+    for (int i = 0; i <= 20; ++i) {
+      const double ua = a0 + (a1 - a0) * i / 20, ub = b0 + (b1 - b0) * i / 20;
+      expectNear(a.pointAt(ua), c.pointAt(ua), 1e-12);
+      expectNear(b.pointAt(ub), c.pointAt(ub), 1e-12);
+    }
+  }
+}
+
 // Far away the nearest sample still leads: on the unit circle (0, 1e6, 0) is nearest to the
 // sample C(0.25) = (0, 1, 0), where the tangent is already perpendicular.
 TEST(nurbCurve, DeviationFarPointGetsItsNearestFoot) {
