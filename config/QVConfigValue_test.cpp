@@ -95,6 +95,11 @@ TEST(QVConfigValue, ReadsNumbersLikeTheCLibrary) {
   EXPECT_EQ(v.asInt(), 0);
   v.setText("99999999999");
   EXPECT_EQ(v.asInt(), 2147483647);  // clamped, never undefined
+  // Out of range through the digits alone: underflow to 0, overflow to +inf.
+  v.setText(("0." + std::string(5000, '0') + "1").c_str());
+  EXPECT_EQ(v.asDouble(), 0.0);
+  v.setText(("1" + std::string(6000, '0') + "e-10").c_str());
+  EXPECT_EQ(v.asDouble(), HUGE_VAL);
 }
 
 TEST(QVConfigValue, SplitsListsIntoArraysAndVectors) {

@@ -75,17 +75,37 @@ std::size_t findExact(const RWCString& text, const RWCString& pattern, std::size
 }
 
 // Value of an out-of-range number the way strtod reports it: the sign of the mantissa with
-// HUGE_VAL for a positive decimal (or binary) exponent, 0 otherwise.
+// HUGE_VAL when the number is at least 1 (it overflowed), 0 when below (it underflowed). The
+// place of the mantissa's first non-zero digit against the point, plus the exponent (saturated
+// far beyond any length of text), tells which, however many digits stand on either side.
 double outOfRange(const char* begin, const char* end, bool negative, bool hex) {
   const char mark = hex ? 'p' : 'e';
-  double magnitude = HUGE_VAL;
-  for (const char* p = begin; p < end; ++p) {
-    if (asciiLower(*p) == mark) {
-      magnitude = (p + 1 < end && p[1] == '-') ? 0.0 : HUGE_VAL;
-      break;
+  // The number is 0.d... times 10 (16) to the power order, times 10 (2) to the exponent.
+  long long order = 0;
+  bool nonZero = false, fraction = false;
+  const char* p = begin;
+  for (; p < end && asciiLower(*p) != mark; ++p) {
+    if (*p == '.') {
+      fraction = true;
+    } else if (nonZero || *p != '0') {
+      nonZero = true;
+      if (!fraction) ++order;
+    } else if (fraction) {
+      --order;  // a zero between the point and the first non-zero digit
     }
   }
-  // Without an exponent only an overlong digit string can overflow.
+  long long exponent = 0;
+  if (p < end) {
+    ++p;
+    const bool minus = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    constexpr long long kBeyondAnyLength = 100000000000000000LL;  // 1e17
+    for (; p < end && isDigit(*p); ++p) {
+      exponent = std::min(exponent * 10 + (*p - '0'), kBeyondAnyLength);
+    }
+    if (minus) exponent = -exponent;
+  }
+  const double magnitude = nonZero && (hex ? 4 * order : order) + exponent > 0 ? HUGE_VAL : 0.0;
   return negative ? -magnitude : magnitude;
 }
 
