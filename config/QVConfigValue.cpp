@@ -1,10 +1,8 @@
 #include "config/QVConfigValue.h"
 
 #include <cctype>
-#include <charconv>
 #include <climits>
 #include <cstring>
-#include <system_error>
 
 #include "config/TextUtilities.h"
 #include "config/VariableExpansion.h"
@@ -165,22 +163,9 @@ void QVConfigValue::asStringList(RWTValOrderedVector<RWCString>& out, char separ
 }
 
 bool QVConfigValue::parseDouble(const char* text, double& value) {
-  if (!text) return false;
-  const char* p = skipWhite(text);
-  const char* start = p;
-  if (*p == '+') {
-    // from_chars takes no '+'; a second sign after it is no number.
-    ++start;
-    if (*start == '-' || *start == '+') return false;
-  }
-  double parsed = 0;
-  const char* end = start + std::strlen(start);
-  std::from_chars_result r = std::from_chars(start, end, parsed, std::chars_format::general);
-  if (r.ec == std::errc::result_out_of_range) {
-    value = atofClassic(p);  // +-HUGE_VAL or +-0, as the C library gives them
-    return true;
-  }
-  if (r.ec != std::errc()) return false;
+  const char* end = nullptr;
+  const double parsed = strtodClassic(text, &end);
+  if (text == nullptr || end == text) return false;
   value = parsed;
   return true;
 }

@@ -58,7 +58,8 @@ class QVConfigValue {
   void setIsSet(bool flag) { isSet_ = flag ? 1 : 0; }
 
   // ---- locale-free number reading, shared with the configuration's typed access.
-  // Reads the leading number of text after white space, as strtod does in the "C" locale.
+  // Reads the leading number of text after white space, as strtod does in the "C" locale
+  // (decimal or hexadecimal, "inf" and "nan"; out of range as +-HUGE_VAL or +-0).
   // False, with value untouched, when there is none.
   static bool parseDouble(const char* text, double& value);
   // Reads the leading decimal integer after white space; out-of-range values are clamped.

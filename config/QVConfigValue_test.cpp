@@ -157,7 +157,8 @@ TEST(QVConfigValue, ParsesOneNumberOrNone) {
   const Case cases[] = {
       {"1.5", true, 1.5}, {"  -2e3x", true, -2000}, {"+4", true, 4},
       {"", false, 0},     {"abc", false, 0},         {"+-1", false, 0},
-      {"1e999", true, HUGE_VAL},
+      {"1e999", true, HUGE_VAL}, {"0x1A", true, 26},  {" 0x1.8p1", true, 3},
+      {"-0x10z", true, -16},     {"0x", true, 0},     {"infinity", true, HUGE_VAL},
   };
   for (const Case& c : cases) {
     double d = 123;

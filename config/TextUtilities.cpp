@@ -74,11 +74,11 @@ std::size_t findExact(const RWCString& text, const RWCString& pattern, std::size
   return at == std::string_view::npos ? RW_NPOS : at;
 }
 
-// Value of an out-of-range number the way strtod reports it: the sign of the mantissa with
-// HUGE_VAL when the number is at least 1 (it overflowed), 0 when below (it underflowed). The
+// Magnitude of an out-of-range number the way strtod reports it: HUGE_VAL when the number is
+// at least 1 (it overflowed), 0 when below (it underflowed). The
 // place of the mantissa's first non-zero digit against the point, plus the exponent (saturated
 // far beyond any length of text), tells which, however many digits stand on either side.
-double outOfRange(const char* begin, const char* end, bool negative, bool hex) {
+double outOfRange(const char* begin, const char* end, bool hex) {
   const char mark = hex ? 'p' : 'e';
   // The number is 0.d... times 10 (16) to the power order, times 10 (2) to the exponent.
   long long order = 0;
@@ -105,8 +105,7 @@ double outOfRange(const char* begin, const char* end, bool negative, bool hex) {
     }
     if (minus) exponent = -exponent;
   }
-  const double magnitude = nonZero && (hex ? 4 * order : order) + exponent > 0 ? HUGE_VAL : 0.0;
-  return negative ? -magnitude : magnitude;
+  return nonZero && (hex ? 4 * order : order) + exponent > 0 ? HUGE_VAL : 0.0;
 }
 
 }  // namespace
@@ -123,11 +122,12 @@ int compareDoublesWithin(double a, double b, double tolerance) {
   return 0;
 }
 
-double atofClassic(const char* text) {
+double strtodClassic(const char* text, const char** end) {
+  if (end) *end = text;
   if (!text) return 0.0;
   const char* p = text;
   const bool negative = skipSpaceAndSign(p);
-  const char* end = p + std::strlen(p);
+  const char* last = p + std::strlen(p);
   // from_chars takes no sign of its own after ours; a second sign is not a number.
   if (*p == '+' || *p == '-') return 0.0;
   bool hex = false;
@@ -137,26 +137,29 @@ double atofClassic(const char* text) {
     const bool hasDigit = std::isxdigit(static_cast<unsigned char>(digits[0])) ||
                           (digits[0] == '.' &&
                            std::isxdigit(static_cast<unsigned char>(digits[1])));
-    if (!hasDigit) return negative ? -0.0 : 0.0;  // "0x" alone is the number 0
+    if (!hasDigit) {  // "0x" alone is the number 0, ending before the 'x'
+      if (end) *end = p + 1;
+      return negative ? -0.0 : 0.0;
+    }
     p = digits;
     hex = true;
     format = std::chars_format::hex;
   }
   double value = 0.0;
-  const auto result = std::from_chars(p, end, value, format);
+  const auto result = std::from_chars(p, last, value, format);
   if (result.ec == std::errc::result_out_of_range) {
     long double wide = 0.0L;
-    const auto again = std::from_chars(p, end, wide, format);
-    if (again.ec == std::errc()) {
-      value = static_cast<double>(wide);
-    } else {
-      return outOfRange(p, result.ptr, negative, hex);
-    }
+    const auto again = std::from_chars(p, last, wide, format);
+    value = again.ec == std::errc() ? static_cast<double>(wide)
+                                    : outOfRange(p, result.ptr, hex);
   } else if (result.ec != std::errc()) {
     return 0.0;
   }
+  if (end) *end = result.ptr;
   return negative ? -value : value;
 }
+
+double atofClassic(const char* text) { return strtodClassic(text, nullptr); }
 
 int atoiClassic(const char* text) {
   if (!text) return 0;
