@@ -144,6 +144,19 @@ double strtodClassic(const char* text, const char** end) {
     p = digits;
     hex = true;
     format = std::chars_format::hex;
+    // An exponent is 'p', one optional sign and a digit; where none follows, the number ends
+    // before the 'p' (from_chars of the library here would read "p+-9" as an exponent).
+    const char* q = p;
+    while (std::isxdigit(static_cast<unsigned char>(*q))) ++q;
+    if (*q == '.') {
+      ++q;
+      while (std::isxdigit(static_cast<unsigned char>(*q))) ++q;
+    }
+    if (*q == 'p' || *q == 'P') {
+      const char* e = q + 1;
+      if (*e == '+' || *e == '-') ++e;
+      if (!isDigit(*e)) last = q;
+    }
   }
   double value = 0.0;
   const auto result = std::from_chars(p, last, value, format);

@@ -78,7 +78,9 @@ TEST(LenientAtof, Table) {
 TEST(AtofClassic, BehavesLikeTheCRunTimeInTheCLocale) {
   std::vector<std::string> texts = {
       "1.5",    "  -2.25e2xyz", "+3",  ".5",  "5.",  "1e400", "-1e400", "1e-400", "0x1p4", "0x",
-      "inf",    "-nan",         "1e+", "  ",  "abc", "4e-320", "1.7976931348623157e308"};
+      "inf",    "-nan",         "1e+", "  ",  "abc", "4e-320", "1.7976931348623157e308",
+      // A 'p' without a digit after its one optional sign is no exponent.
+      "0x5p+-9", "0x1p", "0x1.8p-", "0x1P+3", "0x.8p1x", "0xAp+-0"};
   // Beyond the range of any floating type through the digits themselves: the place of the first
   // non-zero digit decides between overflow and underflow, whatever the exponent's sign.
   const std::string zeros5000(5000, '0'), zeros6000(6000, '0');
@@ -92,8 +94,13 @@ TEST(AtofClassic, BehavesLikeTheCRunTimeInTheCLocale) {
   }
   for (const std::string& text : texts) {
     const char* t = text.c_str();
-    const double expected = std::strtod(t, nullptr);  // the tests run in the "C" locale
+    char* expectedEnd = nullptr;
+    const double expected = std::strtod(t, &expectedEnd);  // the tests run in the "C" locale
     const double got = atofClassic(t);
+    const char* end = nullptr;
+    const double again = strtodClassic(t, &end);
+    EXPECT_TRUE(again == got || (std::isnan(again) && std::isnan(got))) << text.substr(0, 40);
+    EXPECT_EQ(end - t, expectedEnd - t) << text.substr(0, 40);
     if (std::isnan(expected)) {
       EXPECT_TRUE(std::isnan(got)) << text.substr(0, 40);
     } else {
