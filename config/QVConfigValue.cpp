@@ -57,17 +57,17 @@ void QVConfigValue::loadText(const RWCString& text) { text_ = text; }
 void QVConfigValue::setInt(int value) { setText(intToText(value)); }
 
 void QVConfigValue::setDouble(double value, int precision) {
-  setText(formatDouble(value, precision < 0 ? 0 : precision, '.'));
+  setText(formatDouble(value, precision, '.'));
 }
 
 void QVConfigValue::setBool(bool flag) { setText(flag ? "YES" : "NO"); }
 
 void QVConfigValue::setDoubleArray(const double* values, std::size_t count, int precision) {
-  setText(values ? joinNumbers(values, count, precision < 0 ? 0 : precision) : RWCString());
+  setText(values ? joinNumbers(values, count, precision) : RWCString());
 }
 
 void QVConfigValue::setFloatArray(const float* values, std::size_t count, int precision) {
-  setText(values ? joinNumbers(values, count, precision < 0 ? 0 : precision) : RWCString());
+  setText(values ? joinNumbers(values, count, precision) : RWCString());
 }
 
 void QVConfigValue::setIntArray(const int* values, std::size_t count) {
@@ -92,7 +92,7 @@ void QVConfigValue::setDoubleVector(const RWTValOrderedVector<double>& values, i
   RWCString out;
   for (std::size_t i = 0; i < values.count(); ++i) {
     if (i) out.append(",");
-    out.append(formatDouble(values[i], precision < 0 ? 0 : precision, '.'));
+    out.append(formatDouble(values[i], precision, '.'));
   }
   setText(out);
 }

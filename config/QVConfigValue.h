@@ -20,7 +20,9 @@ class QVConfigValue {
   bool setText(const RWCString& text);
   bool append(const char* text);            // appends; marks set
   void setInt(int value);                   // "%d"
-  void setDouble(double value, int precision = 2);   // fixed point, precision decimals
+  // Fixed point with `precision` decimals ("%.*f"; a negative precision means 6, as printf
+  // takes it); the array and vector setters write each element so.
+  void setDouble(double value, int precision = 2);
   void setBool(bool flag);                  // "YES" or "NO"
   void setDoubleArray(const double* values, std::size_t count, int precision = 2);
   void setFloatArray(const float* values, std::size_t count, int precision = 2);

@@ -25,6 +25,18 @@ TEST(QVConfigValue, SettersWriteTextAndMarkSet) {
       {"double default", [](QVConfigValue& v) { v.setDouble(2.5); }, "2.50"},
       {"double 0", [](QVConfigValue& v) { v.setDouble(2.4, 0); }, "2"},
       {"double 4", [](QVConfigValue& v) { v.setDouble(-1.0 / 3, 4); }, "-0.3333"},
+      // printf takes a negative precision as none given: six decimals.
+      {"double -1", [](QVConfigValue& v) { v.setDouble(2.5, -1); }, "2.500000"},
+      {"doubles -1", [](QVConfigValue& v) { v.setDoubleArray(doubles, 2, -3); }, "1.500000,-0.250000"},
+      {"floats -1", [](QVConfigValue& v) { v.setFloatArray(floats, 1, -1); }, "0.500000"},
+      {"vector -1",
+       [](QVConfigValue& v) {
+         RWTValOrderedVector<double> d;
+         d.append(2.5);
+         d.append(-1);
+         v.setDoubleVector(d, -1);
+       },
+       "2.500000,-1.000000"},
       {"bool yes", [](QVConfigValue& v) { v.setBool(true); }, "YES"},
       {"bool no", [](QVConfigValue& v) { v.setBool(false); }, "NO"},
       {"doubles", [](QVConfigValue& v) { v.setDoubleArray(doubles, 3, 1); }, "1.5,-0.2,3.0"},
