@@ -1,10 +1,8 @@
 #include "config/QVConfigValue.h"
 
 #include <cctype>
-#include <charconv>
 #include <climits>
 #include <cstring>
-#include <system_error>
 
 #include "config/TextUtilities.h"
 #include "config/VariableExpansion.h"
@@ -59,17 +57,17 @@ void QVConfigValue::loadText(const RWCString& text) { text_ = text; }
 void QVConfigValue::setInt(int value) { setText(intToText(value)); }
 
 void QVConfigValue::setDouble(double value, int precision) {
-  setText(formatDouble(value, precision < 0 ? 0 : precision, '.'));
+  setText(formatDouble(value, precision, '.'));
 }
 
 void QVConfigValue::setBool(bool flag) { setText(flag ? "YES" : "NO"); }
 
 void QVConfigValue::setDoubleArray(const double* values, std::size_t count, int precision) {
-  setText(values ? joinNumbers(values, count, precision < 0 ? 0 : precision) : RWCString());
+  setText(values ? joinNumbers(values, count, precision) : RWCString());
 }
 
 void QVConfigValue::setFloatArray(const float* values, std::size_t count, int precision) {
-  setText(values ? joinNumbers(values, count, precision < 0 ? 0 : precision) : RWCString());
+  setText(values ? joinNumbers(values, count, precision) : RWCString());
 }
 
 void QVConfigValue::setIntArray(const int* values, std::size_t count) {
@@ -94,7 +92,7 @@ void QVConfigValue::setDoubleVector(const RWTValOrderedVector<double>& values, i
   RWCString out;
   for (std::size_t i = 0; i < values.count(); ++i) {
     if (i) out.append(",");
-    out.append(formatDouble(values[i], precision < 0 ? 0 : precision, '.'));
+    out.append(formatDouble(values[i], precision, '.'));
   }
   setText(out);
 }
@@ -165,22 +163,9 @@ void QVConfigValue::asStringList(RWTValOrderedVector<RWCString>& out, char separ
 }
 
 bool QVConfigValue::parseDouble(const char* text, double& value) {
-  if (!text) return false;
-  const char* p = skipWhite(text);
-  const char* start = p;
-  if (*p == '+') {
-    // from_chars takes no '+'; a second sign after it is no number.
-    ++start;
-    if (*start == '-' || *start == '+') return false;
-  }
-  double parsed = 0;
-  const char* end = start + std::strlen(start);
-  std::from_chars_result r = std::from_chars(start, end, parsed, std::chars_format::general);
-  if (r.ec == std::errc::result_out_of_range) {
-    value = atofClassic(p);  // +-HUGE_VAL or +-0, as the C library gives them
-    return true;
-  }
-  if (r.ec != std::errc()) return false;
+  const char* end = nullptr;
+  const double parsed = strtodClassic(text, &end);
+  if (text == nullptr || end == text) return false;
   value = parsed;
   return true;
 }

@@ -20,7 +20,9 @@ class QVConfigValue {
   bool setText(const RWCString& text);
   bool append(const char* text);            // appends; marks set
   void setInt(int value);                   // "%d"
-  void setDouble(double value, int precision = 2);   // fixed point, precision decimals
+  // Fixed point with `precision` decimals ("%.*f"; a negative precision means 6, as printf
+  // takes it); the array and vector setters write each element so.
+  void setDouble(double value, int precision = 2);
   void setBool(bool flag);                  // "YES" or "NO"
   void setDoubleArray(const double* values, std::size_t count, int precision = 2);
   void setFloatArray(const float* values, std::size_t count, int precision = 2);
@@ -58,7 +60,8 @@ class QVConfigValue {
   void setIsSet(bool flag) { isSet_ = flag ? 1 : 0; }
 
   // ---- locale-free number reading, shared with the configuration's typed access.
-  // Reads the leading number of text after white space, as strtod does in the "C" locale.
+  // Reads the leading number of text after white space, as strtod does in the "C" locale
+  // (decimal or hexadecimal, "inf" and "nan"; out of range as +-HUGE_VAL or +-0).
   // False, with value untouched, when there is none.
   static bool parseDouble(const char* text, double& value);
   // Reads the leading decimal integer after white space; out-of-range values are clamped.

@@ -25,6 +25,18 @@ TEST(QVConfigValue, SettersWriteTextAndMarkSet) {
       {"double default", [](QVConfigValue& v) { v.setDouble(2.5); }, "2.50"},
       {"double 0", [](QVConfigValue& v) { v.setDouble(2.4, 0); }, "2"},
       {"double 4", [](QVConfigValue& v) { v.setDouble(-1.0 / 3, 4); }, "-0.3333"},
+      // printf takes a negative precision as none given: six decimals.
+      {"double -1", [](QVConfigValue& v) { v.setDouble(2.5, -1); }, "2.500000"},
+      {"doubles -1", [](QVConfigValue& v) { v.setDoubleArray(doubles, 2, -3); }, "1.500000,-0.250000"},
+      {"floats -1", [](QVConfigValue& v) { v.setFloatArray(floats, 1, -1); }, "0.500000"},
+      {"vector -1",
+       [](QVConfigValue& v) {
+         RWTValOrderedVector<double> d;
+         d.append(2.5);
+         d.append(-1);
+         v.setDoubleVector(d, -1);
+       },
+       "2.500000,-1.000000"},
       {"bool yes", [](QVConfigValue& v) { v.setBool(true); }, "YES"},
       {"bool no", [](QVConfigValue& v) { v.setBool(false); }, "NO"},
       {"doubles", [](QVConfigValue& v) { v.setDoubleArray(doubles, 3, 1); }, "1.5,-0.2,3.0"},
@@ -95,6 +107,11 @@ TEST(QVConfigValue, ReadsNumbersLikeTheCLibrary) {
   EXPECT_EQ(v.asInt(), 0);
   v.setText("99999999999");
   EXPECT_EQ(v.asInt(), 2147483647);  // clamped, never undefined
+  // Out of range through the digits alone: underflow to 0, overflow to +inf.
+  v.setText(("0." + std::string(5000, '0') + "1").c_str());
+  EXPECT_EQ(v.asDouble(), 0.0);
+  v.setText(("1" + std::string(6000, '0') + "e-10").c_str());
+  EXPECT_EQ(v.asDouble(), HUGE_VAL);
 }
 
 TEST(QVConfigValue, SplitsListsIntoArraysAndVectors) {
@@ -152,7 +169,8 @@ TEST(QVConfigValue, ParsesOneNumberOrNone) {
   const Case cases[] = {
       {"1.5", true, 1.5}, {"  -2e3x", true, -2000}, {"+4", true, 4},
       {"", false, 0},     {"abc", false, 0},         {"+-1", false, 0},
-      {"1e999", true, HUGE_VAL},
+      {"1e999", true, HUGE_VAL}, {"0x1A", true, 26},  {" 0x1.8p1", true, 3},
+      {"-0x10z", true, -16},     {"0x", true, 0},     {"infinity", true, HUGE_VAL},
   };
   for (const Case& c : cases) {
     double d = 123;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -464,6 +465,31 @@ TEST(QVConfig, RemovingBlocksWhileIteratingVisitsEveryBlock) {
   }
   EXPECT_EQ(visited, "ABC");
   EXPECT_EQ(config.blockNames().count(), 1u);
+}
+
+// The typed getters read an element as "%lf" does: hexadecimal numbers included.
+TEST(QVConfig, TypedGettersReadNumbersAsScanfDoes) {
+  std::istringstream in("[N]\nhex=0x1A\nhexfrac=0x1.8p1\nlist=0x10, -0x1p-1,1e2\n");
+  QVConfig config(&in, nullptr, true);
+  config.selectBlock("N");
+  auto scanned = [](const char* text) {
+    double d = 0;
+    EXPECT_EQ(std::sscanf(text, "%lf", &d), 1) << text;
+    return d;
+  };
+  double d = 0;
+  EXPECT_TRUE(config.getDouble("hex", d));
+  EXPECT_EQ(d, 26.0);
+  EXPECT_EQ(d, scanned("0x1A"));
+  EXPECT_TRUE(config.getDouble("hexfrac", d));
+  EXPECT_EQ(d, 3.0);
+  EXPECT_EQ(d, scanned("0x1.8p1"));
+  EXPECT_TRUE(config.getDouble("list", d));
+  EXPECT_EQ(d, 16.0);
+  for (const char* element : {"0x10", " -0x1p-1", "1e2"}) {
+    EXPECT_TRUE(config.nextDouble(d)) << element;
+    EXPECT_EQ(d, scanned(element)) << element;
+  }
 }
 
 TEST(QVConfig, CursorTypedAccess) {

@@ -74,19 +74,38 @@ std::size_t findExact(const RWCString& text, const RWCString& pattern, std::size
   return at == std::string_view::npos ? RW_NPOS : at;
 }
 
-// Value of an out-of-range number the way strtod reports it: the sign of the mantissa with
-// HUGE_VAL for a positive decimal (or binary) exponent, 0 otherwise.
-double outOfRange(const char* begin, const char* end, bool negative, bool hex) {
+// Magnitude of an out-of-range number the way strtod reports it: HUGE_VAL when the number is
+// at least 1 (it overflowed), 0 when below (it underflowed). The
+// place of the mantissa's first non-zero digit against the point, plus the exponent (saturated
+// far beyond any length of text), tells which, however many digits stand on either side.
+double outOfRange(const char* begin, const char* end, bool hex) {
   const char mark = hex ? 'p' : 'e';
-  double magnitude = HUGE_VAL;
-  for (const char* p = begin; p < end; ++p) {
-    if (asciiLower(*p) == mark) {
-      magnitude = (p + 1 < end && p[1] == '-') ? 0.0 : HUGE_VAL;
-      break;
+  // The number is 0.d... times 10 (16) to the power order, times 10 (2) to the exponent.
+  long long order = 0;
+  bool nonZero = false, fraction = false;
+  const char* p = begin;
+  for (; p < end && asciiLower(*p) != mark; ++p) {
+    if (*p == '.') {
+      fraction = true;
+    } else if (nonZero || *p != '0') {
+      nonZero = true;
+      if (!fraction) ++order;
+    } else if (fraction) {
+      --order;  // a zero between the point and the first non-zero digit
     }
   }
-  // Without an exponent only an overlong digit string can overflow.
-  return negative ? -magnitude : magnitude;
+  long long exponent = 0;
+  if (p < end) {
+    ++p;
+    const bool minus = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    constexpr long long kBeyondAnyLength = 100000000000000000LL;  // 1e17
+    for (; p < end && isDigit(*p); ++p) {
+      exponent = std::min(exponent * 10 + (*p - '0'), kBeyondAnyLength);
+    }
+    if (minus) exponent = -exponent;
+  }
+  return nonZero && (hex ? 4 * order : order) + exponent > 0 ? HUGE_VAL : 0.0;
 }
 
 }  // namespace
@@ -103,11 +122,12 @@ int compareDoublesWithin(double a, double b, double tolerance) {
   return 0;
 }
 
-double atofClassic(const char* text) {
+double strtodClassic(const char* text, const char** end) {
+  if (end) *end = text;
   if (!text) return 0.0;
   const char* p = text;
   const bool negative = skipSpaceAndSign(p);
-  const char* end = p + std::strlen(p);
+  const char* last = p + std::strlen(p);
   // from_chars takes no sign of its own after ours; a second sign is not a number.
   if (*p == '+' || *p == '-') return 0.0;
   bool hex = false;
@@ -117,26 +137,42 @@ double atofClassic(const char* text) {
     const bool hasDigit = std::isxdigit(static_cast<unsigned char>(digits[0])) ||
                           (digits[0] == '.' &&
                            std::isxdigit(static_cast<unsigned char>(digits[1])));
-    if (!hasDigit) return negative ? -0.0 : 0.0;  // "0x" alone is the number 0
+    if (!hasDigit) {  // "0x" alone is the number 0, ending before the 'x'
+      if (end) *end = p + 1;
+      return negative ? -0.0 : 0.0;
+    }
     p = digits;
     hex = true;
     format = std::chars_format::hex;
+    // An exponent is 'p', one optional sign and a digit; where none follows, the number ends
+    // before the 'p' (from_chars of the library here would read "p+-9" as an exponent).
+    const char* q = p;
+    while (std::isxdigit(static_cast<unsigned char>(*q))) ++q;
+    if (*q == '.') {
+      ++q;
+      while (std::isxdigit(static_cast<unsigned char>(*q))) ++q;
+    }
+    if (*q == 'p' || *q == 'P') {
+      const char* e = q + 1;
+      if (*e == '+' || *e == '-') ++e;
+      if (!isDigit(*e)) last = q;
+    }
   }
   double value = 0.0;
-  const auto result = std::from_chars(p, end, value, format);
+  const auto result = std::from_chars(p, last, value, format);
   if (result.ec == std::errc::result_out_of_range) {
     long double wide = 0.0L;
-    const auto again = std::from_chars(p, end, wide, format);
-    if (again.ec == std::errc()) {
-      value = static_cast<double>(wide);
-    } else {
-      return outOfRange(p, result.ptr, negative, hex);
-    }
+    const auto again = std::from_chars(p, last, wide, format);
+    value = again.ec == std::errc() ? static_cast<double>(wide)
+                                    : outOfRange(p, result.ptr, hex);
   } else if (result.ec != std::errc()) {
     return 0.0;
   }
+  if (end) *end = result.ptr;
   return negative ? -value : value;
 }
+
+double atofClassic(const char* text) { return strtodClassic(text, nullptr); }
 
 int atoiClassic(const char* text) {
   if (!text) return 0;

@@ -26,6 +26,9 @@ int compareDoublesWithin(double a, double b, double tolerance);
 // "inf" and "nan". Whatever cannot be parsed gives 0; the first character that does not fit ends
 // the number. Out-of-range values give +-HUGE_VAL or +-0 as strtod does.
 double atofClassic(const char* text);
+// The same, and *end (when end is not null) is set past the last character of the number, or to
+// text when there is none, as strtod sets it.
+double strtodClassic(const char* text, const char** end);
 
 // The C run-time's atoi, without its undefined overflow: values beyond int are clamped.
 int atoiClassic(const char* text);

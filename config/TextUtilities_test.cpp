@@ -76,19 +76,40 @@ TEST(LenientAtof, Table) {
 }
 
 TEST(AtofClassic, BehavesLikeTheCRunTimeInTheCLocale) {
-  const char* texts[] = {"1.5",     "  -2.25e2xyz", "+3",   ".5",      "5.",    "1e400",
-                         "-1e400",  "1e-400",      "0x1p4", "0x",      "inf",   "-nan",
-                         "1e+",     "  ",          "abc",   "4e-320",  "1.7976931348623157e308"};
-  for (const char* t : texts) {
-    const double expected = std::strtod(t, nullptr);  // the tests run in the "C" locale
+  std::vector<std::string> texts = {
+      "1.5",    "  -2.25e2xyz", "+3",  ".5",  "5.",  "1e400", "-1e400", "1e-400", "0x1p4", "0x",
+      "inf",    "-nan",         "1e+", "  ",  "abc", "4e-320", "1.7976931348623157e308",
+      // A 'p' without a digit after its one optional sign is no exponent.
+      "0x5p+-9", "0x1p", "0x1.8p-", "0x1P+3", "0x.8p1x", "0xAp+-0"};
+  // Beyond the range of any floating type through the digits themselves: the place of the first
+  // non-zero digit decides between overflow and underflow, whatever the exponent's sign.
+  const std::string zeros5000(5000, '0'), zeros6000(6000, '0');
+  for (const std::string& t :
+       {"0." + zeros5000 + "1", "-0." + zeros5000 + "1", "1" + zeros6000 + "e-10",
+        "-1" + zeros6000 + "e-10", "0." + zeros5000 + "1e4990", "1" + zeros6000 + "e-6010",
+        "0." + zeros5000 + "1e99999999999999999999", "1" + zeros6000 + "e-99999999999999999999",
+        "0x0." + zeros5000 + "1p-10", "0x1" + zeros5000 + "p-100", "0x0." + zeros5000 + "1p20050",
+        "0" + zeros6000 + "1e-330", zeros5000 + "1." + zeros5000 + "x"}) {
+    texts.push_back(t);
+  }
+  for (const std::string& text : texts) {
+    const char* t = text.c_str();
+    char* expectedEnd = nullptr;
+    const double expected = std::strtod(t, &expectedEnd);  // the tests run in the "C" locale
     const double got = atofClassic(t);
+    const char* end = nullptr;
+    const double again = strtodClassic(t, &end);
+    EXPECT_TRUE(again == got || (std::isnan(again) && std::isnan(got))) << text.substr(0, 40);
+    EXPECT_EQ(end - t, expectedEnd - t) << text.substr(0, 40);
     if (std::isnan(expected)) {
-      EXPECT_TRUE(std::isnan(got)) << t;
+      EXPECT_TRUE(std::isnan(got)) << text.substr(0, 40);
     } else {
-      EXPECT_EQ(got, expected) << t;
-      EXPECT_EQ(std::signbit(got), std::signbit(expected)) << t;
+      EXPECT_EQ(got, expected) << text.substr(0, 40) << " (" << text.size() << " characters)";
+      EXPECT_EQ(std::signbit(got), std::signbit(expected)) << text.substr(0, 40);
     }
   }
+  EXPECT_EQ(atofClassic(("0." + zeros5000 + "1").c_str()), 0.0);
+  EXPECT_EQ(atofClassic(("1" + zeros6000 + "e-10").c_str()), HUGE_VAL);
   EXPECT_EQ(atofClassic(nullptr), 0.0);
 }
 

@@ -296,10 +296,12 @@ int nurbCurveC::split(double u, nurbCurveC& first, nurbCurveC& second) const {
   if (!(knots_.knot(p) < u && u < knots_.knot(count - p - 1))) return 0;
   const std::int64_t span = findSpan(u);
   int s = 0;
-  if (std::fabs(u - knots_.knot(span)) < 1e-6) {
+  // A parameter within 1e-6 of an interior knot splits at that knot, so that the copies below
+  // are exactly equal to it. The first knot of the range is no place to split: a parameter near
+  // it (on a short curve, any parameter) splits where it is.
+  if (std::fabs(u - knots_.knot(span)) < 1e-6 && knots_.knot(span) > knots_.knot(p)) {
     s = multiplicity(span);
-    u = knots_.knot(span);  // the knot it meets, so the copies below are exactly equal
-    if (!(knots_.knot(p) < u && u < knots_.knot(count - p - 1))) return 0;
+    u = knots_.knot(span);
   }
   nurbCurveC refined = *this;
   const int times = p - s + 1;
@@ -332,31 +334,17 @@ int nurbCurveC::split(double u, nurbCurveC& first, nurbCurveC& second) const {
 }
 
 namespace {
-// Degree elevation by t of one clamped piece of degree p whose interior knots repeat at most p
-// times (the standard algorithm: Bezier segments extracted, elevated and their knots removed
-// again): knots and the homogeneous points Pw give Uh and Qw.
-void elevateClampedPiece(int p, int t, const std::vector<double>& knots,
-                         const std::vector<mVec4dC>& Pw, std::vector<double>& Uh,
-                         std::vector<mVec4dC>& Qw) {
-  const std::int64_t n = static_cast<std::int64_t>(Pw.size()) - 1;
-  const std::int64_t m = n + p + 1;
+// The most that a way of computing elevated points may multiply the rounding of the points it
+// starts from (a few units of 1e-16 of their size), so that the result stays within about 1e-10
+// of the size of the control points.
+constexpr double kMaxRoundingGrowth = 1e5;
+
+// The coefficients that raise a Bezier segment of degree p by t: elevated point i is the sum over
+// j of [i][j] times point j (a convex combination).
+std::vector<std::vector<double>> bezierElevation(int p, int t) {
   const int ph = p + t;
   const int ph2 = ph / 2;
-  auto U = [&](std::int64_t i) { return knots[static_cast<std::size_t>(i)]; };
-  auto controlPoint = [&](std::int64_t i) { return Pw[static_cast<std::size_t>(i)]; };
-  if (p == 0) {  // one constant piece: its point ph + 1 times
-    Uh.assign(static_cast<std::size_t>(ph + 1), U(0));
-    Uh.insert(Uh.end(), static_cast<std::size_t>(ph + 1), U(1));
-    Qw.assign(static_cast<std::size_t>(ph + 1), controlPoint(0));
-    return;
-  }
   std::vector<std::vector<double>> bezalfs(ph + 1, std::vector<double>(p + 1, 0.0));
-  std::vector<mVec4dC> bpts(p + 1), ebpts(ph + 1), nextbpts(std::max(p - 1, 1));
-  std::vector<double> alfs(std::max(p - 1, 1));
-  const std::size_t capacity = static_cast<std::size_t>((n + 2) * (t + 1) + ph + 2);
-  Qw.assign(capacity, mVec4dC());
-  Uh.assign(capacity + ph + 2, 0.0);
-
   bezalfs[0][0] = bezalfs[ph][p] = 1.0;
   for (int i = 1; i <= ph2; ++i) {
     const double inv = 1.0 / binom(ph, i);
@@ -369,6 +357,41 @@ void elevateClampedPiece(int p, int t, const std::vector<double>& knots,
     const int mpi = std::min(p, i);
     for (int j = std::max(0, i - t); j <= mpi; ++j) bezalfs[i][j] = bezalfs[ph - i][p - j];
   }
+  return bezalfs;
+}
+
+// Degree elevation by t of one clamped piece of degree p whose interior knots repeat at most p
+// times (the standard algorithm: Bezier segments extracted, elevated and their knots removed
+// again): knots and the homogeneous points Pw give Uh and Qw. Returns a bound of how much the
+// knot removal multiplied the rounding of the points: each removal step extrapolates by span
+// ratios (a step across a span of length h next to one of length H has a coefficient near H / h),
+// and the sums of the magnitudes of the coefficients are carried along with the points. Near 1
+// for even knots; knots close to each other, or uneven knots at a high degree, make it large,
+// and then Qw cannot be trusted. Computing the bound changes nothing in Uh and Qw.
+double elevateClampedPiece(int p, int t, const std::vector<double>& knots,
+                           const std::vector<mVec4dC>& Pw, std::vector<double>& Uh,
+                           std::vector<mVec4dC>& Qw) {
+  double growth = 1.0;
+  const std::int64_t n = static_cast<std::int64_t>(Pw.size()) - 1;
+  const std::int64_t m = n + p + 1;
+  const int ph = p + t;
+  auto U = [&](std::int64_t i) { return knots[static_cast<std::size_t>(i)]; };
+  auto controlPoint = [&](std::int64_t i) { return Pw[static_cast<std::size_t>(i)]; };
+  if (p == 0) {  // one constant piece: its point ph + 1 times
+    Uh.assign(static_cast<std::size_t>(ph + 1), U(0));
+    Uh.insert(Uh.end(), static_cast<std::size_t>(ph + 1), U(1));
+    Qw.assign(static_cast<std::size_t>(ph + 1), controlPoint(0));
+    return growth;
+  }
+  const std::vector<std::vector<double>> bezalfs = bezierElevation(p, t);
+  std::vector<mVec4dC> bpts(p + 1), ebpts(ph + 1), nextbpts(std::max(p - 1, 1));
+  std::vector<double> alfs(std::max(p - 1, 1));
+  const std::size_t capacity = static_cast<std::size_t>((n + 2) * (t + 1) + ph + 2);
+  Qw.assign(capacity, mVec4dC());
+  Uh.assign(capacity + ph + 2, 0.0);
+  // The growth bounds of Qw and of ebpts, element by element.
+  std::vector<double> gQ(capacity, 1.0), gE(ph + 1, 1.0);
+
   std::int64_t mh = ph, kind = ph + 1, a = p, b = p + 1, cind = 1;
   int r = -1;
   double ua = U(0);
@@ -397,6 +420,7 @@ void elevateClampedPiece(int p, int t, const std::vector<double>& knots,
     }
     for (int i = lbz; i <= ph; ++i) {
       ebpts[i] = mVec4dC();
+      gE[i] = 1.0;
       const int mpi = std::min(p, i);
       for (int j = std::max(0, i - t); j <= mpi; ++j) addInPlace4(ebpts[i], times4(bpts[j], bezalfs[i][j]));
     }
@@ -410,13 +434,17 @@ void elevateClampedPiece(int p, int t, const std::vector<double>& knots,
           if (i < cind) {
             const double alf = quotient(ub - Uh[i], ua - Uh[i]);
             Qw[i] = blend(alf, Qw[i], Qw[i - 1]);
+            gQ[i] = std::fabs(alf) * gQ[i] + std::fabs(1.0 - alf) * gQ[i - 1];
+            growth = std::max(growth, gQ[i]);
           }
           if (j >= lbz) {
             if (j - tr <= kind - ph + oldr) {
               const double gam = quotient(ub - Uh[j - tr], den);
               ebpts[kj] = blend(gam, ebpts[kj], ebpts[kj + 1]);
+              gE[kj] = std::fabs(gam) * gE[kj] + std::fabs(1.0 - gam) * gE[kj + 1];
             } else {
               ebpts[kj] = blend(bet, ebpts[kj], ebpts[kj + 1]);
+              gE[kj] = std::fabs(bet) * gE[kj] + std::fabs(1.0 - bet) * gE[kj + 1];
             }
           }
           ++i;
@@ -430,7 +458,11 @@ void elevateClampedPiece(int p, int t, const std::vector<double>& knots,
     if (a != p) {
       for (int i = 0; i < ph - oldr; ++i) Uh[kind++] = ua;
     }
-    for (int j = lbz; j <= rbz; ++j) Qw[cind++] = ebpts[j];
+    for (int j = lbz; j <= rbz; ++j) {
+      gQ[cind] = gE[j];
+      growth = std::max(growth, gE[j]);
+      Qw[cind++] = ebpts[j];
+    }
     if (b < m) {
       for (int j = 0; j < r; ++j) bpts[j] = nextbpts[j];
       for (int j = r; j <= p; ++j) bpts[j] = controlPoint(b - p + j);
@@ -444,6 +476,79 @@ void elevateClampedPiece(int p, int t, const std::vector<double>& knots,
   const std::int64_t nh = mh - ph - 1;
   Uh.resize(static_cast<std::size_t>(nh + ph + 2));
   Qw.resize(static_cast<std::size_t>(nh + 1));
+  return growth;
+}
+
+// The points of the elevated piece from the blossoms of the original one: point i of a spline of
+// degree ph is the symmetric (blossom) form of its polynomial on any non-empty span of point i's
+// support, taken at knots i + 1 .. i + ph. On the span [a, b] of the original knots the piece is
+// a polynomial of degree p; its Bezier points on [a, b] (the blossom at a and b only, convex
+// de Boor steps) elevated to degree ph (convex) give the elevated polynomial's Bezier points, and
+// de Casteljau steps at the ph knots give the point. Only knots outside [a, b] extrapolate, each
+// by 1 + 2 d / (b - a) at most for its distance d from the span; the span of the support that
+// makes the product of these factors smallest is taken. No step divides by less than b - a, so
+// close knots cost no accuracy. Uh are the elevated knots; Qw receives their points. Returns the
+// largest product of extrapolation factors, the bound of how much the rounding grew.
+double elevatedPointsByBlossoms(int p, int t, const std::vector<double>& U,
+                                const std::vector<mVec4dC>& Pw, const std::vector<double>& Uh,
+                                std::vector<mVec4dC>& Qw) {
+  const int ph = p + t;
+  const std::int64_t nh = static_cast<std::int64_t>(Uh.size()) - ph - 2;
+  const std::vector<std::vector<double>> bezalfs = bezierElevation(p, t);
+  std::vector<mVec4dC> d(p + 1), bezier(p + 1), elevated(ph + 1), work(ph + 1);
+  std::int64_t bezierSpan = -1;  // the original span whose elevated Bezier points `elevated` holds
+  double growth = 1.0;
+  Qw.assign(static_cast<std::size_t>(nh + 1), mVec4dC());
+  for (std::int64_t i = 0; i <= nh; ++i) {
+    const double* x = Uh.data() + i + 1;  // the ph blossom arguments
+    std::int64_t best = -1;
+    double bestFactor = 0.0;
+    for (std::int64_t j = std::max<std::int64_t>(i, ph); j <= std::min(i + ph, nh); ++j) {
+      const double a = Uh[j], b = Uh[j + 1];
+      if (!(a < b)) continue;
+      double factor = 1.0;
+      for (int r = 0; r < ph; ++r) {
+        const double distance = x[r] < a ? a - x[r] : (x[r] > b ? x[r] - b : 0.0);
+        factor *= 1.0 + 2.0 * distance / (b - a);
+      }
+      if (best < 0 || factor < bestFactor) {
+        best = j;
+        bestFactor = factor;
+      }
+    }
+    growth = std::max(growth, bestFactor);
+    const double a = Uh[best], b = Uh[best + 1];
+    // The original span [U[s], U[s + 1]) = [a, b).
+    const std::int64_t s = (std::upper_bound(U.begin(), U.end(), a) - U.begin()) - 1;
+    if (s != bezierSpan) {
+      for (int k = 0; k <= p; ++k) {  // Bezier point k: the blossom at a (p - k times), b (k)
+        for (int l = 0; l <= p; ++l) d[l] = Pw[static_cast<std::size_t>(s - p + l)];
+        for (int r = 1; r <= p; ++r) {
+          const double xr = r <= p - k ? a : b;
+          for (int l = p; l >= r; --l) {
+            const double left = U[static_cast<std::size_t>(s - p + l)];
+            const double right = U[static_cast<std::size_t>(s + 1 + l - r)];
+            d[l] = blend((xr - left) / (right - left), d[l], d[l - 1]);
+          }
+        }
+        bezier[k] = d[p];
+      }
+      for (int k = 0; k <= ph; ++k) {
+        elevated[k] = mVec4dC();
+        for (int j = std::max(0, k - t); j <= std::min(p, k); ++j) {
+          addInPlace4(elevated[k], times4(bezier[j], bezalfs[k][j]));
+        }
+      }
+      bezierSpan = s;
+    }
+    work = elevated;
+    for (int r = 0; r < ph; ++r) {
+      const double f = (x[r] - a) / (b - a);
+      for (int k = 0; k < ph - r; ++k) work[k] = blend(f, work[k + 1], work[k]);
+    }
+    Qw[static_cast<std::size_t>(i)] = work[0];
+  }
+  return growth;
 }
 
 }  // namespace
@@ -474,7 +579,13 @@ int nurbCurveC::elevateDegree(int t) {
         U.insert(U.end(), static_cast<std::size_t>(p + 1), knots_.knot(i));
         P.clear();
         for (std::int64_t k = previousRunEnd - p; k < i; ++k) P.push_back(controlPoint(k));
-        elevateClampedPiece(p, t, U, P, pieceKnots, piecePoints);
+        // The standard points are kept where their rounding stayed small; elsewhere the
+        // blossoms give them, unless their bound is too large as well (a high degree with close
+        // knots), where the curve is left as it is.
+        if (elevateClampedPiece(p, t, U, P, pieceKnots, piecePoints) > kMaxRoundingGrowth &&
+            elevatedPointsByBlossoms(p, t, U, P, pieceKnots, piecePoints) > kMaxRoundingGrowth) {
+          return 0;
+        }
         // The piece's first ph + 1 knots are the last ph + 1 of the one before.
         Uh.insert(Uh.end(), pieceKnots.begin() + (Uh.empty() ? 0 : ph + 1), pieceKnots.end());
         Qw.insert(Qw.end(), piecePoints.begin(), piecePoints.end());

@@ -89,11 +89,18 @@ public:
   // unusable curve or knots out of order or out of range.
   int refineKnots(const double* newKnots, std::int64_t count);
   // first := the curve up to u, second := from u. 0 unless knots[p] < u < knots[count - p - 1].
+  // A u within 1e-6 of an interior knot above knots[p] splits at that knot.
   int split(double u, nurbCurveC& first, nurbCurveC& second) const;
-  // Raises the degree by t (nothing for t < 1); the curve stays the same. A knot value repeated
-  // more than p times parts the curve into pieces, each raised on its own; such a value then
-  // repeats p + t + 1 times, and points whose basis function vanishes are dropped. Returns 0 and
-  // changes nothing for an unusable or unclamped curve.
+  // Raises the degree by t (nothing for t < 1); the curve stays the same, to about 1e-10 of the
+  // size of its control points, whatever the knots. Every knot value repeats t more times. A knot
+  // value repeated more than p times parts the curve into pieces, each raised on its own; such a
+  // value then repeats p + t + 1 times, and points whose basis function vanishes are dropped.
+  // The points are those of the standard algorithm unless its knot removal would multiply their
+  // rounding by more than 1e5 (knots close to each other, or uneven knots at a high degree);
+  // they then come from the blossoms of the curve, computed on one long span near each point,
+  // so that a short span next to it costs no accuracy. Returns 0 and changes nothing for an
+  // unusable or unclamped curve, and where neither way keeps the rounding within that bound
+  // (close knots at degrees above about 20).
   int elevateDegree(int t);
   // This := first followed by second, reversed as needed so that they meet head to tail within
   // 1e-8. Returns 0 (this unchanged) when the degrees differ, a curve is unusable or unclamped, or

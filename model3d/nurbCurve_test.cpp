@@ -321,6 +321,33 @@ TEST(nurbCurve, RefineSplitAndElevateKeepTheShape) {
   EXPECT_EQ(c.split(-3.0, a, b), 0);
 }
 
+// A parameter within 1e-6 above the first knot is inside the range like any other: a quadratic
+// on [0, 1] and one on [0, 1e-6] split at 5e-7 into two pieces that meet there and trace the
+// curve on each side.
+TEST(nurbCurve, SplitJustAfterTheFirstKnot) {
+  for (double end : {1.0, 1e-6}) {
+    const double knots[] = {0, 0, 0, 0.9 * end, end, end, end};
+    const mVec3dC pts[] = {{0, 0, 0}, {1, 2, 0}, {3, 1, 1}, {4, -1, 2}};
+    const double w[] = {1, 0.5, 2, 1};
+    nurbCurveC c;
+    ASSERT_EQ(c.build(2, knots, 7, pts, w, 4), 1);
+    nurbCurveC a, b;
+    ASSERT_EQ(c.split(5e-7, a, b), 1) << end;
+    double a0, a1, b0, b1;
+    a.paramRange(a0, a1);
+    b.paramRange(b0, b1);
+    EXPECT_EQ(a0, 0.0);
+    EXPECT_EQ(a1, 5e-7);
+    EXPECT_EQ(b0, 5e-7);
+    EXPECT_EQ(b1, end);
+    for (int i = 0; i <= 20; ++i) {
+      const double ua = a0 + (a1 - a0) * i / 20, ub = b0 + (b1 - b0) * i / 20;
+      expectNear(a.pointAt(ua), c.pointAt(ua), 1e-12);
+      expectNear(b.pointAt(ub), c.pointAt(ub), 1e-12);
+    }
+  }
+}
+
 // Far away the nearest sample still leads: on the unit circle (0, 1e6, 0) is nearest to the
 // sample C(0.25) = (0, 1, 0), where the tangent is already perpendicular.
 TEST(nurbCurve, DeviationFarPointGetsItsNearestFoot) {
@@ -380,6 +407,92 @@ TEST(nurbCurve, ElevateDegreeAcrossKnotsRepeatedBeyondTheDegree) {
       expectNear(e.pointAt(u), c.pointAt(u), 1e-9);
     }
   }
+}
+
+// A curve of the given degree on distinct knot values with their multiplicities (the ends
+// repeated p + 1 times), control points spread over [-scale, scale]^3, weights 1 or between 0.3
+// and 3.
+nurbCurveC curveOnKnots(int p, const std::vector<std::pair<double, int>>& values, bool rational,
+                        double scale) {
+  std::vector<double> knots;
+  for (const auto& [value, times] : values) knots.insert(knots.end(), times, value);
+  const std::int64_t n = static_cast<std::int64_t>(knots.size()) - p - 1;
+  std::vector<mVec3dC> pts;
+  std::vector<double> w;
+  for (std::int64_t i = 0; i < n; ++i) {
+    pts.push_back(scaleBy({std::sin(1.7 * i + p), std::cos(2.3 * i), std::sin(0.9 * i + 1)}, scale));
+    w.push_back(rational ? 1.65 + 1.35 * std::sin(3.1 * i) : 1.0);
+  }
+  nurbCurveC c;
+  EXPECT_EQ(c.build(p, knots.data(), static_cast<std::int64_t>(knots.size()), pts.data(), w.data(), n), 1);
+  return c;
+}
+
+// Raises c by t and checks the result against the original: degree, every knot value repeated t
+// more times, and the points at 100 parameters over the range and 5 inside each short span
+// (shorter than `shortSpan`) within 1e-9 of the size of the curve.
+void expectElevatedKeepsTheCurve(const nurbCurveC& c, const std::vector<std::pair<double, int>>& values,
+                                 int t, double size, double shortSpan) {
+  const int p = c.degree();
+  nurbCurveC e = c;
+  ASSERT_EQ(e.elevateDegree(t), 1) << p << " " << t;
+  EXPECT_EQ(e.degree(), p + t);
+  EXPECT_EQ(e.isValid(), 1);
+  std::vector<double> want;
+  for (const auto& [value, times] : values) want.insert(want.end(), times + t, value);
+  ASSERT_EQ(e.knotVector().count(), static_cast<std::int64_t>(want.size()));
+  for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(e.knotVector().knot(i), want[i]);
+  std::vector<double> params;
+  for (int i = 0; i < 100; ++i) params.push_back(values.front().first + (values.back().first - values.front().first) * i / 99.0);
+  for (std::size_t k = 0; k + 1 < values.size(); ++k) {
+    const double a = values[k].first, b = values[k + 1].first;
+    if (b - a < shortSpan) {
+      for (int i = 1; i <= 5; ++i) params.push_back(a + (b - a) * i / 6.0);
+    }
+  }
+  for (double u : params) {
+    const double d = length(subtract(e.pointAt(u), c.pointAt(u)));
+    ASSERT_LE(d, 1e-9 * size) << "p " << p << " t " << t << " u " << u;
+  }
+}
+
+// Knots that nearly coincide: the standard knot removal steps across the short span with
+// coefficients near the ratio of the spans, and its rounding grew to move the curve by its own
+// size and more. The elevated curve must still be the original one everywhere.
+TEST(nurbCurve, ElevateDegreeKeepsTheCurveWhereKnotsNearlyCoincide) {
+  for (int p = 1; p <= 5; ++p) {
+    for (double gap : {1e-6, 1e-9, 1e-12}) {
+      for (bool rational : {false, true}) {
+        // 0.4 repeated up to p - 1 times, then simple knots gap and 2 gap above it.
+        const std::vector<std::pair<double, int>> values = {
+            {0, p + 1}, {0.25, 1}, {0.4, std::max(1, p - 1)}, {0.4 + gap, 1}, {0.4 + 2 * gap, 1},
+            {0.7, std::min(2, p)}, {1, p + 1}};
+        const nurbCurveC c = curveOnKnots(p, values, rational, 1.0);
+        for (int t : {1, 3}) expectElevatedKeepsTheCurve(c, values, t, 2.0, 1e-3);
+      }
+    }
+  }
+  // Degree 5 with 0.4 five times and 0.4 + 1e-9 once, raised by 1 (the curve had moved by 26.7);
+  // 0.4 four times and 0.4 + 1e-6 (it had moved by 1.8e-5).
+  const std::vector<std::pair<double, int>> fivefold = {{0, 6}, {0.4, 5}, {0.4 + 1e-9, 1}, {1, 6}};
+  expectElevatedKeepsTheCurve(curveOnKnots(5, fivefold, false, 1.0), fivefold, 1, 2.0, 1e-3);
+  const std::vector<std::pair<double, int>> fourfold = {{0, 6}, {0.4, 4}, {0.4 + 1e-6, 1}, {1, 6}};
+  expectElevatedKeepsTheCurve(curveOnKnots(5, fourfold, false, 1.0), fourfold, 1, 2.0, 1e-3);
+  // A rational cubic with two simple knots 1e-12 apart and coordinates about 1e7, raised by 3.
+  const std::vector<std::pair<double, int>> large = {{0, 4}, {0.3, 1}, {0.3 + 1e-12, 1}, {0.8, 1}, {1, 4}};
+  expectElevatedKeepsTheCurve(curveOnKnots(3, large, true, 1e7), large, 3, 2e7, 1e-3);
+}
+
+// At degree 25 no way of raising the degree keeps the rounding of these points within its
+// bound: the curve is refused and left as it was.
+TEST(nurbCurve, ElevateDegreeRefusesWhereTheRoundingCannotBeBounded) {
+  const std::vector<std::pair<double, int>> values = {{0, 26}, {0.5, 1}, {0.6, 1}, {1, 26}};
+  const nurbCurveC c = curveOnKnots(25, values, false, 1.0);
+  nurbCurveC e = c;
+  EXPECT_EQ(e.elevateDegree(1), 0);
+  EXPECT_EQ(e.degree(), 25);
+  ASSERT_EQ(e.controlCount(), c.controlCount());
+  for (std::int64_t i = 0; i < c.controlCount(); ++i) expectNear(projected(e.controlPoint(i)), projected(c.controlPoint(i)), 0);
 }
 
 TEST(nurbCurve, ReverseTracesTheSameCurveBackwards) {

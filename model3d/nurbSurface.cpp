@@ -265,6 +265,13 @@ int nurbSurfaceC::newtonSearch(const mVec3dC& P, double& u, double& v, int maxIt
       const double den = dot(Suu, diff) + squaredLength(Su);
       if (den != 0.0) u -= dot(Su, diff) / den;
     }
+    if (!std::isfinite(u) || !std::isfinite(v)) {
+      // No step leads on from here (a point that is not finite, or one so far away that the
+      // step overflows): the parameters stay where this step started.
+      u = prevU;
+      v = prevV;
+      return 0;
+    }
     if (squaredLength(diff) < 1e-8) {
       u = clampTo(u, u0, u1);
       v = clampTo(v, v0, v1);

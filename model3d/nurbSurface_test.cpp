@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -210,6 +211,23 @@ TEST(nurbSurface, ClosestPoint) {
   for (double x : {u1, v1}) {
     EXPECT_GE(x, 0.0);
     EXPECT_LE(x, 1.0);
+  }
+}
+
+// A point that is not finite has no nearest surface point: the search fails, and u and v stay
+// inside the bounds.
+TEST(nurbSurface, ClosestPointOfAPointThatIsNotFinite) {
+  const nurbSurfaceC s = wavyPatch();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const mVec3dC& p : {mVec3dC(nan, nan, nan), mVec3dC(nan, 1, 0), mVec3dC(1, 1, inf),
+                           mVec3dC(-inf, inf, 0)}) {
+    double u = -1, v = -1;
+    EXPECT_EQ(s.closestPoint(p, u, v, 100), 0);
+    EXPECT_GE(u, 0.0);
+    EXPECT_LE(u, 1.0);
+    EXPECT_GE(v, 0.0);
+    EXPECT_LE(v, 1.0);
   }
 }
 
