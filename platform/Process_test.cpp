@@ -277,12 +277,18 @@ TEST(ProcessTest, ClosingARunningProcessLeavesNoZombie) {
   ProcessHandle p = startProcess(inQuotes(KXPLATFORM_CHILD) + " - 0 50", started);
   ASSERT_TRUE(started);
   EXPECT_TRUE(closeProcess(p));
-  sleepMilliseconds(300);
-  ProcessHandle q = startProcess("/bin/true", started);   // any later call reaps
-  ASSERT_TRUE(started);
-  waitFor(q);
-  closeProcess(q);
-  EXPECT_EQ(zombieChildren(), 0);
+  // Any later call reaps it once it has ended; on a loaded machine the child may end only after
+  // the first such call, so a few rounds are given (a zombie that stays fails them all).
+  int zombies = -1;
+  for (int round = 0; round < 20 && zombies != 0; ++round) {
+    sleepMilliseconds(300);
+    ProcessHandle q = startProcess("/bin/true", started);
+    ASSERT_TRUE(started);
+    waitFor(q);
+    closeProcess(q);
+    zombies = zombieChildren();
+  }
+  EXPECT_EQ(zombies, 0);
 }
 
 TEST(ProcessTest, SleepLastsAtLeastItsTime) {
