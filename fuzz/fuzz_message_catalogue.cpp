@@ -67,7 +67,7 @@ bool writesAHugeWidth(const std::string& text) {
     if (s[i] != '%') continue;
     std::size_t j = ++i;
     if (j < s.size() && s[j] == '%') continue;
-    while (j < s.size() && std::strchr("-+ #0'.*123456789", s[j])) {
+    while (j < s.size() && std::strchr("-+ #0'I.*123456789", s[j])) {
       if (s[j] < '0' || s[j] > '9') {
         ++j;
         continue;
