@@ -53,7 +53,8 @@ unsigned long widestField(const char* format) {
         number = 0;   // a flag, '.' or '*' ends the number before it
       }
     }
-    if (!*p) break;
+    while (*p && std::string_view("hlLqjzt").find(*p) != std::string_view::npos) ++p;
+    if (!*p) break;   // else *p is the conversion letter, which the loop steps over
   }
   return widest;
 }
