@@ -671,21 +671,12 @@ int loadConfigLines(QVConfigLineList& list, const RWCString& fileName, bool* mis
   // What an earlier save of this file left when it was killed goes now.
   platform::removeStaleReplacements(path);
   std::string text;
-  switch (platform::readRegularFile(path, text, kMaxConfigFileBytes)) {
-    case platform::FileRead::NotOpened:
-      return notOpened();   // a folder, a pipe, a device, or nothing at all
-    case platform::FileRead::TooLarge:
-      return -2;            // no settings file: nothing of it is believed
-    case platform::FileRead::Failed: {
-      std::istringstream in(text);
-      list.readStream(in);  // what came before the failure
-      return -2;
-    }
-    case platform::FileRead::Whole:
-      break;
-  }
+  const platform::FileRead read = platform::readRegularFile(path, text, kMaxConfigFileBytes);
+  if (read == platform::FileRead::NotOpened) return notOpened();  // a folder, a pipe, a device
+  if (read == platform::FileRead::TooLarge) return -2;  // no settings file: nothing is believed
   std::istringstream in(text);
-  return list.readStream(in);
+  const int result = list.readStream(in);  // after a failed read: what came before it
+  return read == platform::FileRead::Failed ? -2 : result;
 }
 
 int saveConfigLines(const QVConfigLineList& list, const RWCString& fileName,
